@@ -1,0 +1,352 @@
+#include "database.h"
+
+#include "basekit/datatypes.h"
+#include "query.h"
+
+TDatabase::TDatabase(QString alias, QString dataSource)
+    : FAlias(std::move(alias)), FDataSource(std::move(dataSource)) {}
+
+TDatabase::~TDatabase() {
+    try {
+        Disconnect();
+    } catch (...) {
+    }
+}
+
+void TDatabase::Connect(const QString& user, const QString& password) {
+    if (Connected()) return;
+    const TOdbcApi& api = Odbc();
+    SQLHDBC dbc = SQL_NULL_HDBC;
+    OdbcCheck(api.SQLAllocHandle(SQL_HANDLE_DBC, OdbcEnvironment(), &dbc), SQL_HANDLE_ENV,
+              OdbcEnvironment(),
+              QStringLiteral("Can not allocate a connection for database %1").arg(FAlias));
+    api.SQLSetConnectAttr(dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(15), 0);
+    const QByteArray dsn = FDataSource.toUtf8(), uid = user.toUtf8(), pwd = password.toUtf8();
+    const SQLRETURN rc =
+        api.SQLConnect(dbc, reinterpret_cast<SQLCHAR*>(const_cast<char*>(dsn.constData())), SQL_NTS,
+                       reinterpret_cast<SQLCHAR*>(const_cast<char*>(uid.constData())), SQL_NTS,
+                       reinterpret_cast<SQLCHAR*>(const_cast<char*>(pwd.constData())), SQL_NTS);
+    if (!OdbcOk(rc)) {
+        QString state;
+        const QString diag = OdbcDiagnostics(SQL_HANDLE_DBC, dbc, &state);
+        api.SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+        throw EDatabaseError(
+            QStringLiteral("Can not connect to database %1:\n%2")
+                .arg(FAlias,
+                     diag.isEmpty() ? QStringLiteral("no reason given by the driver") : diag),
+            state);
+    }
+    FDbc = dbc;
+    OdbcConnectionOpened();
+    SQLCHAR name[256] = {0};
+    SQLSMALLINT len = 0;
+    api.SQLGetInfo(FDbc, SQL_DBMS_NAME, name, sizeof name, &len);
+    FDbmsName = QString::fromUtf8(reinterpret_cast<char*>(name));
+    FDialect = TSqlDialect::ForDbms(FDbmsName);
+    FInTransaction = false;
+}
+
+void TDatabase::Disconnect() {
+    if (!Connected()) return;
+    const TOdbcApi& api = Odbc();
+    if (FInTransaction) api.SQLEndTran(SQL_HANDLE_DBC, FDbc, SQL_ROLLBACK);
+    api.SQLDisconnect(FDbc);
+    api.SQLFreeHandle(SQL_HANDLE_DBC, FDbc);
+    FDbc = SQL_NULL_HDBC;
+    FInTransaction = false;
+    OdbcConnectionClosed();
+}
+
+bool TDatabase::IsValid() const {
+    if (!Connected()) return false;
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    const SQLRETURN rc =
+        Odbc().SQLGetConnectAttr(FDbc, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr);
+    return !OdbcOk(rc) || dead == SQL_CD_FALSE;
+}
+
+void TDatabase::SetAutoCommit(bool on) {
+    OdbcCheck(Odbc().SQLSetConnectAttr(
+                  FDbc, SQL_ATTR_AUTOCOMMIT,
+                  reinterpret_cast<SQLPOINTER>(on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF), 0),
+              SQL_HANDLE_DBC, FDbc,
+              QStringLiteral("Can not change the transaction mode of database %1").arg(FAlias));
+}
+
+void TDatabase::StartTransaction() {
+    if (!Connected())
+        throw EDatabaseError(QStringLiteral("Database %1 is not connected").arg(FAlias));
+    if (FInTransaction)
+        throw EDatabaseError(
+            QStringLiteral("A transaction is already active in database %1").arg(FAlias));
+    SetAutoCommit(false);
+    FInTransaction = true;
+}
+
+void TDatabase::Commit() {
+    if (!FInTransaction)
+        throw EDatabaseError(QStringLiteral("No transaction is active in database %1").arg(FAlias));
+    const SQLRETURN rc = Odbc().SQLEndTran(SQL_HANDLE_DBC, FDbc, SQL_COMMIT);
+    if (!OdbcOk(rc)) {
+        QString state;
+        const QString diag = OdbcDiagnostics(SQL_HANDLE_DBC, FDbc, &state);
+        Rollback();
+        throw EDatabaseError(
+            QStringLiteral("Can not commit the transaction in database %1:\n%2").arg(FAlias, diag),
+            state);
+    }
+    FInTransaction = false;
+    SetAutoCommit(true);
+}
+
+void TDatabase::Rollback() {
+    if (!FInTransaction) return;
+    FInTransaction = false;
+    const SQLRETURN rc = Odbc().SQLEndTran(SQL_HANDLE_DBC, FDbc, SQL_ROLLBACK);
+    SetAutoCommit(true);
+    OdbcCheck(rc, SQL_HANDLE_DBC, FDbc,
+              QStringLiteral("Can not roll back the transaction in database %1").arg(FAlias));
+}
+
+void TDatabase::ExecDirect(const QString& sql) {
+    TExecQuery q(*this, sql);
+    q.Execute();
+}
+
+bool TDatabase::TableExists(const QString& table) {
+    return FDialect->TableExists(*this, table);
+}
+
+namespace {
+
+QString ColumnText(const TOdbcApi& api, SQLHSTMT st, SQLUSMALLINT col) {
+    char buf[512] = {0};
+    SQLLEN ind = 0;
+    if (!OdbcOk(api.SQLGetData(st, col, SQL_C_CHAR, buf, sizeof buf, &ind)) || ind == SQL_NULL_DATA)
+        return QString();
+    return QString::fromUtf8(buf);
+}
+
+qint64 ColumnInt(const TOdbcApi& api, SQLHSTMT st, SQLUSMALLINT col) {
+    SQLBIGINT v = 0;
+    SQLLEN ind = 0;
+    if (!OdbcOk(api.SQLGetData(st, col, SQL_C_SBIGINT, &v, 0, &ind)) || ind == SQL_NULL_DATA)
+        return 0;
+    return v;
+}
+
+// A statement handle freed when the scope ends.
+struct TStmt {
+    explicit TStmt(TDatabase& db) {
+        OdbcCheck(Odbc().SQLAllocHandle(SQL_HANDLE_STMT, db.Handle(), &H), SQL_HANDLE_DBC,
+                  db.Handle(),
+                  QStringLiteral("Can not allocate a statement for database %1").arg(db.Alias()));
+    }
+    ~TStmt() { Odbc().SQLFreeHandle(SQL_HANDLE_STMT, H); }
+    SQLHSTMT H = SQL_NULL_HSTMT;
+};
+
+}  // namespace
+
+bool TDatabase::CatalogTableExists(const QString& name, const char* type) {
+    const TOdbcApi& api = Odbc();
+    TStmt st(*this);
+    QByteArray t(type);
+    OdbcCheck(api.SQLTables(st.H, nullptr, 0, nullptr, 0, nullptr, 0,
+                            reinterpret_cast<SQLCHAR*>(t.data()), SQL_NTS),
+              SQL_HANDLE_STMT, st.H,
+              QStringLiteral("Can not list the tables of database %1").arg(FAlias));
+    while (OdbcOk(api.SQLFetch(st.H)))
+        if (ColumnText(api, st.H, 3).compare(name, Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
+int DataTypeFromSql(SQLSMALLINT sqlType, SQLULEN columnSize, SQLSMALLINT decimalDigits) {
+    switch (sqlType) {
+        case SQL_CHAR:
+        case SQL_WCHAR:
+            return dtFixedChar;
+        case SQL_VARCHAR:
+        case SQL_WVARCHAR:
+            return dtString;
+        case SQL_LONGVARCHAR:
+        case SQL_WLONGVARCHAR:
+            return dtMemo;
+        case SQL_TINYINT:
+        case SQL_SMALLINT:
+            return dtSmallint;
+        case SQL_INTEGER:
+            return dtInteger;
+        case SQL_BIGINT:
+            return dtLargeint;
+        case SQL_REAL:
+        case SQL_FLOAT:
+        case SQL_DOUBLE:
+            return dtFloat;
+        case SQL_NUMERIC:
+        case SQL_DECIMAL:
+            if (decimalDigits == 0 && columnSize <= 18) return dtLargeint;
+            return decimalDigits == 4 ? dtCurrency : dtFloat;
+        case SQL_BIT:
+            return dtBoolean;
+        case SQL_TYPE_DATE:
+        case SQL_DATE:
+            return dtDate;
+        case SQL_TYPE_TIMESTAMP:
+        case SQL_TIMESTAMP:
+            return dtDateTime;
+        case SQL_BINARY:
+        case SQL_VARBINARY:
+        case SQL_LONGVARBINARY:
+            return dtBlob;
+        default:
+            return dtString;
+    }
+}
+
+bool TDatabase::DescribeTable(const QString& table, TDicTableDescription& d) {
+    const TOdbcApi& api = Odbc();
+    d.Clear();
+    // The catalogue keeps the engine's spelling of the name: try it as given,
+    // then folded either way.
+    for (const QString& name : {table, table.toLower(), table.toUpper()}) {
+        TStmt st(*this);
+        QByteArray n = name.toUtf8();
+        OdbcCheck(api.SQLColumns(st.H, nullptr, 0, nullptr, 0, reinterpret_cast<SQLCHAR*>(n.data()),
+                                 SQL_NTS, nullptr, 0),
+                  SQL_HANDLE_STMT, st.H,
+                  QStringLiteral("Can not read the columns of table %1").arg(table));
+        while (OdbcOk(api.SQLFetch(st.H))) {
+            const QString col = ColumnText(api, st.H, 4);
+            const auto sqlType = SQLSMALLINT(ColumnInt(api, st.H, 5));
+            const auto size = SQLULEN(ColumnInt(api, st.H, 7));
+            const auto digits = SQLSMALLINT(ColumnInt(api, st.H, 9));
+            auto& f = d.AddField(col.toUpper(), DataTypeFromSql(sqlType, size, digits), int(size));
+            f.Required = ColumnInt(api, st.H, 11) == SQL_NO_NULLS;
+            if (IsLongDataType(f.DataType)) f.Size = 0;
+        }
+        if (d.Fields.isEmpty()) continue;
+        d.Name = table.toUpper();
+
+        TStmt pk(*this);
+        if (OdbcOk(api.SQLPrimaryKeys(pk.H, nullptr, 0, nullptr, 0,
+                                      reinterpret_cast<SQLCHAR*>(n.data()), SQL_NTS))) {
+            QMap<qint64, QString> keys;
+            QString pkName;
+            while (OdbcOk(api.SQLFetch(pk.H))) {
+                keys.insert(ColumnInt(api, pk.H, 5), ColumnText(api, pk.H, 4).toUpper());
+                pkName = ColumnText(api, pk.H, 6).toUpper();
+            }
+            if (!keys.isEmpty())
+                d.AddIndex(pkName.isEmpty() ? d.Name + QStringLiteral("_PK") : pkName,
+                           keys.values(), true, true);
+        }
+        TStmt ix(*this);
+        if (OdbcOk(api.SQLStatistics(ix.H, nullptr, 0, nullptr, 0,
+                                     reinterpret_cast<SQLCHAR*>(n.data()), SQL_NTS, SQL_INDEX_ALL,
+                                     SQL_QUICK))) {
+            QMap<QString, TDicIndexDescription> found;
+            QStringList order;
+            while (OdbcOk(api.SQLFetch(ix.H))) {
+                const QString idx = ColumnText(api, ix.H, 6).toUpper();
+                if (idx.isEmpty()) continue;  // table statistics row
+                if (!found.contains(idx)) {
+                    order << idx;
+                    found[idx].Name = idx;
+                    found[idx].Unique = ColumnInt(api, ix.H, 4) == SQL_FALSE;
+                }
+                found[idx].Fields << ColumnText(api, ix.H, 9).toUpper();
+            }
+            TDicIndexDescription* primary = nullptr;
+            for (auto& i : d.Indexes)
+                if (i.Primary) primary = &i;
+            auto sameSet = [](QStringList a, QStringList b) {
+                a.sort();
+                b.sort();
+                return a == b;
+            };
+            // Some drivers number primary key columns in table order; the index
+            // behind the key has the real order. It is the index of the key's
+            // name, or else the one unique index over the same columns (SQLite
+            // names it sqlite_autoindex_...).
+            QString keyIndex;
+            if (primary) {
+                QStringList candidates;
+                for (const QString& idx : order) {
+                    if (idx == primary->Name) {
+                        candidates = {idx};
+                        break;
+                    }
+                    if (found[idx].Unique && sameSet(found[idx].Fields, primary->Fields))
+                        candidates << idx;
+                }
+                for (const QString& c : candidates)
+                    if (candidates.size() == 1 || c.startsWith(QStringLiteral("SQLITE_AUTOINDEX")))
+                        keyIndex = c;
+                if (!keyIndex.isEmpty()) primary->Fields = found[keyIndex].Fields;
+            }
+            QList<TDicIndexDescription> others;
+            for (const QString& idx : order)
+                if (idx != keyIndex && !idx.startsWith(QStringLiteral("SQLITE_AUTOINDEX")))
+                    others.append(found[idx]);
+            d.Indexes.append(others);
+        }
+        return true;
+    }
+    return false;
+}
+
+TTransactionScope::TTransactionScope(TDatabase& db) : FDb(db) {
+    if (!db.InTransaction()) {
+        db.StartTransaction();
+        FOwn = true;
+    }
+}
+
+TTransactionScope::~TTransactionScope() {
+    if (FOwn && !FDone) {
+        try {
+            FDb.Rollback();
+        } catch (...) {
+        }
+    }
+}
+
+void TTransactionScope::Commit() {
+    FDone = true;
+    if (FOwn) FDb.Commit();
+}
+
+void FillODBCAliasesWithDescription(TAliasList& list) {
+    list.clear();
+    const TOdbcApi& api = Odbc();
+    SQLHENV env = OdbcEnvironment();
+    for (SQLUSMALLINT direction :
+         {SQLUSMALLINT(SQL_FETCH_FIRST_USER), SQLUSMALLINT(SQL_FETCH_FIRST_SYSTEM)}) {
+        SQLUSMALLINT dir = direction;
+        for (;;) {
+            SQLCHAR dsn[SQL_MAX_DSN_LENGTH + 1] = {0};
+            SQLCHAR driver[512] = {0};
+            SQLSMALLINT l1 = 0, l2 = 0;
+            const SQLRETURN rc =
+                api.SQLDataSources(env, dir, dsn, sizeof dsn, &l1, driver, sizeof driver, &l2);
+            if (!OdbcOk(rc)) break;
+            dir = SQL_FETCH_NEXT;
+            const QString name = QString::fromUtf8(reinterpret_cast<char*>(dsn));
+            bool seen = false;
+            for (const auto& p : list)
+                seen = seen || p.first.compare(name, Qt::CaseInsensitive) == 0;
+            if (seen) continue;  // a user data source hides the system one of that name
+            QString description;
+            if (api.SQLGetPrivateProfileString) {
+                char buf[1024] = {0};
+                api.SQLGetPrivateProfileString(reinterpret_cast<char*>(dsn), "Description", "", buf,
+                                               sizeof buf, "odbc.ini");
+                description = QString::fromUtf8(buf).trimmed();
+            }
+            if (description.isEmpty())
+                description = QString::fromUtf8(reinterpret_cast<char*>(driver));
+            list.append({name, description});
+        }
+    }
+}

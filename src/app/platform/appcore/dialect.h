@@ -1,0 +1,53 @@
+#pragma once
+
+#include <sql.h>
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+#include "tabledesc.h"
+
+class TDatabase;
+
+// What differs between database engines: column types, identifier quoting,
+// catalogue look-ups, generators, views and stored procedures. One class per
+// engine, chosen from the driver's DBMS name.
+class TSqlDialect {
+  public:
+    virtual ~TSqlDialect() = default;
+    static std::unique_ptr<TSqlDialect> ForDbms(const QString& dbmsName);
+
+    virtual QString Name() const = 0;
+    // An identifier as it must appear in SQL (quoted only where needed).
+    virtual QString Ident(const QString& name) const;
+    // Column type for a field description; raises for an unknown type code.
+    virtual QString ColumnType(const TDicFieldDescription& field, bool autoIncPrimary) const = 0;
+    // Statements that create the table with its indexes and column comments.
+    virtual QStringList CreateTableScript(const TDicTableDescription& table) const;
+    virtual QString DropTableStatement(const QString& table) const;
+
+    virtual bool TableExists(TDatabase& db, const QString& table) const = 0;
+    virtual bool ViewExists(TDatabase& db, const QString& view) const = 0;
+    virtual bool GeneratorExists(TDatabase& db, const QString& generator) const = 0;
+    virtual bool ExecProcExists(TDatabase& db, const QString& proc) const = 0;
+    virtual bool SelectProcExists(TDatabase& db, const QString& proc) const = 0;
+    virtual void CreateGenerator(TDatabase& db, const QString& generator,
+                                 qint64 startValue) const = 0;
+    virtual void DropGenerator(TDatabase& db, const QString& generator) const = 0;
+    // Adds `increment` to the generator and returns the new value.
+    virtual qint64 GeneratorNext(TDatabase& db, const QString& generator,
+                                 qint64 increment) const = 0;
+    virtual bool SupportsStoredProcedures() const = 0;
+
+    // SQL type used to bind binary parameters.
+    virtual SQLSMALLINT BinaryParameterType() const;
+    // True when the engine refuses values longer than a column's declared size,
+    // so bound fetch buffers of that size can never truncate.
+    virtual bool EnforcesDeclaredSizes() const = 0;
+
+  protected:
+    // Text after a column definition that carries its comment (engines without
+    // column comments keep it as an SQL comment in the stored schema).
+    virtual QString ColumnCommentSuffix(const TDicFieldDescription& field) const;
+};

@@ -1,0 +1,297 @@
+#include "dsptable.h"
+
+#include <algorithm>
+
+#include "appmanager.h"
+#include "database.h"
+#include "query.h"
+
+const QString TDSPTable::kTableName = QStringLiteral("QXMAIL_DSP");
+
+namespace {
+
+QString Key(const QString& name, int type) {
+    return QString::number(type) + QLatin1Char(':') + name;
+}
+
+QString Describe(const QString& name, int type) {
+    return QStringLiteral("'%1' (type %2)").arg(name).arg(type);
+}
+
+bool StoreOrder(const TDSPListItem& a, const TDSPListItem& b) {
+    const int c = QString::compare(a.Name, b.Name);
+    return c != 0 ? c < 0 : a.ObjectType < b.ObjectType;
+}
+
+}  // namespace
+
+TDSPListItem* TDSPList::Find(const QString& name, int objectType) {
+    for (auto& i : FItems)
+        if (i.ObjectType == objectType && i.Name == name) return &i;
+    return nullptr;
+}
+
+void TDSPList::Sort(int sortKind) {
+    switch (sortKind) {
+        case dskByName:
+            std::stable_sort(FItems.begin(), FItems.end(), StoreOrder);
+            break;
+        case dskByTypeAndName:
+            std::stable_sort(FItems.begin(), FItems.end(),
+                             [](const TDSPListItem& a, const TDSPListItem& b) {
+                                 return a.ObjectType != b.ObjectType ? a.ObjectType < b.ObjectType
+                                                                     : StoreOrder(a, b);
+                             });
+            break;
+        case dskForExport: {
+            // Depth of each structure among the listed ones of its type, so that
+            // an importer meets every ancestor before its descendants.
+            QHash<QString, const TDSPListItem*> byKey;
+            for (const auto& i : FItems)
+                byKey.insert(Key(i.Name, i.ObjectType), &i);
+            auto depth = [&](const TDSPListItem& item) {
+                int d = 0;
+                const TDSPListItem* cur = &item;
+                while (d <= int(FItems.size()) && !cur->ParentName.isEmpty()) {
+                    const TDSPListItem* parent = byKey.value(Key(cur->ParentName, cur->ObjectType));
+                    if (!parent) break;
+                    cur = parent;
+                    ++d;
+                }
+                return d;
+            };
+            std::vector<std::pair<int, TDSPListItem>> keyed;
+            for (const auto& i : FItems)
+                keyed.emplace_back(depth(i), i);
+            std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+                if (a.second.ObjectType != b.second.ObjectType)
+                    return a.second.ObjectType < b.second.ObjectType;
+                if (a.first != b.first) return a.first < b.first;
+                return StoreOrder(a.second, b.second);
+            });
+            FItems.clear();
+            for (auto& k : keyed)
+                FItems.push_back(std::move(k.second));
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+TDatabase& TDSPTable::Db() const {
+    return BaseMng().Databases().GetDatabase(FAlias);
+}
+
+void TDSPTable::EnsureLoaded() {
+    if (FLoaded) return;
+    TDatabase& db = Db();
+    if (!db.TableExists(kTableName))
+        throw EDSPError(
+            QStringLiteral(
+                "The database %1 has no structure table %2: create its system tables first")
+                .arg(FAlias, kTableName));
+    std::vector<TDSPListItem> items;
+    TSelectQuery q(
+        db, QStringLiteral(
+                "SELECT OBJECT_NAME, OBJECT_TYPE, TABLE_NAME, PARENT_OBJECT, REMARK, LASTCHANGE "
+                "FROM QXMAIL_DSP"));
+    for (q.Open(); !q.Eof(); q.Next()) {
+        TRecord& r = q.Fields();
+        TDSPListItem item;
+        item.Name = r.GetFields(0).AsString();
+        item.ObjectType = int(r.GetFields(1).AsInteger());
+        item.TableName = r.GetFields(2).AsString();
+        item.ParentName = r.GetFields(3).AsString();
+        item.Remark = r.GetFields(4).AsString();
+        item.LastChange =
+            r.GetFields(5).IsNull() ? TQXVariant() : TQXVariant(r.GetFields(5).AsDateTime());
+        items.push_back(std::move(item));
+    }
+    std::sort(items.begin(), items.end(), StoreOrder);
+    FItems = std::move(items);
+    FIndex.clear();
+    for (size_t i = 0; i < FItems.size(); ++i)
+        FIndex.insert(Key(FItems[i].Name, FItems[i].ObjectType), int(i));
+    FLoaded = true;
+}
+
+const TDSPListItem* TDSPTable::Lookup(const QString& name, int objectType) {
+    EnsureLoaded();
+    const auto it = FIndex.constFind(Key(name, objectType));
+    return it == FIndex.constEnd() ? nullptr : &FItems[size_t(*it)];
+}
+
+void TDSPTable::Notify(int kind, const QString& name, int objectType) {
+    TDSPNotifier::THub::Instance().Notify(FAlias, kind, name, objectType);
+}
+
+void TDSPTable::FillStructuresList(int objectType, TDSPList& list) {
+    EnsureLoaded();
+    list.Clear();
+    for (const auto& i : FItems)
+        if (objectType == 0 || i.ObjectType == objectType) list.AddCopy(i);
+}
+
+bool TDSPTable::DSPStructureExist(const QString& name, int objectType) {
+    return Lookup(name, objectType) != nullptr;
+}
+
+bool TDSPTable::GetStructureProperties(const QString& name, int objectType, TDSPListItem& item) {
+    const TDSPListItem* found = Lookup(name, objectType);
+    if (!found) return false;
+    item = *found;
+    return true;
+}
+
+QByteArray TDSPTable::GetStructure(const QString& name, int objectType) {
+    TSelectQuery q(
+        Db(), QStringLiteral(
+                  "SELECT INFO FROM QXMAIL_DSP WHERE OBJECT_NAME = :name AND OBJECT_TYPE = :type"));
+    q.ParamByName(QStringLiteral("name")).SetValue(name);
+    q.ParamByName(QStringLiteral("type")).SetValue(objectType);
+    q.Open();
+    if (q.Eof())
+        throw EDSPError(QStringLiteral("DSP structure %1 not found in database %2")
+                            .arg(Describe(name, objectType), FAlias));
+    return q.Fields().GetFields(0).AsBinary();
+}
+
+namespace {
+
+QDateTime Now() {
+    // Stored with millisecond precision; keep the cache equal to what is stored.
+    const QDateTime now = QDateTime::currentDateTime();
+    return QDateTime(now.date(), QTime(now.time().hour(), now.time().minute(), now.time().second(),
+                                       now.time().msec()));
+}
+
+}  // namespace
+
+void TDSPTable::PutStructure(const QString& name, int objectType, const QByteArray& body) {
+    if (name.trimmed().isEmpty()) throw EDSPError(QStringLiteral("A DSP structure needs a name"));
+    EnsureLoaded();
+    const bool exists = Lookup(name, objectType) != nullptr;
+    const QDateTime now = Now();
+    TDatabase& db = Db();
+    if (exists) {
+        TExecQuery q(db, QStringLiteral("UPDATE QXMAIL_DSP SET INFO = :info, LASTCHANGE = :stamp "
+                                        "WHERE OBJECT_NAME = :name AND OBJECT_TYPE = :type"));
+        q.ParamByName(QStringLiteral("info")).SetValue(body);
+        q.ParamByName(QStringLiteral("stamp")).SetValue(now);
+        q.ParamByName(QStringLiteral("name")).SetValue(name);
+        q.ParamByName(QStringLiteral("type")).SetValue(objectType);
+        q.Execute();
+        FItems[size_t(FIndex.value(Key(name, objectType)))].LastChange = now;
+        Notify(dckChanged, name, objectType);
+        return;
+    }
+    TExecQuery q(
+        db,
+        QStringLiteral(
+            "INSERT INTO QXMAIL_DSP (OBJECT_TYPE, OBJECT_NAME, INFO, TABLE_NAME, PARENT_OBJECT, "
+            "REMARK, LASTCHANGE) VALUES (:type, :name, :info, '', '', '', :stamp)"));
+    q.ParamByName(QStringLiteral("type")).SetValue(objectType);
+    q.ParamByName(QStringLiteral("name")).SetValue(name);
+    q.ParamByName(QStringLiteral("info")).SetValue(body);
+    q.ParamByName(QStringLiteral("stamp")).SetValue(now);
+    q.Execute();
+    TDSPListItem item;
+    item.Name = name;
+    item.ObjectType = objectType;
+    item.LastChange = now;
+    // Keep the cache in store order.
+    auto pos = std::lower_bound(FItems.begin(), FItems.end(), item, StoreOrder);
+    FItems.insert(pos, item);
+    FIndex.clear();
+    for (size_t i = 0; i < FItems.size(); ++i)
+        FIndex.insert(Key(FItems[i].Name, FItems[i].ObjectType), int(i));
+    Notify(dckAdded, name, objectType);
+}
+
+void TDSPTable::DeleteStructure(const QString& name, int objectType) {
+    EnsureLoaded();
+    TExecQuery q(
+        Db(),
+        QStringLiteral("DELETE FROM QXMAIL_DSP WHERE OBJECT_NAME = :name AND OBJECT_TYPE = :type"));
+    q.ParamByName(QStringLiteral("name")).SetValue(name);
+    q.ParamByName(QStringLiteral("type")).SetValue(objectType);
+    q.Execute();
+    const auto it = FIndex.constFind(Key(name, objectType));
+    if (it == FIndex.constEnd()) return;
+    FItems.erase(FItems.begin() + *it);
+    FIndex.clear();
+    for (size_t i = 0; i < FItems.size(); ++i)
+        FIndex.insert(Key(FItems[i].Name, FItems[i].ObjectType), int(i));
+    Notify(dckDeleted, name, objectType);
+}
+
+void TDSPTable::ChangeStructureProperties(const QString& name, int objectType,
+                                          const QString& parentName, const QString& tableName,
+                                          const QString& remark) {
+    if (name.trimmed().isEmpty()) throw EDSPError(QStringLiteral("A DSP structure needs a name"));
+    if (parentName == name)
+        throw EDSPError(QStringLiteral("DSP structure %1 can not inherit from itself")
+                            .arg(Describe(name, objectType)));
+    if (!Lookup(name, objectType)) PutStructure(name, objectType, QByteArray());
+    const QDateTime now = Now();
+    TExecQuery q(
+        Db(),
+        QStringLiteral(
+            "UPDATE QXMAIL_DSP SET PARENT_OBJECT = :parent, TABLE_NAME = :tab, REMARK = :remark, "
+            "LASTCHANGE = :stamp WHERE OBJECT_NAME = :name AND OBJECT_TYPE = :type"));
+    q.ParamByName(QStringLiteral("parent")).SetValue(parentName);
+    q.ParamByName(QStringLiteral("tab")).SetValue(tableName);
+    q.ParamByName(QStringLiteral("remark")).SetValue(remark);
+    q.ParamByName(QStringLiteral("stamp")).SetValue(now);
+    q.ParamByName(QStringLiteral("name")).SetValue(name);
+    q.ParamByName(QStringLiteral("type")).SetValue(objectType);
+    q.Execute();
+    TDSPListItem& item = FItems[size_t(FIndex.value(Key(name, objectType)))];
+    item.ParentName = parentName;
+    item.TableName = tableName;
+    item.Remark = remark;
+    item.LastChange = now;
+    Notify(dckChanged, name, objectType);
+}
+
+void TDSPTable::FillHierarchy(const QString& name, int objectType, QStringList& list) {
+    list.clear();
+    const TDSPListItem* item = Lookup(name, objectType);
+    if (!item)
+        throw EDSPError(QStringLiteral("DSP structure %1 not found in database %2")
+                            .arg(Describe(name, objectType), FAlias));
+    QStringList chain;
+    while (item) {
+        if (chain.contains(item->Name))
+            throw EDSPError(
+                QStringLiteral("The inheritance of DSP structure %1 is cyclic (%2)")
+                    .arg(Describe(name, objectType), chain.join(QStringLiteral(" -> "))));
+        chain.prepend(item->Name);
+        item = item->ParentName.isEmpty() ? nullptr : Lookup(item->ParentName, objectType);
+    }
+    list = chain;
+}
+
+void TDSPTable::Refresh() {
+    DropCache();
+    Notify(dckAll, QString(), 0);
+}
+
+void TDSPTable::DropCache() {
+    FLoaded = false;
+    FItems.clear();
+    FIndex.clear();
+}
+
+TDSPTable& TDSPContainer::GetDSPTable(const QString& alias) {
+    const QString key = BaseMng().Databases().ResolveAlias(alias);
+    auto& slot = FTables[key];
+    if (!slot) slot = std::make_unique<TDSPTable>(key);
+    return *slot;
+}
+
+void TDSPContainer::DropCaches(const QString& alias) {
+    auto it = FTables.find(alias.toUpper());
+    if (it != FTables.end()) it->second->DropCache();
+}

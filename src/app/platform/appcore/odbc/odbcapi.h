@@ -1,0 +1,87 @@
+#pragma once
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <QString>
+
+#include "basekit/errors.h"
+
+// A database error: the driver's message, its SQLSTATE, and what we were doing.
+class EDatabaseError : public EPelvarError {
+  public:
+    EDatabaseError(const QString& message, QString sqlState = QString())
+        : EPelvarError(message), FSqlState(std::move(sqlState)) {}
+    QString ClassName() const override { return QStringLiteral("EDatabaseError"); }
+    const QString& SqlState() const { return FSqlState; }
+
+  private:
+    QString FSqlState;
+};
+
+// The ODBC driver manager, loaded at run time. Only its types come from the
+// headers; every call goes through these pointers.
+struct TOdbcApi {
+#define PELVAR_ODBC_FN(name) decltype(&::name) name = nullptr;
+    PELVAR_ODBC_FN(SQLAllocHandle)
+    PELVAR_ODBC_FN(SQLFreeHandle)
+    PELVAR_ODBC_FN(SQLSetEnvAttr)
+    PELVAR_ODBC_FN(SQLSetConnectAttr)
+    PELVAR_ODBC_FN(SQLGetConnectAttr)
+    PELVAR_ODBC_FN(SQLConnect)
+    PELVAR_ODBC_FN(SQLDisconnect)
+    PELVAR_ODBC_FN(SQLGetInfo)
+    PELVAR_ODBC_FN(SQLSetStmtAttr)
+    PELVAR_ODBC_FN(SQLExecDirect)
+    PELVAR_ODBC_FN(SQLPrepare)
+    PELVAR_ODBC_FN(SQLExecute)
+    PELVAR_ODBC_FN(SQLBindParameter)
+    PELVAR_ODBC_FN(SQLNumResultCols)
+    PELVAR_ODBC_FN(SQLDescribeCol)
+    PELVAR_ODBC_FN(SQLFetch)
+    PELVAR_ODBC_FN(SQLFetchScroll)
+    PELVAR_ODBC_FN(SQLGetData)
+    PELVAR_ODBC_FN(SQLBindCol)
+    PELVAR_ODBC_FN(SQLRowCount)
+    PELVAR_ODBC_FN(SQLCloseCursor)
+    PELVAR_ODBC_FN(SQLFreeStmt)
+    PELVAR_ODBC_FN(SQLEndTran)
+    PELVAR_ODBC_FN(SQLGetDiagRec)
+    PELVAR_ODBC_FN(SQLDataSources)
+    PELVAR_ODBC_FN(SQLTables)
+    PELVAR_ODBC_FN(SQLColumns)
+    PELVAR_ODBC_FN(SQLStatistics)
+    PELVAR_ODBC_FN(SQLPrimaryKeys)
+    PELVAR_ODBC_FN(SQLMoreResults)
+    PELVAR_ODBC_FN(SQLCancel)
+#undef PELVAR_ODBC_FN
+    // From the installer library beside the driver manager (may be missing).
+    int (*SQLGetPrivateProfileString)(const char*, const char*, const char*, char*, int,
+                                      const char*) = nullptr;
+};
+
+// The default driver manager library.
+QString DefaultOdbcLibrary();
+
+// Loads (or replaces) the driver manager. Raises EDatabaseError naming the
+// library when it cannot be loaded or lacks a function; the previous library
+// stays in use then. Refused while connections are open.
+void ReloadOdbcLibrary(const QString& libraryName);
+QString OdbcLibraryName();
+
+// The loaded driver manager; loads the default one on first use.
+const TOdbcApi& Odbc();
+
+// The shared ODBC environment handle (ODBC 3).
+SQLHENV OdbcEnvironment();
+// Connections opened through the environment, so that reloading can be refused.
+void OdbcConnectionOpened();
+void OdbcConnectionClosed();
+
+// The driver's diagnostic records for a handle, as one text; empty when none.
+QString OdbcDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle, QString* sqlState = nullptr);
+// Raises EDatabaseError with `what` and the diagnostics when `rc` is an error.
+void OdbcCheck(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle, const QString& what);
+inline bool OdbcOk(SQLRETURN rc) {
+    return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO;
+}

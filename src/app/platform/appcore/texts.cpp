@@ -1,0 +1,58 @@
+#include "texts.h"
+
+#include <QFile>
+
+#include "appmanager.h"
+#include "basekit/interaction.h"
+#include "localizator.h"
+
+bool IsMissingText(const QString& text) {
+    return text.isEmpty() || text == QString(QChar(0));
+}
+
+const TMessageCatalogue& TMessageCatalogue::Builtin() {
+    static const TMessageCatalogue catalogue = [] {
+        TMessageCatalogue c;
+        QFile f(QStringLiteral(":/messages/en.txt"));
+        if (f.open(QIODevice::ReadOnly)) c.LoadFromText(QString::fromUtf8(f.readAll()));
+        return c;
+    }();
+    return catalogue;
+}
+
+void TMessageCatalogue::LoadFromText(const QString& text) {
+    for (QString line : text.split(QLatin1Char('\n'))) {
+        line = line.trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
+        const int eq = line.indexOf(QLatin1Char('='));
+        if (eq <= 0) continue;
+        QString value = line.mid(eq + 1).trimmed();
+        value.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+        FTexts.insert(line.left(eq).trimmed().toUpper(), value);
+    }
+}
+
+QString LString(const QString& id, const QString& defaultText) {
+    try {
+        TApplicationManager& mng = BaseMng();
+        if (mng.Databases().IsOpen(QString())) {
+            const QString text =
+                GetLocalizatorTable(QString()).GetString(id, mng.CurrentLanguage());
+            if (!IsMissingText(text)) return text;
+        }
+    } catch (const EPelvarError&) {
+        // A database that cannot answer leaves the built-in texts.
+    }
+    const TMessageCatalogue& c = TMessageCatalogue::Builtin();
+    if (c.Contains(id)) return c.Text(id);
+    return defaultText;
+}
+
+int LMessageBox(const QString& id, const QString& titleId, int flags) {
+    return Interaction().MessageBox(LString(id), titleId.isEmpty() ? QString() : LString(titleId),
+                                    flags);
+}
+
+void LShowMessage(const QString& id) {
+    Interaction().MessageBox(LString(id), QString(), MB::OK);
+}

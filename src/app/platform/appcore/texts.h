@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+// The text of a message ID: the current language in the default database's
+// localiser, then the program's built-in catalogue, then `defaultText`.
+QString LString(const QString& id, const QString& defaultText = QString());
+// True for what the localiser answers when it has no text: empty, or the
+// single character of code 0.
+bool IsMissingText(const QString& text);
+// A message box with texts looked up by ID; returns the button code.
+int LMessageBox(const QString& id, const QString& titleId, int flags);
+void LShowMessage(const QString& id);
+
+// English texts for every message ID the program uses (resources/messages).
+class TMessageCatalogue {
+  public:
+    static const TMessageCatalogue& Builtin();
+    bool Contains(const QString& id) const { return FTexts.contains(id.toUpper()); }
+    QString Text(const QString& id) const { return FTexts.value(id.toUpper()); }
+    int Count() const { return int(FTexts.size()); }
+    // "ID=Text" lines; "#" starts a comment; "\n" in a text is a line break.
+    void LoadFromText(const QString& text);
+
+  private:
+    QHash<QString, QString> FTexts;
+};

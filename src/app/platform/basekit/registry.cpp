@@ -1,0 +1,469 @@
+#include "registry.h"
+
+#include <QDir>
+#include <QMutex>
+#include <QSettings>
+#include <QStandardPaths>
+#include <memory>
+
+namespace {
+
+// Every created key carries this marker value, so that empty keys exist.
+const QString kKeyMarker = QStringLiteral("@key");
+
+struct TStore {
+    QMutex Lock;
+    std::unique_ptr<QSettings> Settings;
+    QString FileName;
+    bool Dirty = false;
+    QString BaseKey = QStringLiteral("\\Software\\Pelvar");
+};
+
+TStore& Store() {
+    static TStore store;
+    return store;
+}
+
+QString DefaultFileName() {
+    const QByteArray env = qgetenv("PELVAR_SETTINGS");
+    if (!env.isEmpty()) return QString::fromLocal8Bit(env);
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (dir.isEmpty()) dir = QDir::homePath() + QStringLiteral("/.config");
+    return dir + QStringLiteral("/Pelvar/Pelvar.ini");
+}
+
+QSettings& Settings(TStore& s) {
+    if (!s.Settings) {
+        if (s.FileName.isEmpty()) s.FileName = DefaultFileName();
+        s.Settings = std::make_unique<QSettings>(s.FileName, QSettings::IniFormat);
+    }
+    return *s.Settings;
+}
+
+QString EscapeComponent(QString c) {
+    return c.replace(QLatin1Char('%'), QStringLiteral("%25"))
+        .replace(QLatin1Char('/'), QStringLiteral("%2F"));
+}
+
+QString UnescapeComponent(QString c) {
+    return c.replace(QStringLiteral("%2F"), QStringLiteral("/"), Qt::CaseInsensitive)
+        .replace(QStringLiteral("%25"), QStringLiteral("%"));
+}
+
+QStringList Components(const QString& path) {
+    return path.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+}
+
+QString GroupOf(const QStringList& parts) {
+    QStringList esc;
+    for (const QString& p : parts)
+        esc << EscapeComponent(p);
+    return esc.join(QLatin1Char('/'));
+}
+
+// Finds the stored spelling of each component (case-insensitive). Returns false
+// when some component does not exist; `found` then holds the existing prefix.
+bool Canonical(QSettings& st, const QStringList& parts, QStringList& found) {
+    found.clear();
+    for (const QString& part : parts) {
+        st.beginGroup(GroupOf(found));
+        const QStringList groups = st.childGroups();
+        st.endGroup();
+        bool hit = false;
+        for (const QString& g : groups) {
+            const QString name = UnescapeComponent(g);
+            if (name.compare(part, Qt::CaseInsensitive) == 0) {
+                found << name;
+                hit = true;
+                break;
+            }
+        }
+        if (!hit) return false;
+    }
+    return true;
+}
+
+QString StoredValueName(QSettings& st, const QString& group, const QString& name) {
+    st.beginGroup(group);
+    const QStringList keys = st.childKeys();
+    st.endGroup();
+    for (const QString& k : keys)
+        if (k != kKeyMarker && k.compare(name, Qt::CaseInsensitive) == 0) return k;
+    return QString();
+}
+
+QString JoinPath(const QStringList& parts) {
+    return parts.isEmpty() ? QString() : QStringLiteral("\\") + parts.join(QLatin1Char('\\'));
+}
+
+struct TRawValue {
+    TRegDataType Type = TRegDataType::rdUnknown;
+    QString Text;  // without the type prefix
+};
+
+TRawValue Decode(const QString& stored) {
+    TRawValue v;
+    if (stored.startsWith(QStringLiteral("s:"))) {
+        v.Type = TRegDataType::rdString;
+    } else if (stored.startsWith(QStringLiteral("i:"))) {
+        v.Type = TRegDataType::rdInteger;
+    } else if (stored.startsWith(QStringLiteral("b:"))) {
+        v.Type = TRegDataType::rdBinary;
+    } else {
+        // A value typed in by hand without a type tag reads as a string.
+        v.Type = TRegDataType::rdString;
+        v.Text = stored;
+        return v;
+    }
+    v.Text = stored.mid(2);
+    return v;
+}
+
+}  // namespace
+
+void SetSettingsFileName(const QString& fileName) {
+    TStore& s = Store();
+    QMutexLocker lock(&s.Lock);
+    if (s.Settings) s.Settings->sync();
+    s.Settings.reset();
+    s.FileName = fileName;
+    s.Dirty = false;
+}
+
+QString SettingsFileName() {
+    TStore& s = Store();
+    QMutexLocker lock(&s.Lock);
+    return s.FileName.isEmpty() ? DefaultFileName() : s.FileName;
+}
+
+void FlushSettings() {
+    TStore& s = Store();
+    QMutexLocker lock(&s.Lock);
+    if (s.Settings && s.Dirty) {
+        s.Settings->sync();
+        s.Dirty = false;
+    }
+}
+
+void SetRegistryBaseKey(const QString& key) {
+    TStore& s = Store();
+    QMutexLocker lock(&s.Lock);
+    s.BaseKey = key;
+}
+
+QString RegistryBaseKey() {
+    TStore& s = Store();
+    QMutexLocker lock(&s.Lock);
+    return s.BaseKey;
+}
+
+TRegistry::TRegistry() = default;
+
+TRegistry::~TRegistry() {
+    CloseKey();
+}
+
+QString TRegistry::Resolve(const QString& key) const {
+    if (key.startsWith(QLatin1Char('\\')) || !FOpen) return JoinPath(Components(key));
+    return JoinPath(Components(FCurrentPath) + Components(key));
+}
+
+bool TRegistry::OpenKey(const QString& key, bool canCreate) {
+    const QStringList parts = Components(Resolve(key));
+    TStore& s = Store();
+    QMutexLocker lock(&s.Lock);
+    QSettings& st = Settings(s);
+    QStringList found;
+    if (!Canonical(st, parts, found)) {
+        if (!canCreate) return false;
+        // Create the missing tail, marking each new key so that it exists empty.
+        for (int i = found.size(); i < parts.size(); ++i) {
+            found << parts[i];
+            st.setValue(GroupOf(found) + QLatin1Char('/') + kKeyMarker, QStringLiteral("1"));
+        }
+        s.Dirty = true;
+    }
+    lock.unlock();
+    CloseKey();
+    FCurrentPath = JoinPath(found);
+    FOpen = true;
+    FReadOnly = false;
+    return true;
+}
+
+bool TRegistry::OpenKeyReadOnly(const QString& key) {
+    if (!OpenKey(key, false)) return false;
+    FReadOnly = true;
+    return true;
+}
+
+void TRegistry::CloseKey() {
+    if (FOpen && !FReadOnly) FlushSettings();
+    FOpen = false;
+    FReadOnly = false;
+    FCurrentPath.clear();
+}
+
+bool TRegistry::CreateKey(const QString& key) {
+    const QString path = Resolve(key);
+    const QString saved = FCurrentPath;
+    const bool wasOpen = FOpen, wasRO = FReadOnly;
+    TRegistry tmp;
+    const bool ok = tmp.OpenKey(path, true);
+    FCurrentPath = saved;
+    FOpen = wasOpen;
+    FReadOnly = wasRO;
+    return ok;
+}
+
+bool TRegistry::DeleteKey(const QString& key) {
+    const QStringList parts = Components(Resolve(key));
+    if (parts.isEmpty()) return false;
+    TStore& s = Store();
+    QMutexLocker lock(&s.Lock);
+    QSettings& st = Settings(s);
+    QStringList found;
+    if (!Canonical(st, parts, found)) return false;
+    st.remove(GroupOf(found));
+    s.Dirty = true;
+    st.sync();
+    s.Dirty = false;
+    return true;
+}
+
+bool TRegistry::KeyExists(const QString& key) const {
+    const QStringList parts = Components(Resolve(key));
+    TStore& s = Store();
+    QMutexLocker lock(&s.Lock);
+    QStringList found;
+    return Canonical(Settings(s), parts, found);
+}
+
+void TRegistry::CheckOpen(const char* what) const {
+    if (!FOpen)
+        throw ERegistryError(
+            QStringLiteral("No registry key is open (%1)").arg(QLatin1String(what)));
+}
+
+void TRegistry::CheckWritable(const QString& name) const {
+    CheckOpen("write");
+    if (FReadOnly)
+        throw ERegistryError(
+            QStringLiteral("Failed to set data for '%1': key '%2' is open read-only")
+                .arg(name, FCurrentPath));
+}
+
+bool TRegistry::HasSubKeys() const {
+    return !GetKeyNames().isEmpty();
+}
+
+QStringList TRegistry::GetKeyNames() const {
+    CheckOpen("key names");
+    TStore& s = Store();
+    QMutexLocker lock(&s.Lock);
+    QSettings& st = Settings(s);
+    st.beginGroup(GroupOf(Components(FCurrentPath)));
+    QStringList groups = st.childGroups();
+    st.endGroup();
+    for (QString& g : groups)
+        g = UnescapeComponent(g);
+    return groups;
+}
+
+QStringList TRegistry::GetValueNames() const {
+    CheckOpen("value names");
+    TStore& s = Store();
+    QMutexLocker lock(&s.Lock);
+    QSettings& st = Settings(s);
+    st.beginGroup(GroupOf(Components(FCurrentPath)));
+    QStringList keys = st.childKeys();
+    st.endGroup();
+    keys.removeAll(kKeyMarker);
+    return keys;
+}
+
+namespace {
+
+bool ReadRaw(const QString& keyPath, const QString& name, TRawValue& out) {
+    TStore& s = Store();
+    QMutexLocker lock(&s.Lock);
+    QSettings& st = Settings(s);
+    const QString group = GroupOf(Components(keyPath));
+    const QString stored = StoredValueName(st, group, name);
+    if (stored.isEmpty()) return false;
+    out = Decode(st.value(group + QLatin1Char('/') + stored).toString());
+    return true;
+}
+
+void WriteRaw(const QString& keyPath, const QString& name, const QString& encoded) {
+    TStore& s = Store();
+    QMutexLocker lock(&s.Lock);
+    QSettings& st = Settings(s);
+    const QString group = GroupOf(Components(keyPath));
+    QString stored = StoredValueName(st, group, name);
+    if (stored.isEmpty()) stored = name;
+    st.setValue(group + QLatin1Char('/') + stored, encoded);
+    s.Dirty = true;
+}
+
+}  // namespace
+
+bool TRegistry::ValueExists(const QString& name) const {
+    if (!FOpen) return false;
+    TRawValue v;
+    return ReadRaw(FCurrentPath, name, v);
+}
+
+bool TRegistry::DeleteValue(const QString& name) {
+    CheckWritable(name);
+    TStore& s = Store();
+    QMutexLocker lock(&s.Lock);
+    QSettings& st = Settings(s);
+    const QString group = GroupOf(Components(FCurrentPath));
+    const QString stored = StoredValueName(st, group, name);
+    if (stored.isEmpty()) return false;
+    st.remove(group + QLatin1Char('/') + stored);
+    s.Dirty = true;
+    return true;
+}
+
+TRegDataType TRegistry::GetDataType(const QString& name) const {
+    TRawValue v;
+    if (!FOpen || !ReadRaw(FCurrentPath, name, v)) return TRegDataType::rdUnknown;
+    return v.Type;
+}
+
+int TRegistry::GetDataSize(const QString& name) const {
+    TRawValue v;
+    if (!FOpen || !ReadRaw(FCurrentPath, name, v)) return -1;
+    switch (v.Type) {
+        case TRegDataType::rdInteger:
+            return 4;
+        case TRegDataType::rdBinary:
+            return QByteArray::fromBase64(v.Text.toLatin1()).size();
+        default:
+            return int((v.Text.size() + 1) * 2);
+    }
+}
+
+namespace {
+
+TRawValue ReadTyped(const QString& keyPath, const QString& name, TRegDataType type, bool open) {
+    TRawValue v;
+    if (!open || !ReadRaw(keyPath, name, v))
+        throw ERegistryError(
+            QStringLiteral("Registry value '%1' does not exist in key '%2'").arg(name, keyPath));
+    if (v.Type != type)
+        throw ERegistryError(QStringLiteral("Invalid data type for '%1'").arg(name));
+    return v;
+}
+
+}  // namespace
+
+QString TRegistry::ReadString(const QString& name) const {
+    return ReadTyped(FCurrentPath, name, TRegDataType::rdString, FOpen).Text;
+}
+
+int TRegistry::ReadInteger(const QString& name) const {
+    const TRawValue v = ReadTyped(FCurrentPath, name, TRegDataType::rdInteger, FOpen);
+    bool ok = false;
+    const int result = v.Text.toInt(&ok);
+    if (!ok) throw ERegistryError(QStringLiteral("Invalid data type for '%1'").arg(name));
+    return result;
+}
+
+bool TRegistry::ReadBool(const QString& name) const {
+    return ReadInteger(name) != 0;
+}
+
+QByteArray TRegistry::ReadBinaryData(const QString& name) const {
+    return QByteArray::fromBase64(
+        ReadTyped(FCurrentPath, name, TRegDataType::rdBinary, FOpen).Text.toLatin1());
+}
+
+void TRegistry::WriteString(const QString& name, const QString& value) {
+    CheckWritable(name);
+    WriteRaw(FCurrentPath, name, QStringLiteral("s:") + value);
+}
+
+void TRegistry::WriteInteger(const QString& name, int value) {
+    CheckWritable(name);
+    WriteRaw(FCurrentPath, name, QStringLiteral("i:") + QString::number(value));
+}
+
+void TRegistry::WriteBool(const QString& name, bool value) {
+    WriteInteger(name, value ? 1 : 0);
+}
+
+void TRegistry::WriteBinaryData(const QString& name, const QByteArray& value) {
+    CheckWritable(name);
+    WriteRaw(FCurrentPath, name, QStringLiteral("b:") + QString::fromLatin1(value.toBase64()));
+}
+
+namespace {
+
+void SplitParam(const QString& path, QString& key, QString& value) {
+    const int pos = path.lastIndexOf(QLatin1Char('\\'));
+    key = RegistryBaseKey() + QLatin1Char('\\') + (pos > 0 ? path.left(pos) : QString());
+    value = path.mid(pos + 1);
+}
+
+template <typename T, typename Reader>
+T LoadParam(const QString& path, const T& def, Reader read) {
+    QString key, value;
+    SplitParam(path, key, value);
+    TRegistry reg;
+    if (!reg.OpenKeyReadOnly(key) || !reg.ValueExists(value)) return def;
+    try {
+        return read(reg, value);
+    } catch (const ERegistryError&) {
+        throw ERegistryError(
+            QStringLiteral("Invalid data type for registry parameter '%1'").arg(path));
+    }
+}
+
+template <typename Writer>
+void SaveParam(const QString& path, Writer write) {
+    QString key, value;
+    SplitParam(path, key, value);
+    TRegistry reg;
+    if (!reg.OpenKey(key, true))
+        throw ERegistryError(QStringLiteral("Can not create registry key '%1'").arg(key));
+    write(reg, value);
+}
+
+}  // namespace
+
+QString LoadRegistryParam(const QString& path, const QString& def) {
+    return LoadParam<QString>(path, def,
+                              [](TRegistry& r, const QString& v) { return r.ReadString(v); });
+}
+QString LoadRegistryParam(const QString& path, const char* def) {
+    return LoadRegistryParam(path, QString::fromUtf8(def));
+}
+int LoadRegistryParam(const QString& path, int def) {
+    return LoadParam<int>(path, def,
+                          [](TRegistry& r, const QString& v) { return r.ReadInteger(v); });
+}
+bool LoadRegistryParam(const QString& path, bool def) {
+    return LoadParam<bool>(path, def, [](TRegistry& r, const QString& v) { return r.ReadBool(v); });
+}
+QByteArray LoadRegistryParam(const QString& path, const QByteArray& def) {
+    return LoadParam<QByteArray>(
+        path, def, [](TRegistry& r, const QString& v) { return r.ReadBinaryData(v); });
+}
+void SaveRegistryParam(const QString& path, const QString& value) {
+    SaveParam(path, [&](TRegistry& r, const QString& v) { r.WriteString(v, value); });
+}
+void SaveRegistryParam(const QString& path, const char* value) {
+    SaveRegistryParam(path, QString::fromUtf8(value));
+}
+void SaveRegistryParam(const QString& path, int value) {
+    SaveParam(path, [&](TRegistry& r, const QString& v) { r.WriteInteger(v, value); });
+}
+void SaveRegistryParam(const QString& path, bool value) {
+    SaveParam(path, [&](TRegistry& r, const QString& v) { r.WriteBool(v, value); });
+}
+void SaveRegistryParam(const QString& path, const QByteArray& value) {
+    SaveParam(path, [&](TRegistry& r, const QString& v) { r.WriteBinaryData(v, value); });
+}

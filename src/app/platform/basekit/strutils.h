@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantList>
+
+// Splits `text` at every character of `delimiters`. Empty pieces are kept unless
+// `skipEmpty` is set; pieces are not trimmed.
+QStringList SplitString(const QString& text, const QString& delimiters, bool skipEmpty = false);
+
+// Delphi-style format ("%s", "%d", "%5.2f", "%-10s", "%2:s", "%x", "%%", "*" widths)
+// that never fails: a missing argument leaves its specifier in the text, and an
+// argument of the wrong kind is shown as best it can be (a text given to "%d" is
+// printed as text).
+QString SafeFormatList(const QString& format, const QVariantList& args);
+
+template <typename... Args>
+QString SafeFormat(const QString& format, Args&&... args) {
+    return SafeFormatList(format, QVariantList{QVariant(std::forward<Args>(args))...});
+}
+
+// True when both texts are equal ignoring case.
+inline bool SameText(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
