@@ -1,5 +1,6 @@
 #include "texts.h"
 
+#include <QDir>
 #include <QFile>
 
 #include "appmanager.h"
@@ -13,8 +14,12 @@ bool IsMissingText(const QString& text) {
 const TMessageCatalogue& TMessageCatalogue::Builtin() {
     static const TMessageCatalogue catalogue = [] {
         TMessageCatalogue c;
-        QFile f(QStringLiteral(":/messages/en.txt"));
-        if (f.open(QIODevice::ReadOnly)) c.LoadFromText(QString::fromUtf8(f.readAll()));
+        // One file per subsystem, all English.
+        const QDir dir(QStringLiteral(":/messages"));
+        for (const QString& name : dir.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
+            QFile f(dir.filePath(name));
+            if (f.open(QIODevice::ReadOnly)) c.LoadFromText(QString::fromUtf8(f.readAll()));
+        }
         return c;
     }();
     return catalogue;

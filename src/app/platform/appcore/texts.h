@@ -13,7 +13,8 @@ bool IsMissingText(const QString& text);
 int LMessageBox(const QString& id, const QString& titleId, int flags);
 void LShowMessage(const QString& id);
 
-// English texts for every message ID the program uses (resources/messages).
+// English texts for every message ID the program uses (resources/messages/*.txt,
+// one file per subsystem).
 class TMessageCatalogue {
   public:
     static const TMessageCatalogue& Builtin();
