@@ -16,7 +16,8 @@ const TMessageCatalogue& TMessageCatalogue::Builtin() {
         TMessageCatalogue c;
         // One file per subsystem, all English.
         const QDir dir(QStringLiteral(":/messages"));
-        for (const QString& name : dir.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
+        for (const QString& name :
+             dir.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
             QFile f(dir.filePath(name));
             if (f.open(QIODevice::ReadOnly)) c.LoadFromText(QString::fromUtf8(f.readAll()));
         }

@@ -1,0 +1,81 @@
+#include "structurebodies.h"
+
+#include "basekit/datatypes.h"
+
+TDSPNode MakeTableStructure(const QString& structureName, const TDicTableDescription& table) {
+    TDSPNode root(structureName);
+    root.SetProperty(QStringLiteral("TableName"), table.Name);
+    TDSPNode& fields = root.AddNode(QStringLiteral("Fields"));
+    for (const auto& f : table.Fields) {
+        TDSPNode& n = fields.AddNode(f.Name);
+        n.SetProperty(QStringLiteral("DataType"), qlonglong(f.DataType));
+        n.SetProperty(QStringLiteral("Size"), qlonglong(f.Size));
+        n.SetProperty(QStringLiteral("Required"), f.Required);
+        if (!f.Comment.isEmpty()) n.SetProperty(QStringLiteral("Comment"), f.Comment);
+    }
+    TDSPNode& indexes = root.AddNode(QStringLiteral("Indexes"));
+    for (const auto& i : table.Indexes) {
+        TDSPNode& n = indexes.AddNode(i.Name);
+        n.SetProperty(QStringLiteral("Fields"), i.Fields.join(QLatin1Char(';')));
+        n.SetProperty(QStringLiteral("Unique"), i.Unique);
+        n.SetProperty(QStringLiteral("Primary"), i.Primary);
+    }
+    return root;
+}
+
+TDicTableDescription TableFromStructure(const TDSPNode& body, const QString& tableName) {
+    const TDSPNode* fields = body.FindNode(QStringLiteral("Fields"));
+    if (!fields || fields->NodeCount() == 0)
+        throw EDSPError(
+            QStringLiteral("The table structure %1 describes no fields").arg(body.Name()));
+    TDicTableDescription table;
+    table.Name =
+        tableName.isEmpty() ? body.Property(QStringLiteral("TableName")).toString() : tableName;
+    if (table.Name.isEmpty()) table.Name = body.Name();
+    for (int i = 0; i < fields->NodeCount(); ++i) {
+        const TDSPNode& f = fields->Node(i);
+        const int type = int(f.Property(QStringLiteral("DataType"), -1).toLongLong());
+        if (!IsValidDataType(type))
+            throw EDSPError(QStringLiteral("Field %1 of table structure %2 has no valid data type")
+                                .arg(f.Name(), body.Name()));
+        auto& d =
+            table.AddField(f.Name(), type, int(f.Property(QStringLiteral("Size"), 0).toLongLong()),
+                           f.Property(QStringLiteral("Comment")).toString());
+        d.Required = f.Property(QStringLiteral("Required"), false).toBool();
+    }
+    if (const TDSPNode* indexes = body.FindNode(QStringLiteral("Indexes")))
+        for (int i = 0; i < indexes->NodeCount(); ++i) {
+            const TDSPNode& n = indexes->Node(i);
+            const QStringList names = n.Property(QStringLiteral("Fields"))
+                                          .toString()
+                                          .split(QLatin1Char(';'), Qt::SkipEmptyParts);
+            for (const QString& name : names)
+                if (!table.FindField(name))
+                    throw EDSPError(
+                        QStringLiteral("Index %1 of table structure %2 names the unknown field %3")
+                            .arg(n.Name(), body.Name(), name));
+            table.AddIndex(n.Name(), names, n.Property(QStringLiteral("Unique"), false).toBool(),
+                           n.Property(QStringLiteral("Primary"), false).toBool());
+        }
+    return table;
+}
+
+TDSPNode MakeSqlStructure(const QString& name, const QString& sql) {
+    TDSPNode root(name);
+    root.SetProperty(QStringLiteral("SQL"), sql);
+    return root;
+}
+
+QString StructureSql(const TDSPNode& body) {
+    return body.Property(QStringLiteral("SQL")).toString();
+}
+
+TDSPNode MakeGeneratorStructure(const QString& name, qint64 startValue) {
+    TDSPNode root(name);
+    root.SetProperty(QStringLiteral("StartValue"), qlonglong(startValue));
+    return root;
+}
+
+qint64 GeneratorStartValue(const TDSPNode& body) {
+    return body.Property(QStringLiteral("StartValue"), 0).toLongLong();
+}
