@@ -77,12 +77,14 @@ void TTestEnvironment::AddPostgresDataSource(const QString& name, const QString&
                          QStringLiteral("Database=") + Env("PELVAR_TEST_PG_DB"),
                          QStringLiteral("SSLmode=disable"), QStringLiteral("UseDeclareFetch=1"),
                          // Test processes run in parallel: each works in a schema of its own.
-                         QStringLiteral("ConnSettings=SET search_path TO ") + PostgresSchema(),
+                         QStringLiteral("ConnSettings=SET search_path TO ") + PostgresSchema(name),
                          QStringLiteral("Description=") + description});
 }
 
-QString TTestEnvironment::PostgresSchema() {
-    return QStringLiteral("pelvar_t%1").arg(QCoreApplication::applicationPid());
+QString TTestEnvironment::PostgresSchema(const QString& alias) {
+    return QStringLiteral("pelvar_t%1_%2")
+        .arg(QCoreApplication::applicationPid())
+        .arg(alias.toLower());
 }
 
 bool TTestEnvironment::PostgresAvailable() {
@@ -104,8 +106,9 @@ TTestDatabase::TTestDatabase(const std::string& engine, const QString& alias, bo
         TDatabase& db = dbs.OpenDataBase(FAlias);
         // Every test starts from an empty schema.
         db.ExecDirect(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE")
-                          .arg(TTestEnvironment::PostgresSchema()));
-        db.ExecDirect(QStringLiteral("CREATE SCHEMA %1").arg(TTestEnvironment::PostgresSchema()));
+                          .arg(TTestEnvironment::PostgresSchema(FAlias)));
+        db.ExecDirect(
+            QStringLiteral("CREATE SCHEMA %1").arg(TTestEnvironment::PostgresSchema(FAlias)));
     } else {
         static int counter = 0;
         FFile = env.Dir() + QStringLiteral("/db%1_%2.sqlite").arg(++counter).arg(FAlias);
@@ -124,7 +127,7 @@ TTestDatabase::~TTestDatabase() {
     if (FPostgres && dbs.IsOpen(FAlias)) {
         try {
             dbs.GetDatabase(FAlias).ExecDirect(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE")
-                                                   .arg(TTestEnvironment::PostgresSchema()));
+                                                   .arg(TTestEnvironment::PostgresSchema(FAlias)));
         } catch (const EPelvarError&) {
         }
     }

@@ -24,7 +24,8 @@ class TTestEnvironment {
 
     // PostgreSQL is available when scripts/test started a cluster for the run.
     static bool PostgresAvailable();
-    static QString PostgresSchema();
+    // Each alias of a test process works in a schema of its own.
+    static QString PostgresSchema(const QString& alias);
 
   private:
     TTestEnvironment();

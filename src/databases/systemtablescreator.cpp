@@ -1,0 +1,58 @@
+#include "systemtablescreator.h"
+
+#include <QApplication>
+
+#include "appcore/appmanager.h"
+#include "appcore/dictionary.h"
+#include "appcore/dsptable.h"
+#include "appcore/localizator.h"
+#include "appcore/systemtables.h"
+#include "appcore/texts.h"
+#include "basekit/interaction.h"
+#include "basekit/strutils.h"
+
+namespace {
+
+// The hourglass for the whole run, restored even when an error leaves it.
+class TWaitCursor {
+  public:
+    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
+void CreateSystemTables(const QString& databaseName) {
+    TApplicationManager& mng = BaseMng();
+    if (databaseName.compare(mng.CurrentAlias(), Qt::CaseInsensitive) == 0) return;
+    if (Interaction().MessageBox(LString(QStringLiteral("M_Pelvar_DoAlias_AskCreateSystemTable")),
+                                 QString(), MB::YESNO | MB::ICONQUESTION) != IDYES)
+        return;
+    TWaitCursor cursor;
+    TDictionary dictionary(databaseName);
+    TDicTableDescription description;
+    for (const auto& table : SystemTableDefinitions(Configuration().WorkAs17Version(),
+                                                    Configuration().LogTableName())) {
+        if (mng.TableExists(table.Name, databaseName, QString()) &&
+            Interaction().MessageBox(
+                SafeFormat(LString(QStringLiteral("M_Pelvar_DoAlias_RewriteSystemTable")),
+                           table.Name),
+                QString(), MB::YESNO | MB::ICONQUESTION) == IDNO)
+            continue;
+        description.Name = table.Name;
+        for (const auto& f : table.Fields)
+            description.AddField(f.Name, f.DataType, f.Size, f.Comment);
+        for (const auto& i : table.Indexes)
+            description.AddIndex(i.Name, i.Fields, i.Unique, i.Primary);
+        dictionary.CreateTableByDef(description, QString(), true);
+        if (table.Name == QLatin1String("LANGUAGES")) {
+            // Our platform's languages table object writes into the new table.
+            for (const auto& [id, language] : StandardLanguages())
+                GetLanguagesTable(databaseName).SetLanguage(id, language);
+        }
+        description.Clear();
+    }
+    GetLocalizatorTable(databaseName).Refresh();
+    GetLanguagesTable(databaseName).Refresh();
+    GetDSPTable(databaseName).Refresh();
+}

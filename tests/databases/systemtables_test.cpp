@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "appcore/appmanager.h"
+#include "appcore/database.h"
+#include "appcore/dsptable.h"
+#include "appcore/localizator.h"
+#include "appcore/query.h"
+#include "appcore/systemtables.h"
+#include "databases/systemtablescreator.h"
+#include "scriptedinteraction.h"
+#include "testenv.h"
+
+namespace {
+
+// The action works on a second database, never on the login database.
+class CreateSystemTablesTest : public TEngineTest {
+  protected:
+    void SetUp() override {
+        TEngineTest::SetUp();
+        if (IsSkipped()) return;
+        FOther = std::make_unique<TTestDatabase>(GetParam(), QStringLiteral("OTHERDB"), false);
+        Script().Reset();
+    }
+    void TearDown() override {
+        FOther.reset();
+        TEngineTest::TearDown();
+    }
+    bool Exists(const QString& table) {
+        return BaseMng().TableExists(table, QStringLiteral("OTHERDB"));
+    }
+    QStringList Names() {
+        QStringList names;
+        for (const auto& t : SystemTableDefinitions(Configuration().WorkAs17Version(),
+                                                    Configuration().LogTableName()))
+            names << t.Name;
+        return names;
+    }
+    std::unique_ptr<TTestDatabase> FOther;
+};
+
+TEST_P(CreateSystemTablesTest, CreatesEveryTableAndTheLanguagesOnAnEmptyDatabase) {
+    CreateSystemTables(Alias());  // the default database: nothing, not even a question
+    EXPECT_TRUE(Script().Asked.isEmpty());
+
+    Script().AnswerMessage(IDNO);  // the first question stops everything
+    CreateSystemTables(QStringLiteral("OTHERDB"));
+    for (const QString& t : Names())
+        EXPECT_FALSE(Exists(t)) << qPrintable(t);
+
+    Script().Reset();
+    Script().AnswerMessage(IDYES);
+    CreateSystemTables(QStringLiteral("OTHERDB"));
+    ASSERT_EQ(Script().Asked.size(), 1);  // no table existed: one question only
+    EXPECT_EQ(Script().Asked[0].Flags, MB::YESNO | MB::ICONQUESTION);
+    EXPECT_TRUE(Script().Asked[0].Caption.isEmpty());
+    for (const QString& t : Names())
+        EXPECT_TRUE(Exists(t)) << qPrintable(t);
+    QStringList languages;
+    GetLanguagesTable(QStringLiteral("OTHERDB")).FillLanguageNames(languages);
+    EXPECT_EQ(languages, QStringList({QStringLiteral("DESCRIPTION"), QStringLiteral("ENGLISH"),
+                                      QStringLiteral("RUSSIAN")}));
+    TOneLanguage ru;
+    ASSERT_TRUE(
+        GetLanguagesTable(QStringLiteral("OTHERDB")).GetLanguage(QStringLiteral("RUSSIAN"), ru));
+    EXPECT_EQ(ru.RussianName, QStringLiteral("Русский язык"));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_P(CreateSystemTablesTest, AnsweringNoKeepsEveryExistingTableAndItsRows) {
+    CreateMissingSystemTables(QStringLiteral("OTHERDB"));
+    GetDSPTable(QStringLiteral("OTHERDB"))
+        .PutStructure(QStringLiteral("KEEP"), 10, QByteArray("{}"));
+    GetLanguagesTable(QStringLiteral("OTHERDB")).DeleteLanguage(QStringLiteral("DESCRIPTION"));
+    Script().AnswerMessage(IDYES);
+    for (int i = 0; i < Names().size(); ++i)
+        Script().AnswerMessage(IDNO);
+    CreateSystemTables(QStringLiteral("OTHERDB"));
+    EXPECT_TRUE(Script().AllAnswersUsed());
+    ASSERT_EQ(Script().Asked.size(), 1 + Names().size());
+    EXPECT_EQ(Names().size(), 6);
+    for (int i = 0; i < Names().size(); ++i)
+        EXPECT_TRUE(Script().Asked[i + 1].Text.contains(Names()[i]));
+    EXPECT_TRUE(
+        GetDSPTable(QStringLiteral("OTHERDB")).DSPStructureExist(QStringLiteral("KEEP"), 10));
+    // Skipping LANGUAGES also skips storing the standard languages.
+    EXPECT_FALSE(
+        GetLanguagesTable(QStringLiteral("OTHERDB")).LanguageExist(QStringLiteral("DESCRIPTION")));
+
+    // Release 17 has no USER_LEGACY: five questions.
+    Configuration().SetWorkAs17Version(true);
+    Script().Reset();
+    Script().AnswerMessage(IDYES);
+    for (int i = 0; i < 5; ++i)
+        Script().AnswerMessage(IDNO);
+    CreateSystemTables(QStringLiteral("OTHERDB"));
+    Configuration().SetWorkAs17Version(false);
+    EXPECT_EQ(Script().Asked.size(), 6);
+    EXPECT_TRUE(Script().Unexpected.isEmpty());
+
+    // Yes replaces the one table asked about, emptying it.
+    Script().Reset();
+    Script().AnswerMessage(IDYES);
+    Script().AnswerMessage(IDYES);
+    for (int i = 1; i < Names().size(); ++i)
+        Script().AnswerMessage(IDNO);
+    CreateSystemTables(QStringLiteral("OTHERDB"));
+    EXPECT_FALSE(
+        GetDSPTable(QStringLiteral("OTHERDB")).DSPStructureExist(QStringLiteral("KEEP"), 10));
+}
+
+TEST_P(CreateSystemTablesTest, AnErrorStopsTheRunAndKeepsTheTablesMadeBefore) {
+    // The log table's name is taken by a view: the third table fails.
+    BaseMng()
+        .Databases()
+        .GetDatabase(QStringLiteral("OTHERDB"))
+        .ExecDirect(
+            QStringLiteral("CREATE VIEW %1 AS SELECT 1 AS X").arg(Configuration().LogTableName()));
+    Script().AnswerMessage(IDYES);
+    EXPECT_THROW(CreateSystemTables(QStringLiteral("OTHERDB")), EPelvarError);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(Exists(QStringLiteral("QXMAIL_DSP")));
+    EXPECT_TRUE(Exists(QStringLiteral("QX_CFG")));
+    EXPECT_FALSE(Exists(QStringLiteral("LANGUAGES")));
+    EXPECT_FALSE(Exists(QStringLiteral("TEXT_RESOURCES")));
+    EXPECT_FALSE(Exists(QStringLiteral("USER_LEGACY")));
+}
+
+PELVAR_ENGINE_TESTS(CreateSystemTablesTest);
+
+}  // namespace
