@@ -22,7 +22,7 @@ class TSqlDialect {
     // An identifier as it must appear in SQL (quoted only where needed).
     virtual QString Ident(const QString& name) const;
     // Column type for a field description; raises for an unknown type code.
-    virtual QString ColumnType(const TDicFieldDescription& field, bool autoIncPrimary) const = 0;
+    QString ColumnType(const TDicFieldDescription& field, bool autoIncPrimary) const;
     // Statements that create the table with its indexes and column comments.
     virtual QStringList CreateTableScript(const TDicTableDescription& table) const;
     virtual QString DropTableStatement(const QString& table) const;
@@ -47,6 +47,19 @@ class TSqlDialect {
     virtual bool EnforcesDeclaredSizes() const = 0;
 
   protected:
+    // The engine's names of the column types that differ between engines.
+    struct TTypeNames {
+        QString Float = QStringLiteral("DOUBLE PRECISION");
+        QString DateTime = QStringLiteral("TIMESTAMP");
+        QString Memo = QStringLiteral("TEXT");
+        QString Blob = QStringLiteral("BLOB");
+        QString Boolean = QStringLiteral("BOOLEAN");
+        QString AutoInc = QStringLiteral("INTEGER");
+        // An auto-increment field that is the whole primary key, when the engine
+        // declares such a key in the column itself.
+        QString AutoIncKey;
+    };
+    virtual TTypeNames TypeNames() const { return TTypeNames(); }
     // Text after a column definition that carries its comment (engines without
     // column comments keep it as an SQL comment in the stored schema).
     virtual QString ColumnCommentSuffix(const TDicFieldDescription& field) const;

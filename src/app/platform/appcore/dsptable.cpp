@@ -122,6 +122,12 @@ const TDSPListItem* TDSPTable::Lookup(const QString& name, int objectType) {
     return it == FIndex.constEnd() ? nullptr : &FItems[size_t(*it)];
 }
 
+void TDSPTable::Reindex() {
+    FIndex.clear();
+    for (size_t i = 0; i < FItems.size(); ++i)
+        FIndex.insert(Key(FItems[i].Name, FItems[i].ObjectType), int(i));
+}
+
 void TDSPTable::Notify(int kind, const QString& name, int objectType) {
     TDSPNotifier::THub::Instance().Notify(FAlias, kind, name, objectType);
 }

@@ -89,6 +89,7 @@ class TDSPTable {
   private:
     TDatabase& Db() const;
     void EnsureLoaded();
+    void Reindex();
     const TDSPListItem* Lookup(const QString& name, int objectType);
     void Notify(int kind, const QString& name, int objectType);
     QString FAlias;
