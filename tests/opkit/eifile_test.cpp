@@ -132,8 +132,9 @@ TEST(EIFile, HandEditsStillOpen) {
             WriteSample(file, s);
     }
     // Someone lengthened a data line (the byte count is now wrong), added
-    // comments and blank lines, switched to CRLF and dropped the last line break.
-    QByteArray text = ReadBytes(name);
+    // comments and blank lines, switched to CRLF, dropped the last line break
+    // and saved with a byte order mark.
+    QByteArray text = "\xEF\xBB\xBF" + ReadBytes(name);
     text.replace(">plain\n", ">plain and longer\n");
     text.replace("SECTION TEIOther", "# a comment\n\nSECTION TEIOther");
     text.replace("\n", "\r\n");

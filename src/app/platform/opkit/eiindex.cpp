@@ -40,6 +40,8 @@ class TIndexer {
         QByteArray raw;
         if (!FStream.ReadRawLine(raw)) FailNext(QStringLiteral("the file is empty"));
         FIndex.EndsWithNewline = FStream.LastLineTerminated();
+        // Editors on Windows like to put a byte order mark before UTF-8 text.
+        if (raw.startsWith("\xEF\xBB\xBF")) raw.remove(0, 3);
         const QList<QByteArray> parts = raw.split(' ');
         const bool ok = parts.size() == 3 && parts[0] == EIFormat::kMagic &&
                         (parts[1] == "1" || parts[1] == "17") &&
