@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QIODevice>
+#include <QString>
+#include <vector>
+
+#include "eisection.h"
+
+// What one pass over an export/import file found.
+struct TEIIndex {
+    bool Release17 = false;
+    TEIEncoding Encoding = eeUTF8;
+    std::vector<TEISectionInfo> Sections;
+    qint64 LineCount = 0;         // lines in the file
+    bool EndsWithNewline = true;  // false when the last line has no line break
+};
+
+// Indexes the sections of a file in one streaming pass, seeking past data
+// blocks whose byte count checks out. Raises EEIFileError "File <name>, line
+// <n>: ..." for malformed input.
+TEIIndex IndexEIFile(QIODevice& device, const QString& fileName);

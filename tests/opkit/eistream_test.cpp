@@ -1,0 +1,118 @@
+#include <QBuffer>
+
+#include "eitestutil.h"
+
+namespace {
+
+QStringList ReadAllLines(TEIStream& s) {
+    QStringList lines;
+    for (QString line; s.Readln(line);)
+        lines << line;
+    return lines;
+}
+
+}  // namespace
+
+TEST(EIStream, ReadsEveryLineEndingAndTracksLinesAndBytes) {
+    QByteArray bytes("one\r\ntwo\n\nin\rner\nlast");
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    TEIStream s(buffer);
+    QString line;
+    ASSERT_TRUE(s.Readln(line));
+    EXPECT_EQ(line, "one");
+    EXPECT_EQ(s.LineNumber(), 1);
+    EXPECT_EQ(s.Position(), 5);
+    EXPECT_EQ(ReadAllLines(s), QStringList({"two", "", "in\rner", "last"}));
+    EXPECT_EQ(s.LineNumber(), 5);
+    EXPECT_EQ(s.Position(), bytes.size());
+    EXPECT_FALSE(s.LastLineTerminated());
+    EXPECT_FALSE(s.Readln(line));
+    EXPECT_EQ(s.LineNumber(), 5);
+}
+
+TEST(EIStream, ReadsOnlyItsByteRange) {
+    QByteArray bytes("one\ntwo\nthree\nfour\n");
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    TEIStream s(buffer, eeUTF8, 4, 14);
+    EXPECT_EQ(ReadAllLines(s), QStringList({"two", "three"}));
+    EXPECT_EQ(s.Position(), 14);
+    // A range ending inside a line gives that line's head without a break.
+    TEIStream cut(buffer, eeUTF8, 8, 11);
+    EXPECT_EQ(ReadAllLines(cut), QStringList({"thr"}));
+    EXPECT_FALSE(cut.LastLineTerminated());
+}
+
+TEST(EIStream, LongLinesAndCharactersAcrossBufferBoundaries) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath("long.txt");
+    // "Ж" is two bytes in UTF-8: an odd prefix puts one of them on every
+    // 64 KiB boundary.
+    const QString longLine = QString(u'x') + QString(200000, u'Ж');
+    {
+        TEIStream s(name, eomCreate);
+        s.Writeln(longLine);
+        s.Writeln("tail");
+    }
+    TEIStream s(name, eomRead);
+    EXPECT_EQ(ReadAllLines(s), QStringList({longLine, "tail"}));
+    EXPECT_EQ(s.Position(), 1 + 400000 + 1 + 5);
+}
+
+TEST(EIStream, AnsiIsWindows1251AndRefusesWhatItCannotHold) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath("ansi.txt");
+    {
+        TEIStream s(name, eomCreate, eeANSI);
+        s.Writeln(QStringLiteral("Жук € ё"));
+        s.Writeln(QStringLiteral("second"));
+        try {
+            s.Writeln(QStringLiteral("ok 中 no"));
+            ADD_FAILURE() << "an unencodable character was written";
+        } catch (const EEIFileError& e) {
+            EXPECT_TRUE(e.Message().contains(QStringLiteral("'中' (U+4E2D)"))) << e.Message();
+            EXPECT_TRUE(e.Message().startsWith(QStringLiteral("File %1, line 3:").arg(name)))
+                << e.Message();
+        }
+    }
+    EXPECT_EQ(ReadBytes(name), QByteArray("\xC6\xF3\xEA \x88 \xB8\nsecond\n"));
+    TEIStream s(name, eomRead, eeANSI);
+    EXPECT_EQ(ReadAllLines(s), QStringList({QStringLiteral("Жук € ё"), "second"}));
+
+    // UTF-8 holds everything but broken UTF-16.
+    TEIStream u(name, eomAppend, eeUTF8);
+    EXPECT_NO_THROW(u.Writeln(QStringLiteral("中 😀")));
+    EXPECT_TRUE(EIErrorOf([&] { u.Writeln(QString(QChar(0xD800))); }).contains("U+D800"));
+}
+
+TEST(EIStream, OpenModes) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath("modes.txt");
+    EXPECT_EQ(EIErrorOf([&] { TEIStream s(name, eomRead); }), "File " + name + " not found");
+    EXPECT_EQ(EIErrorOf([&] { TEIStream s(name, eomReadWrite); }), "File " + name + " not found");
+    {
+        TEIStream s(name, eomAppend);  // makes the file
+        s.Writeln("a");
+    }
+    {
+        TEIStream s(name, eomAppend);
+        EXPECT_EQ(s.Position(), 2);
+        s.Writeln("b");
+    }
+    EXPECT_EQ(ReadBytes(name), "a\nb\n");
+    {
+        // Read one line, then overwrite from there: reads and writes share the position.
+        TEIStream s(name, eomReadWrite);
+        QString line;
+        ASSERT_TRUE(s.Readln(line));
+        s.Writeln("B");
+        s.Seek(0);
+        EXPECT_EQ(ReadAllLines(s), QStringList({"a", "B"}));
+    }
+    {
+        TEIStream s(name, eomCreate);
+        s.Writeln("fresh");
+    }
+    EXPECT_EQ(ReadBytes(name), "fresh\n");
+}
