@@ -110,8 +110,9 @@ TTestDatabase::TTestDatabase(const std::string& engine, const QString& alias, bo
         db.ExecDirect(
             QStringLiteral("CREATE SCHEMA %1").arg(TTestEnvironment::PostgresSchema(FAlias)));
     } else {
-        static int counter = 0;
-        FFile = env.Dir() + QStringLiteral("/db%1_%2.sqlite").arg(++counter).arg(FAlias);
+        // unixODBC keeps every entry it reads from the ini files for 20 seconds,
+        // whatever happens to the file: an alias must keep its database file.
+        FFile = env.Dir() + QStringLiteral("/%1.sqlite").arg(FAlias);
         QFile::remove(FFile);
         env.AddSqliteDataSource(FAlias, FFile, QStringLiteral("SQLite test database"));
         dbs.OpenDataBase(FAlias);

@@ -59,6 +59,8 @@ class TTestDatabase {
 
 #include <gtest/gtest.h>
 
+#include "printers.h"
+
 // A test run once per engine over a fresh default database.
 class TEngineTest : public testing::TestWithParam<std::string> {
   protected:

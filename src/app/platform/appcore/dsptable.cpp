@@ -79,12 +79,15 @@ void TDSPList::Sort(int sortKind) {
     }
 }
 
+TDSPTable::TDSPTable(const QString& alias) : FAlias(BaseMng().Databases().ResolveAlias(alias)) {}
+
 TDatabase& TDSPTable::Db() const {
     return BaseMng().Databases().GetDatabase(FAlias);
 }
 
 void TDSPTable::EnsureLoaded() {
-    if (FLoaded) return;
+    const quint64 version = TDSPNotifier::THub::Instance().Version(FAlias);
+    if (FLoaded && FVersion == version) return;
     TDatabase& db = Db();
     if (!db.TableExists(kTableName))
         throw EDSPError(
@@ -114,6 +117,7 @@ void TDSPTable::EnsureLoaded() {
     for (size_t i = 0; i < FItems.size(); ++i)
         FIndex.insert(Key(FItems[i].Name, FItems[i].ObjectType), int(i));
     FLoaded = true;
+    FVersion = version;
 }
 
 const TDSPListItem* TDSPTable::Lookup(const QString& name, int objectType) {
@@ -129,7 +133,10 @@ void TDSPTable::Reindex() {
 }
 
 void TDSPTable::Notify(int kind, const QString& name, int objectType) {
-    TDSPNotifier::THub::Instance().Notify(FAlias, kind, name, objectType);
+    // This cache already holds the change; other objects of the database reload.
+    auto& hub = TDSPNotifier::THub::Instance();
+    FVersion = hub.NextVersion(FAlias);
+    hub.Notify(FAlias, kind, name, objectType);
 }
 
 void TDSPTable::FillStructuresList(int objectType, TDSPList& list) {
@@ -151,6 +158,7 @@ bool TDSPTable::GetStructureProperties(const QString& name, int objectType, TDSP
 }
 
 QByteArray TDSPTable::GetStructure(const QString& name, int objectType) {
+    EnsureLoaded();  // a database without the table fails with a clear message
     TSelectQuery q(
         Db(), QStringLiteral(
                   "SELECT INFO FROM QXMAIL_DSP WHERE OBJECT_NAME = :name AND OBJECT_TYPE = :type"));
@@ -165,20 +173,24 @@ QByteArray TDSPTable::GetStructure(const QString& name, int objectType) {
 
 namespace {
 
-QDateTime Now() {
-    // Stored with millisecond precision; keep the cache equal to what is stored.
+// The stamp of a write: now, but always later than the structure's last stamp,
+// so that writes within one millisecond (or after the clock went back) still
+// order. Stored with millisecond precision; the cache keeps what is stored.
+QDateTime Stamp(const TQXVariant& last) {
     const QDateTime now = QDateTime::currentDateTime();
-    return QDateTime(now.date(), QTime(now.time().hour(), now.time().minute(), now.time().second(),
-                                       now.time().msec()));
+    QDateTime stamp(now.date(), QTime(now.time().hour(), now.time().minute(), now.time().second(),
+                                      now.time().msec()));
+    if (!last.IsNull() && stamp <= last.AsDateTime()) stamp = last.AsDateTime().addMSecs(1);
+    return stamp;
 }
 
 }  // namespace
 
 void TDSPTable::PutStructure(const QString& name, int objectType, const QByteArray& body) {
     if (name.trimmed().isEmpty()) throw EDSPError(QStringLiteral("A DSP structure needs a name"));
-    EnsureLoaded();
-    const bool exists = Lookup(name, objectType) != nullptr;
-    const QDateTime now = Now();
+    const TDSPListItem* existing = Lookup(name, objectType);
+    const bool exists = existing != nullptr;
+    const QDateTime now = Stamp(exists ? existing->LastChange : TQXVariant());
     TDatabase& db = Db();
     if (exists) {
         TExecQuery q(db, QStringLiteral("UPDATE QXMAIL_DSP SET INFO = :info, LASTCHANGE = :stamp "
@@ -240,7 +252,7 @@ void TDSPTable::ChangeStructureProperties(const QString& name, int objectType,
         throw EDSPError(QStringLiteral("DSP structure %1 can not inherit from itself")
                             .arg(Describe(name, objectType)));
     if (!Lookup(name, objectType)) PutStructure(name, objectType, QByteArray());
-    const QDateTime now = Now();
+    const QDateTime now = Stamp(Lookup(name, objectType)->LastChange);
     TExecQuery q(
         Db(),
         QStringLiteral(

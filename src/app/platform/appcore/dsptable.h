@@ -59,7 +59,8 @@ using TDSPNotifier = TStoreNotifier<TDSPNotifierTag, int, QString, int>;
 // stamps LASTCHANGE and notifies every DSP notifier of the database.
 class TDSPTable {
   public:
-    explicit TDSPTable(QString alias) : FAlias(std::move(alias)) {}
+    // The empty alias names the default database at the time of construction.
+    explicit TDSPTable(const QString& alias);
     const QString& Alias() const { return FAlias; }
 
     // Structures of one type, or of every type for 0, ordered by name and type.
@@ -94,6 +95,7 @@ class TDSPTable {
     void Notify(int kind, const QString& name, int objectType);
     QString FAlias;
     bool FLoaded = false;
+    quint64 FVersion = 0;              // of the store when the cache was read
     std::vector<TDSPListItem> FItems;  // store order
     QHash<QString, int> FIndex;        // key -> position in FItems
 };

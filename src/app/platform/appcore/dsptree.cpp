@@ -128,29 +128,53 @@ void FromJson(const QJsonObject& o, TDSPNode& node, const QString& what) {
     };
     if (!o.value(QStringLiteral("name")).isString()) fail(QStringLiteral("a node has no name"));
     node.SetName(o.value(QStringLiteral("name")).toString());
-    for (const QJsonValue& v : o.value(QStringLiteral("props")).toArray()) {
+    const QJsonValue props = o.value(QStringLiteral("props"));
+    const QJsonValue nodes = o.value(QStringLiteral("nodes"));
+    if (!props.isUndefined() && !props.isArray())
+        fail(QStringLiteral("the properties of node '%1' are not a list").arg(node.Name()));
+    if (!nodes.isUndefined() && !nodes.isArray())
+        fail(QStringLiteral("the children of node '%1' are not a list").arg(node.Name()));
+    for (const QJsonValue& v : props.toArray()) {
+        if (!v.isObject())
+            fail(QStringLiteral("a property of node '%1' is not an object").arg(node.Name()));
         const QJsonObject p = v.toObject();
+        if (!p.value(QStringLiteral("name")).isString())
+            fail(QStringLiteral("a property of node '%1' has no name").arg(node.Name()));
         const QString name = p.value(QStringLiteral("name")).toString();
         const QString type = p.value(QStringLiteral("type")).toString();
         const QJsonValue value = p.value(QStringLiteral("value"));
+        // A value of another kind than its type says is damage, not a default.
+        auto wrongValue = [&] {
+            fail(QStringLiteral("property %1 does not hold a %2 value").arg(name, type));
+        };
         QVariant result;
-        if (type == QLatin1String("boolean"))
+        if (type == QLatin1String("boolean")) {
+            if (!value.isBool()) wrongValue();
             result = value.toBool();
-        else if (type == QLatin1String("integer"))
-            result = qlonglong(value.toDouble());
-        else if (type == QLatin1String("float"))
+        } else if (type == QLatin1String("integer")) {
+            // toInteger keeps all 64 bits; a double would lose those beyond 2^53.
+            // (A whole number answers the same whatever the default.)
+            if (!value.isDouble() || value.toInteger(1) != value.toInteger(2)) wrongValue();
+            result = qlonglong(value.toInteger());
+        } else if (type == QLatin1String("float")) {
+            if (!value.isDouble()) wrongValue();
             result = value.toDouble();
-        else if (type == QLatin1String("datetime"))
-            result = QDateTime::fromString(value.toString(), Qt::ISODateWithMs);
-        else if (type == QLatin1String("binary"))
+        } else if (type == QLatin1String("datetime")) {
+            const QDateTime dt = QDateTime::fromString(value.toString(), Qt::ISODateWithMs);
+            if (!value.isString() || !dt.isValid()) wrongValue();
+            result = dt;
+        } else if (type == QLatin1String("binary")) {
+            if (!value.isString()) wrongValue();
             result = QByteArray::fromBase64(value.toString().toLatin1());
-        else if (type == QLatin1String("string"))
+        } else if (type == QLatin1String("string")) {
+            if (!value.isString()) wrongValue();
             result = value.toString();
-        else
+        } else {
             fail(QStringLiteral("property %1 has the unknown type '%2'").arg(name, type));
+        }
         node.SetProperty(name, result);
     }
-    for (const QJsonValue& v : o.value(QStringLiteral("nodes")).toArray()) {
+    for (const QJsonValue& v : nodes.toArray()) {
         if (!v.isObject()) fail(QStringLiteral("a child node is not an object"));
         FromJson(v.toObject(), node.AddNode(QString()), what);
     }

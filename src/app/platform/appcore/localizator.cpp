@@ -18,6 +18,13 @@ QString TextKey(const QString& language, const QString& id) {
     return language + QChar(0x1f) + id;
 }
 
+void CheckLanguage(const QString& language, const QString& id) {
+    const QString lang = language.trimmed().toUpper();
+    if (lang.isEmpty() || lang == TLocalizatorTable::kSectionMarker)
+        throw ELocalizatorError(
+            QStringLiteral("'%1' is not a language for the text of %2").arg(language, id));
+}
+
 QStringList Sorted(QStringList list) {
     std::sort(list.begin(), list.end());
     return list;
@@ -25,8 +32,19 @@ QStringList Sorted(QStringList list) {
 
 }  // namespace
 
+TLocalizatorTable::TLocalizatorTable(const QString& alias)
+    : FAlias(BaseMng().Databases().ResolveAlias(alias)) {}
+
 TDatabase& TLocalizatorTable::Db() const {
     return BaseMng().Databases().GetDatabase(FAlias);
+}
+
+void TLocalizatorTable::CheckVersion() {
+    // Another store object of the database wrote or refreshed: read again.
+    const quint64 version = TLocalizatorNotifier::THub::Instance().Version(FAlias);
+    if (version == FVersion) return;
+    DropCache();
+    FVersion = version;
 }
 
 QString TLocalizatorTable::ComposeID(const QString& sectionID, const QString& ident) {
@@ -73,6 +91,7 @@ void TLocalizatorTable::SplitID(const QString& stringID, QString& sectionID, QSt
 }
 
 void TLocalizatorTable::EnsureIndex() {
+    CheckVersion();
     if (FIndexLoaded) return;
     TDatabase& db = Db();
     if (!db.TableExists(kTableName))
@@ -162,6 +181,7 @@ void TLocalizatorTable::FillResList(const QString& sectionID, const QString& lan
 QString TLocalizatorTable::GetString(const QString& stringID, const QString& language) {
     const QString id = stringID.toUpper(), lang = language.toUpper();
     const QString key = TextKey(lang, id);
+    CheckVersion();
     const auto it = FTexts.constFind(key);
     if (it != FTexts.constEnd()) return *it;
     TDatabase& db = Db();
@@ -203,7 +223,10 @@ QStringList TLocalizatorTable::KnownSections() {
 
 void TLocalizatorTable::Notify(const QString& id, const QString& language, bool sectionLevel,
                                int kind) {
-    TLocalizatorNotifier::THub::Instance().Notify(FAlias, id, language, sectionLevel, kind);
+    // These caches already hold the change; other objects of the database reload.
+    auto& hub = TLocalizatorNotifier::THub::Instance();
+    FVersion = hub.NextVersion(FAlias);
+    hub.Notify(FAlias, id, language, sectionLevel, kind);
 }
 
 void TLocalizatorTable::RegisterSection(const QString& sectionID) {
@@ -265,6 +288,9 @@ void TLocalizatorTable::SetSectionString(const QString& sectionID, const QString
     const QString section = sectionID.trimmed().toUpper();
     if (section.isEmpty())
         throw ELocalizatorError(QStringLiteral("A local resource needs a section ID"));
+    // Checked before the section is registered, so a refused text leaves no
+    // empty section behind to change how IDs split.
+    CheckLanguage(language, ComposeID(section, ident));
     EnsureIndex();
     TTransactionScope tx(Db());
     RegisterSection(section);
@@ -276,9 +302,7 @@ void TLocalizatorTable::SetString(const QString& stringID, const QString& langua
                                   const QString& text) {
     const QString id = stringID.trimmed().toUpper(), lang = language.trimmed().toUpper();
     if (id.isEmpty()) throw ELocalizatorError(QStringLiteral("A local resource needs a string ID"));
-    if (lang.isEmpty() || lang == kSectionMarker)
-        throw ELocalizatorError(
-            QStringLiteral("'%1' is not a language for the text of %2").arg(language, id));
+    CheckLanguage(language, id);
     EnsureIndex();
     QString section, ident;
     SplitKnown(id, section, ident);
@@ -416,12 +440,23 @@ void TLocalizatorTable::DropCache() {
 
 const QString TLanguagesTable::kTableName = QStringLiteral("LANGUAGES");
 
+TLanguagesTable::TLanguagesTable(const QString& alias)
+    : FAlias(BaseMng().Databases().ResolveAlias(alias)) {}
+
 TDatabase& TLanguagesTable::Db() const {
     return BaseMng().Databases().GetDatabase(FAlias);
 }
 
+void TLanguagesTable::Notify(const QString& id, int kind) {
+    // This cache already holds the change; other objects of the database reload.
+    auto& hub = TLanguagesNotifier::THub::Instance();
+    FVersion = hub.NextVersion(FAlias);
+    hub.Notify(FAlias, id, kind);
+}
+
 void TLanguagesTable::EnsureLoaded() {
-    if (FLoaded) return;
+    const quint64 version = TLanguagesNotifier::THub::Instance().Version(FAlias);
+    if (FLoaded && FVersion == version) return;
     TDatabase& db = Db();
     if (!db.TableExists(kTableName))
         throw ELocalizatorError(
@@ -448,6 +483,7 @@ void TLanguagesTable::EnsureLoaded() {
         FLanguages[r.GetFields(0).AsString().trimmed().toUpper()] = l;
     }
     FLoaded = true;
+    FVersion = version;
 }
 
 bool TLanguagesTable::GetLanguage(const QString& id, TOneLanguage& language) {
@@ -497,7 +533,7 @@ void TLanguagesTable::SetLanguage(const QString& id, const TOneLanguage& l) {
     q.Execute();
     tx.Commit();
     FLanguages[key] = l;
-    TLanguagesNotifier::THub::Instance().Notify(FAlias, key, existed ? lgkChanged : lgkAdded);
+    Notify(key, existed ? lgkChanged : lgkAdded);
 }
 
 void TLanguagesTable::DeleteLanguage(const QString& id) {
@@ -506,8 +542,7 @@ void TLanguagesTable::DeleteLanguage(const QString& id) {
     TExecQuery q(Db(), QStringLiteral("DELETE FROM LANGUAGES WHERE LANGUAGEID = :id"));
     q.ParamByName(QStringLiteral("id")).SetValue(key);
     q.Execute();
-    if (FLanguages.erase(key) > 0)
-        TLanguagesNotifier::THub::Instance().Notify(FAlias, key, lgkDeleted);
+    if (FLanguages.erase(key) > 0) Notify(key, lgkDeleted);
 }
 
 void TLanguagesTable::FillLanguageNames(QStringList& list) {
@@ -526,7 +561,7 @@ void TLanguagesTable::FillLanguageInfo(TLanguageStrings& list) {
 
 void TLanguagesTable::Refresh() {
     DropCache();
-    TLanguagesNotifier::THub::Instance().Notify(FAlias, QString(), lgkAll);
+    Notify(QString(), lgkAll);
 }
 
 void TLanguagesTable::DropCache() {

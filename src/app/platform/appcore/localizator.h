@@ -41,7 +41,8 @@ using TLResList = QList<QPair<QString, QString>>;
 // components, "K" and "RT" two, everything else ("ST", "S", ...) one.
 class TLocalizatorTable {
   public:
-    explicit TLocalizatorTable(QString alias) : FAlias(std::move(alias)) {}
+    // The empty alias names the default database at the time of construction.
+    explicit TLocalizatorTable(const QString& alias);
     const QString& Alias() const { return FAlias; }
 
     // Sections that have at least one text in the language, in ID order.
@@ -82,6 +83,7 @@ class TLocalizatorTable {
 
   private:
     TDatabase& Db() const;
+    void CheckVersion();
     void EnsureIndex();
     void SplitKnown(const QString& id, QString& section, QString& ident) const;
     void RegisterSection(const QString& sectionID);
@@ -91,6 +93,7 @@ class TLocalizatorTable {
     void Notify(const QString& id, const QString& language, bool sectionLevel, int kind);
 
     QString FAlias;
+    quint64 FVersion = 0;  // of the store when the caches were read
     bool FIndexLoaded = false;
     QSet<QString> FKnown;                                  // known sections
     QHash<QString, QHash<QString, QSet<QString>>> FIndex;  // language -> section -> idents
@@ -126,7 +129,8 @@ using TLanguagesNotifier = TStoreNotifier<TLanguagesNotifierTag, QString, int>;
 // The languages of one database (table LANGUAGES), cached until Refresh.
 class TLanguagesTable {
   public:
-    explicit TLanguagesTable(QString alias) : FAlias(std::move(alias)) {}
+    // The empty alias names the default database at the time of construction.
+    explicit TLanguagesTable(const QString& alias);
     const QString& Alias() const { return FAlias; }
 
     bool GetLanguage(const QString& id, TOneLanguage& language);
@@ -144,8 +148,10 @@ class TLanguagesTable {
   private:
     TDatabase& Db() const;
     void EnsureLoaded();
+    void Notify(const QString& id, int kind);
     QString FAlias;
     bool FLoaded = false;
+    quint64 FVersion = 0;  // of the store when the cache was read
     std::map<QString, TOneLanguage> FLanguages;
 };
 

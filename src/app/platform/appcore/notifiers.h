@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QRecursiveMutex>
 #include <QString>
@@ -41,6 +42,18 @@ class TNotifierHub {
         }
     }
 
+    // Each write moves its database's version on. Store objects compare it with
+    // the version they read their cache at, so a write through one store object
+    // is seen by every other object of the same database.
+    quint64 Version(const QString& alias) {
+        QMutexLocker lock(&FLock);
+        return FVersions.value(alias.toUpper());
+    }
+    quint64 NextVersion(const QString& alias) {
+        QMutexLocker lock(&FLock);
+        return ++FVersions[alias.toUpper()];
+    }
+
     int Count(const QString& alias) {
         QMutexLocker lock(&FLock);
         int n = 0;
@@ -67,6 +80,7 @@ class TNotifierHub {
     }
     QRecursiveMutex FLock;
     QList<TEntry> FEntries;
+    QHash<QString, quint64> FVersions;
     int FNextId = 0;
 };
 
@@ -96,9 +110,11 @@ class TStoreNotifier {
     void SubscribeAlias(const QString& alias) {
         Remove();
         FAlias = alias.toUpper();
-        // The handler is looked up at call time so SetCallback may come later.
+        // The handler is looked up at call time so SetCallback may come later,
+        // and called through a copy: it may destroy this notifier while it runs.
         FId = THub::Instance().Subscribe(FAlias, [this](Args... a) {
-            if (FHandler) FHandler(a...);
+            const THandler handler = FHandler;
+            if (handler) handler(a...);
         });
     }
     void Remove() {

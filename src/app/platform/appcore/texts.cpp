@@ -54,11 +54,13 @@ QString LString(const QString& id, const QString& defaultText) {
     return defaultText;
 }
 
+// A message without a text anywhere shows its ID: a blank question cannot be
+// answered, and the ID tells which text is missing.
 int LMessageBox(const QString& id, const QString& titleId, int flags) {
-    return Interaction().MessageBox(LString(id), titleId.isEmpty() ? QString() : LString(titleId),
-                                    flags);
+    return Interaction().MessageBox(LString(id, id),
+                                    titleId.isEmpty() ? QString() : LString(titleId), flags);
 }
 
 void LShowMessage(const QString& id) {
-    Interaction().MessageBox(LString(id), QString(), MB::OK);
+    Interaction().MessageBox(LString(id, id), QString(), MB::OK);
 }

@@ -40,14 +40,35 @@ QSettings& Settings(TStore& s) {
     return *s.Settings;
 }
 
-QString EscapeComponent(QString c) {
-    return c.replace(QLatin1Char('%'), QStringLiteral("%25"))
-        .replace(QLatin1Char('/'), QStringLiteral("%2F"));
+// QSettings reads "/" as a group separator, and "@key" is our marker: names
+// carry those characters (and "%", the escape itself) as %XX.
+QString EscapeComponent(const QString& c) {
+    QString out;
+    out.reserve(c.size());
+    for (const QChar ch : c) {
+        if (ch == QLatin1Char('%') || ch == QLatin1Char('/') || ch == QLatin1Char('@'))
+            out += QStringLiteral("%%1").arg(ch.unicode(), 2, 16, QLatin1Char('0')).toUpper();
+        else
+            out += ch;
+    }
+    return out;
 }
 
-QString UnescapeComponent(QString c) {
-    return c.replace(QStringLiteral("%2F"), QStringLiteral("/"), Qt::CaseInsensitive)
-        .replace(QStringLiteral("%25"), QStringLiteral("%"));
+QString UnescapeComponent(const QString& c) {
+    QString out;
+    out.reserve(c.size());
+    for (int i = 0; i < c.size(); ++i) {
+        const QString code = c.mid(i + 1, 2).toUpper();
+        if (c[i] == QLatin1Char('%') &&
+            (code == QLatin1String("25") || code == QLatin1String("2F") ||
+             code == QLatin1String("40"))) {
+            out += QChar(code.toInt(nullptr, 16));
+            i += 2;
+        } else {
+            out += c[i];
+        }
+    }
+    return out;
 }
 
 QStringList Components(const QString& path) {
@@ -83,13 +104,28 @@ bool Canonical(QSettings& st, const QStringList& parts, QStringList& found) {
     return true;
 }
 
+// The stored (escaped) key of a value, empty when the value does not exist.
 QString StoredValueName(QSettings& st, const QString& group, const QString& name) {
     st.beginGroup(group);
     const QStringList keys = st.childKeys();
     st.endGroup();
     for (const QString& k : keys)
-        if (k != kKeyMarker && k.compare(name, Qt::CaseInsensitive) == 0) return k;
+        if (k != kKeyMarker && UnescapeComponent(k).compare(name, Qt::CaseInsensitive) == 0)
+            return k;
     return QString();
+}
+
+QString TypeName(TRegDataType type) {
+    switch (type) {
+        case TRegDataType::rdString:
+            return QStringLiteral("a string");
+        case TRegDataType::rdInteger:
+            return QStringLiteral("an integer");
+        case TRegDataType::rdBinary:
+            return QStringLiteral("binary data");
+        default:
+            return QStringLiteral("of unknown type");
+    }
 }
 
 QString JoinPath(const QStringList& parts) {
@@ -217,6 +253,7 @@ bool TRegistry::CreateKey(const QString& key) {
 }
 
 bool TRegistry::DeleteKey(const QString& key) {
+    if (FReadOnly) return false;  // deleting is a write
     const QStringList parts = Components(Resolve(key));
     if (parts.isEmpty()) return false;
     TStore& s = Store();
@@ -279,6 +316,8 @@ QStringList TRegistry::GetValueNames() const {
     QStringList keys = st.childKeys();
     st.endGroup();
     keys.removeAll(kKeyMarker);
+    for (QString& k : keys)
+        k = UnescapeComponent(k);
     return keys;
 }
 
@@ -301,7 +340,7 @@ void WriteRaw(const QString& keyPath, const QString& name, const QString& encode
     QSettings& st = Settings(s);
     const QString group = GroupOf(Components(keyPath));
     QString stored = StoredValueName(st, group, name);
-    if (stored.isEmpty()) stored = name;
+    if (stored.isEmpty()) stored = EscapeComponent(name);
     st.setValue(group + QLatin1Char('/') + stored, encoded);
     s.Dirty = true;
 }
@@ -354,7 +393,9 @@ TRawValue ReadTyped(const QString& keyPath, const QString& name, TRegDataType ty
         throw ERegistryError(
             QStringLiteral("Registry value '%1' does not exist in key '%2'").arg(name, keyPath));
     if (v.Type != type)
-        throw ERegistryError(QStringLiteral("Invalid data type for '%1'").arg(name));
+        throw ERegistryError(
+            QStringLiteral("Invalid data type for '%1' in key '%2': it is %3, not %4")
+                .arg(name, keyPath, TypeName(v.Type), TypeName(type)));
     return v;
 }
 
@@ -368,7 +409,10 @@ int TRegistry::ReadInteger(const QString& name) const {
     const TRawValue v = ReadTyped(FCurrentPath, name, TRegDataType::rdInteger, FOpen);
     bool ok = false;
     const int result = v.Text.toInt(&ok);
-    if (!ok) throw ERegistryError(QStringLiteral("Invalid data type for '%1'").arg(name));
+    if (!ok)
+        throw ERegistryError(
+            QStringLiteral("Invalid data type for '%1' in key '%2': '%3' is not an integer")
+                .arg(name, FCurrentPath, v.Text));
     return result;
 }
 

@@ -112,13 +112,14 @@ QString SafeFormatList(const QString& format, const QVariantList& args) {
         };
         int index = -1, width = 0, prec = -1;
         bool left = false;
-        int num = 0;
-        const int save = i;
-        if (readNumber(num) && i < n && format[i] == QLatin1Char(':')) {
-            index = num;
-            ++i;
-        } else {
-            i = save;
+        // An index is digits and ":"; only digits are probed, since reading a "*"
+        // would take an argument.
+        int digitsEnd = i;
+        while (digitsEnd < n && format[digitsEnd].isDigit())
+            ++digitsEnd;
+        if (digitsEnd > i && digitsEnd < n && format[digitsEnd] == QLatin1Char(':')) {
+            index = format.mid(i, digitsEnd - i).toInt();
+            i = digitsEnd + 1;
         }
         if (i < n && format[i] == QLatin1Char('-')) {
             left = true;

@@ -11,7 +11,14 @@ thread_local QString tName;
 void SetCurrentThreadName(const QString& name) {
     tName = name;
     if (QThread* t = QThread::currentThread()) t->setObjectName(name);
-    pthread_setname_np(pthread_self(), name.left(15).toLocal8Bit().constData());
+    // The system takes at most 15 bytes and refuses longer names outright: cut
+    // the UTF-8 form at a character boundary.
+    QByteArray bytes = name.toUtf8();
+    int cut = qMin(15, int(bytes.size()));
+    while (cut > 0 && cut < bytes.size() && (quint8(bytes[cut]) & 0xC0) == 0x80)
+        --cut;
+    bytes.truncate(cut);
+    pthread_setname_np(pthread_self(), bytes.constData());
 }
 
 QString CurrentThreadName() {

@@ -30,6 +30,7 @@ void TTraceLog::SetTracing(bool on) {
 
 void TTraceLog::Trace(const QString& routine) {
     QMutexLocker lock(&FLock);
+    if (!FTracing && !FForced) return;
     if (!FFile.isOpen() && !FFile.open(QIODevice::Append | QIODevice::Text)) return;
     const QString line = QStringLiteral("%1 [%2] %3\n")
                              .arg(QDateTime::currentDateTime().toString(Qt::ISODateWithMs),

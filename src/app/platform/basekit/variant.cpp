@@ -65,8 +65,12 @@ qlonglong TQXVariant::AsInteger() const {
             return 0;
         case vkInteger:
             return FValue.toLongLong();
-        case vkFloat:
-            return qlonglong(FValue.toDouble());
+        case vkFloat: {
+            // Out of range (or NaN) would wrap to a wrong number without a word.
+            const double d = FValue.toDouble();
+            if (!(d >= -0x1p63 && d < 0x1p63)) Fail(AsString(), "integer");
+            return qlonglong(d);
+        }
         case vkBoolean:
             return FValue.toBool() ? 1 : 0;
         case vkString: {

@@ -1,0 +1,909 @@
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <functional>
+#include <memory>
+#include <tuple>
+#include <vector>
+
+#include "appcore/appmanager.h"
+#include "appcore/database.h"
+#include "appcore/dsptable.h"
+#include "appcore/localizator.h"
+#include "appcore/security.h"
+#include "appcore/systemtables.h"
+#include "printers.h"
+#include "testenv.h"
+
+namespace {
+
+using TDSPEvent = std::tuple<int, QString, int>;
+using TLEvent = std::tuple<QString, QString, bool, int>;
+using TLangEvent = std::tuple<QString, int>;
+
+// A fresh default database with its system tables.
+class StoreTest : public TEngineTest {
+  protected:
+    void SetUp() override {
+        TEngineTest::SetUp();
+        if (IsSkipped()) return;
+        CreateMissingSystemTables(Alias());
+    }
+    TDatabase& Db() { return BaseMng().Databases().GetDatabase(Alias()); }
+    TDSPTable& Dsp() { return GetDSPTable(Alias()); }
+    TLocalizatorTable& Loc() { return GetLocalizatorTable(Alias()); }
+    TLanguagesTable& Langs() { return GetLanguagesTable(Alias()); }
+    // Another database, always SQLite, so it is a different store on both engines.
+    std::unique_ptr<TTestDatabase> OtherDatabase() {
+        auto other = std::make_unique<TTestDatabase>("SQLite", QStringLiteral("OTHERDB"), false);
+        CreateMissingSystemTables(other->Alias());
+        return other;
+    }
+};
+
+QStringList Names(const TDSPList& list) {
+    QStringList names;
+    for (int i = 0; i < list.Count(); ++i)
+        names << QStringLiteral("%1/%2").arg(list.Items(i).Name).arg(list.Items(i).ObjectType);
+    return names;
+}
+
+QDateTime StampOf(TDSPTable& dsp, const QString& name, int type) {
+    TDSPListItem item;
+    if (!dsp.GetStructureProperties(name, type, item)) return QDateTime();
+    return item.LastChange.IsNull() ? QDateTime() : item.LastChange.AsDateTime();
+}
+
+// ---- DSP structures ----
+
+TEST_P(StoreTest, PutStructureUpsertsAndStampsEveryWriteLaterThanTheLast) {
+    const QByteArray body1("{\"name\":\"CLIENTS\"}"), body2("\x00\x01\xff binary", 11);
+    Dsp().PutStructure(QStringLiteral("CLIENTS"), 10, body1);
+    EXPECT_TRUE(Dsp().DSPStructureExist(QStringLiteral("CLIENTS"), 10));
+    EXPECT_FALSE(Dsp().DSPStructureExist(QStringLiteral("CLIENTS"), 12));
+    EXPECT_EQ(Dsp().GetStructure(QStringLiteral("CLIENTS"), 10), body1);
+    QDateTime last = StampOf(Dsp(), QStringLiteral("CLIENTS"), 10);
+    ASSERT_TRUE(last.isValid());
+
+    // Writes in quick succession still stamp strictly later times.
+    for (int i = 0; i < 5; ++i) {
+        Dsp().PutStructure(QStringLiteral("CLIENTS"), 10, i % 2 ? body1 : body2);
+        const QDateTime stamp = StampOf(Dsp(), QStringLiteral("CLIENTS"), 10);
+        EXPECT_GT(stamp, last) << i;
+        last = stamp;
+    }
+    EXPECT_EQ(Dsp().GetStructure(QStringLiteral("CLIENTS"), 10), body2);
+    TDSPList list;
+    Dsp().FillStructuresList(10, list);
+    EXPECT_EQ(list.Count(), 1);  // updated, not added
+
+    // Properties: set on an existing structure, and creating a missing one.
+    Dsp().ChangeStructureProperties(QStringLiteral("CLIENTS"), 10, QStringLiteral("BASE"),
+                                    QStringLiteral("CLIENTS_T"), QStringLiteral("Клиенты"));
+    EXPECT_GT(StampOf(Dsp(), QStringLiteral("CLIENTS"), 10), last);
+    EXPECT_EQ(Dsp().GetStructure(QStringLiteral("CLIENTS"), 10), body2);  // body untouched
+    Dsp().ChangeStructureProperties(QStringLiteral("BASE"), 10, QString(), QStringLiteral("T"),
+                                    QStringLiteral("new"));
+    EXPECT_TRUE(Dsp().DSPStructureExist(QStringLiteral("BASE"), 10));
+    EXPECT_TRUE(Dsp().GetStructure(QStringLiteral("BASE"), 10).isEmpty());
+    EXPECT_THROW(Dsp().ChangeStructureProperties(QStringLiteral("BASE"), 10, QStringLiteral("BASE"),
+                                                 QString(), QString()),
+                 EDSPError);
+    EXPECT_THROW(Dsp().PutStructure(QStringLiteral("  "), 10, body1), EDSPError);
+
+    // What the cache says is what the database holds.
+    TDSPListItem cached;
+    ASSERT_TRUE(Dsp().GetStructureProperties(QStringLiteral("CLIENTS"), 10, cached));
+    Dsp().Refresh();
+    TDSPListItem stored;
+    ASSERT_TRUE(Dsp().GetStructureProperties(QStringLiteral("CLIENTS"), 10, stored));
+    EXPECT_EQ(stored.ParentName, QStringLiteral("BASE"));
+    EXPECT_EQ(stored.TableName, QStringLiteral("CLIENTS_T"));
+    EXPECT_EQ(stored.Remark, QStringLiteral("Клиенты"));
+    EXPECT_EQ(stored.LastChange.AsDateTime(), cached.LastChange.AsDateTime());
+    EXPECT_FALSE(Dsp().GetStructureProperties(QStringLiteral("NONE"), 10, stored));
+
+    Dsp().DeleteStructure(QStringLiteral("CLIENTS"), 10);
+    EXPECT_FALSE(Dsp().DSPStructureExist(QStringLiteral("CLIENTS"), 10));
+    Dsp().Refresh();
+    EXPECT_FALSE(Dsp().DSPStructureExist(QStringLiteral("CLIENTS"), 10));
+    EXPECT_NO_THROW(Dsp().DeleteStructure(QStringLiteral("CLIENTS"), 10));
+}
+
+TEST_P(StoreTest, GetStructureOfAMissingStructureNamesItAndItsDatabase) {
+    Dsp().PutStructure(QStringLiteral("PRESENT"), 12, QByteArray("x"));
+    try {
+        Dsp().GetStructure(QStringLiteral("ABSENT"), 12);
+        FAIL() << "a missing structure was read";
+    } catch (const EDSPError& e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("ABSENT"))) << qPrintable(e.Message());
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("12"))) << qPrintable(e.Message());
+        EXPECT_TRUE(e.Message().contains(Alias())) << qPrintable(e.Message());
+    }
+    // Same name, other type: still missing.
+    EXPECT_THROW(Dsp().GetStructure(QStringLiteral("PRESENT"), 10), EDSPError);
+    QStringList chain;
+    EXPECT_THROW(Dsp().FillHierarchy(QStringLiteral("ABSENT"), 12, chain), EDSPError);
+}
+
+TEST_P(StoreTest, StructureListsAreOrderedByNameThenType) {
+    for (const auto& [name, type] : std::vector<std::pair<const char*, int>>{{"ORDERS", 10},
+                                                                             {"CLIENTS", 12},
+                                                                             {"ITEMS", 10},
+                                                                             {"CLIENTS", 10},
+                                                                             {"ZONES", 72},
+                                                                             {"ACCOUNTS", 72},
+                                                                             {"CLIENTS", 72}})
+        Dsp().PutStructure(QLatin1String(name), type, QByteArray());
+    const QStringList all = {"ACCOUNTS/72", "CLIENTS/10", "CLIENTS/12", "CLIENTS/72",
+                             "ITEMS/10",    "ORDERS/10",  "ZONES/72"};
+    for (int pass = 0; pass < 2; ++pass) {  // from the cache, then from the database
+        TDSPList list;
+        Dsp().FillStructuresList(0, list);
+        EXPECT_EQ(Names(list), all) << pass;
+        Dsp().FillStructuresList(10, list);
+        EXPECT_EQ(Names(list), (QStringList{"CLIENTS/10", "ITEMS/10", "ORDERS/10"})) << pass;
+        Dsp().FillStructuresList(72, list);
+        EXPECT_EQ(Names(list), (QStringList{"ACCOUNTS/72", "CLIENTS/72", "ZONES/72"})) << pass;
+        Dsp().FillStructuresList(99, list);
+        EXPECT_EQ(list.Count(), 0);
+        Dsp().Refresh();
+    }
+}
+
+TEST_P(StoreTest, HierarchiesListRootFirstAndCyclesRaise) {
+    Dsp().ChangeStructureProperties(QStringLiteral("ROOT"), 10, QString(), QString(), QString());
+    Dsp().ChangeStructureProperties(QStringLiteral("MIDDLE"), 10, QStringLiteral("ROOT"), QString(),
+                                    QString());
+    Dsp().ChangeStructureProperties(QStringLiteral("LEAF"), 10, QStringLiteral("MIDDLE"), QString(),
+                                    QString());
+    // A parent of another type is not an ancestor.
+    Dsp().ChangeStructureProperties(QStringLiteral("ROOT"), 12, QString(), QString(), QString());
+    Dsp().ChangeStructureProperties(QStringLiteral("ORPHAN"), 12, QStringLiteral("MIDDLE"),
+                                    QString(), QString());
+    QStringList chain;
+    Dsp().FillHierarchy(QStringLiteral("LEAF"), 10, chain);
+    EXPECT_EQ(chain, (QStringList{"ROOT", "MIDDLE", "LEAF"}));
+    Dsp().FillHierarchy(QStringLiteral("ROOT"), 10, chain);
+    EXPECT_EQ(chain, QStringList{"ROOT"});
+    Dsp().FillHierarchy(QStringLiteral("ORPHAN"), 12, chain);
+    EXPECT_EQ(chain, QStringList{"ORPHAN"});
+
+    // A cycle stored by someone else is reported, not followed forever.
+    Db().ExecDirect(QStringLiteral(
+        "UPDATE QXMAIL_DSP SET PARENT_OBJECT = 'LEAF' WHERE OBJECT_NAME = 'ROOT' AND "
+        "OBJECT_TYPE = 10"));
+    Dsp().Refresh();
+    for (const char* name : {"LEAF", "MIDDLE", "ROOT"}) {
+        try {
+            Dsp().FillHierarchy(QLatin1String(name), 10, chain);
+            ADD_FAILURE() << "no error for the cycle through " << name;
+        } catch (const EDSPError& e) {
+            EXPECT_TRUE(e.Message().contains(QLatin1String(name))) << qPrintable(e.Message());
+            EXPECT_TRUE(e.Message().contains(QStringLiteral("cyclic"))) << qPrintable(e.Message());
+        }
+    }
+}
+
+TEST_P(StoreTest, RefreshShowsChangesMadeBehindTheStoresBack) {
+    Dsp().PutStructure(QStringLiteral("KNOWN"), 10, QByteArray("1"));
+    Db().ExecDirect(QStringLiteral(
+        "INSERT INTO QXMAIL_DSP (OBJECT_TYPE, OBJECT_NAME, TABLE_NAME, PARENT_OBJECT, REMARK) "
+        "VALUES (14, 'RAW', 'RAW_T', '', 'by hand')"));
+    Db().ExecDirect(QStringLiteral("DELETE FROM QXMAIL_DSP WHERE OBJECT_NAME = 'KNOWN'"));
+    // The cache still holds what the store saw last.
+    EXPECT_TRUE(Dsp().DSPStructureExist(QStringLiteral("KNOWN"), 10));
+    EXPECT_FALSE(Dsp().DSPStructureExist(QStringLiteral("RAW"), 14));
+
+    Dsp().Refresh();
+    EXPECT_FALSE(Dsp().DSPStructureExist(QStringLiteral("KNOWN"), 10));
+    TDSPListItem item;
+    ASSERT_TRUE(Dsp().GetStructureProperties(QStringLiteral("RAW"), 14, item));
+    EXPECT_EQ(item.TableName, QStringLiteral("RAW_T"));
+    EXPECT_EQ(item.Remark, QStringLiteral("by hand"));
+    EXPECT_TRUE(item.LastChange.IsNull());
+    EXPECT_TRUE(Dsp().GetStructure(QStringLiteral("RAW"), 14).isEmpty());  // NULL body
+}
+
+// Set while a self-destroying callback runs: whether the callback's own
+// captures were still alive after it destroyed its notifier.
+std::weak_ptr<int> gToken;
+TDSPNotifier* gSelf = nullptr;
+bool gCapturesAliveAfterDelete = false;
+
+TEST_P(StoreTest, EveryWriteThroughAnyStoreObjectReachesTheDatabasesSubscribers) {
+    std::vector<TDSPEvent> events;
+    TDSPNotifier notifier(
+        [&](int kind, QString name, int type) { events.emplace_back(kind, name, type); });
+    notifier.AddTo(Dsp());
+    EXPECT_TRUE(notifier.Subscribed());
+    // A second subscriber that reads the store when told: it must see the change.
+    QStringList seenByReader;
+    TDSPNotifier reader([&](int kind, QString name, int type) {
+        if (kind == dckAdded || kind == dckChanged)
+            seenByReader << (Dsp().DSPStructureExist(name, type) ? name : QStringLiteral("?"));
+    });
+    reader.SubscribeAlias(Alias().toLower());
+
+    Dsp().PutStructure(QStringLiteral("A"), 10, QByteArray("1"));
+    TDSPTable direct(Alias());
+    direct.PutStructure(QStringLiteral("B"), 10, QByteArray("2"));
+    direct.PutStructure(QStringLiteral("A"), 10, QByteArray("3"));
+    TDSPTable lower(Alias().toLower());
+    lower.DeleteStructure(QStringLiteral("B"), 10);
+    TDSPTable byDefault{QString()};  // the default database
+    byDefault.PutStructure(QStringLiteral("C"), 12, QByteArray());
+    GetDSPTable(QString()).ChangeStructureProperties(QStringLiteral("C"), 12, QString(),
+                                                     QStringLiteral("T"), QString());
+    direct.Refresh();
+
+    const std::vector<TDSPEvent> expected = {
+        {dckAdded, "A", 10}, {dckAdded, "B", 10},   {dckChanged, "A", 10}, {dckDeleted, "B", 10},
+        {dckAdded, "C", 12}, {dckChanged, "C", 12}, {dckAll, "", 0}};
+    EXPECT_EQ(events, expected);
+    EXPECT_EQ(seenByReader, (QStringList{"A", "B", "A", "C", "C"}));
+    // Every object sees every other's writes.
+    for (TDSPTable* t : {&Dsp(), &direct, &lower, &byDefault}) {
+        EXPECT_TRUE(t->DSPStructureExist(QStringLiteral("A"), 10));
+        EXPECT_FALSE(t->DSPStructureExist(QStringLiteral("B"), 10));
+        EXPECT_TRUE(t->DSPStructureExist(QStringLiteral("C"), 12));
+        EXPECT_EQ(t->GetStructure(QStringLiteral("A"), 10), QByteArray("3"));
+    }
+
+    // Writes to another database are not reported here.
+    events.clear();
+    {
+        auto other = OtherDatabase();
+        events.clear();  // its creation refreshed its own stores only
+        GetDSPTable(other->Alias()).PutStructure(QStringLiteral("A"), 10, QByteArray("x"));
+        TDSPTable(other->Alias()).Refresh();
+    }
+    EXPECT_TRUE(events.empty());
+
+    // A destroyed notifier hears nothing, also when destroyed by another
+    // notifier's callback during the same notification.
+    auto victim = std::make_unique<TDSPNotifier>();
+    int victimCalls = 0;
+    victim->SetCallback([&](int, QString, int) { ++victimCalls; });
+    TDSPNotifier killer([&](int, QString, int) { victim.reset(); });
+    killer.AddTo(Dsp());
+    victim->AddTo(Dsp());
+    Dsp().PutStructure(QStringLiteral("D"), 10, QByteArray());
+    EXPECT_EQ(victim, nullptr);
+    EXPECT_EQ(victimCalls, 0);
+    killer.Remove();
+
+    // A notifier destroyed inside its own callback: the callback finishes with
+    // its captures intact and is never called again.
+    auto token = std::make_shared<int>(1);
+    gToken = token;
+    gSelf = new TDSPNotifier;
+    int selfCalls = 0;
+    gSelf->SetCallback([token, &selfCalls](int, QString, int) {
+        ++selfCalls;
+        delete gSelf;
+        gSelf = nullptr;
+        gCapturesAliveAfterDelete = !gToken.expired();
+    });
+    gSelf->AddTo(Dsp());
+    token.reset();  // only the callback holds it now
+    Dsp().PutStructure(QStringLiteral("E"), 10, QByteArray());
+    Dsp().PutStructure(QStringLiteral("F"), 10, QByteArray());
+    EXPECT_EQ(selfCalls, 1);
+    EXPECT_TRUE(gCapturesAliveAfterDelete);
+
+    events.clear();
+    notifier.Remove();
+    Dsp().DeleteStructure(QStringLiteral("D"), 10);
+    EXPECT_TRUE(events.empty());
+}
+
+// ---- DSP lists and trees (no database) ----
+
+TEST(DSPListTest, SortKindsOrderAncestorsBeforeDescendantsForExport) {
+    TDSPList list;
+    auto add = [&](const char* name, int type, const char* parent) {
+        TDSPListItem item;
+        item.Name = QLatin1String(name);
+        item.ObjectType = type;
+        item.ParentName = QLatin1String(parent);
+        list.AddCopy(item);
+    };
+    add("D", 10, "A");
+    add("A", 12, "");
+    add("A", 10, "C");
+    add("B", 10, "");
+    add("C", 10, "B");
+    add("X", 10, "Y");  // a cycle must not hang the sort
+    add("Y", 10, "X");
+    add("E", 12, "MISSING");
+
+    list.Sort(dskByName);
+    EXPECT_EQ(Names(list),
+              (QStringList{"A/10", "A/12", "B/10", "C/10", "D/10", "E/12", "X/10", "Y/10"}));
+    list.Sort(dskByTypeAndName);
+    EXPECT_EQ(Names(list),
+              (QStringList{"A/10", "B/10", "C/10", "D/10", "X/10", "Y/10", "A/12", "E/12"}));
+    list.Sort(dskForExport);
+    const QStringList exported = Names(list);
+    ASSERT_EQ(exported.size(), 8);
+    auto pos = [&](const char* key) { return exported.indexOf(QLatin1String(key)); };
+    EXPECT_LT(pos("B/10"), pos("C/10"));
+    EXPECT_LT(pos("C/10"), pos("A/10"));
+    EXPECT_LT(pos("A/10"), pos("D/10"));
+    EXPECT_LT(pos("Y/10"), pos("A/12"));  // types stay together, in type order
+    EXPECT_LT(pos("A/12"), pos("E/12"));
+
+    ASSERT_NE(list.Find(QStringLiteral("A"), 12), nullptr);
+    EXPECT_EQ(list.Find(QStringLiteral("A"), 12)->ObjectType, 12);
+    EXPECT_EQ(list.Find(QStringLiteral("A"), 11), nullptr);
+    TDSPList copy;
+    copy.Assign(list);
+    copy.Delete(0);
+    EXPECT_EQ(copy.Count(), 7);
+    EXPECT_EQ(list.Count(), 8);
+}
+
+void ExpectSameTree(const TDSPNode& a, const TDSPNode& b, const QString& where = QString()) {
+    const QString here = where + QLatin1Char('/') + a.Name();
+    EXPECT_EQ(a.Name(), b.Name()) << qPrintable(here);
+    ASSERT_EQ(a.Properties().size(), b.Properties().size()) << qPrintable(here);
+    for (int i = 0; i < a.Properties().size(); ++i) {
+        const TDSPProperty &pa = a.Properties()[i], &pb = b.Properties()[i];
+        EXPECT_EQ(pa.Name, pb.Name) << qPrintable(here);
+        EXPECT_EQ(pa.Value.metaType(), pb.Value.metaType()) << qPrintable(here + "." + pa.Name);
+        EXPECT_EQ(pa.Value, pb.Value) << qPrintable(here + "." + pa.Name);
+    }
+    ASSERT_EQ(a.NodeCount(), b.NodeCount()) << qPrintable(here);
+    for (int i = 0; i < a.NodeCount(); ++i)
+        ExpectSameTree(a.Node(i), b.Node(i), here);
+}
+
+TEST(DSPTreeTest, EveryPropertyTypeSurvivesTheJsonRoundTrip) {
+    TDSPNode root(QStringLiteral("CLIENTS"));
+    root.SetProperty(QStringLiteral("Remark"), QStringLiteral("Клиенты \"quoted\"\n\\"));
+    root.SetProperty(QStringLiteral("Empty"), QString());
+    root.SetProperty(QStringLiteral("Small"), qlonglong(-42));
+    root.SetProperty(QStringLiteral("Big"), qlonglong(9007199254740993LL));  // beyond 2^53
+    root.SetProperty(QStringLiteral("Max"), std::numeric_limits<qlonglong>::max());
+    root.SetProperty(QStringLiteral("Ratio"), 0.1);
+    root.SetProperty(QStringLiteral("Whole"), 2.0);
+    root.SetProperty(QStringLiteral("Flag"), true);
+    root.SetProperty(QStringLiteral("Off"), false);
+    root.SetProperty(QStringLiteral("Stamp"), QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58, 7)));
+    root.SetProperty(QStringLiteral("Data"), QByteArray("\x00\x01\xff{}\"", 6));
+    root.SetProperty(QStringLiteral("NoData"), QByteArray());
+    TDSPNode& fields = root.AddNode(QStringLiteral("Fields"));
+    TDSPNode& id = fields.AddNode(QStringLiteral("ID"));
+    id.SetProperty(QStringLiteral("Type"), qlonglong(2));
+    fields.AddNode(QStringLiteral("NAME")).SetProperty(QStringLiteral("Size"), qlonglong(40));
+    root.AddNode(QStringLiteral("Indexes"));  // empty child nodes stay
+    root.AddNode(QString());
+
+    const QByteArray bytes = root.ToBytes();
+    EXPECT_FALSE(bytes.contains('\n'));  // compact
+    ExpectSameTree(TDSPNode::FromBytes(bytes, QStringLiteral("structure CLIENTS")), root);
+    // Twice round is still the same.
+    ExpectSameTree(TDSPNode::FromBytes(TDSPNode::FromBytes(bytes).ToBytes()), root);
+    // An int property is stored as an integer and comes back as one.
+    TDSPNode ints(QStringLiteral("I"));
+    ints.SetProperty(QStringLiteral("N"), 5);
+    EXPECT_EQ(TDSPNode::FromBytes(ints.ToBytes()).Property(QStringLiteral("N")),
+              QVariant(qlonglong(5)));
+    // A new structure has an empty body.
+    EXPECT_EQ(TDSPNode::FromBytes(QByteArray()).NodeCount(), 0);
+    EXPECT_TRUE(TDSPNode::FromBytes(QByteArray(" \n")).Properties().isEmpty());
+}
+
+TEST(DSPTreeTest, NodesAndPropertiesAreFoundIgnoringCaseAndCopiedDeeply) {
+    TDSPNode root(QStringLiteral("R"));
+    root.SetProperty(QStringLiteral("Name"), QStringLiteral("first"));
+    root.SetProperty(QStringLiteral("NAME"), QStringLiteral("second"));  // replaces
+    root.SetProperty(QStringLiteral("Other"), 1);
+    ASSERT_EQ(root.Properties().size(), 2);
+    EXPECT_EQ(root.Properties()[0].Name, QStringLiteral("Name"));
+    EXPECT_EQ(root.Property(QStringLiteral("name")).toString(), QStringLiteral("second"));
+    EXPECT_EQ(root.Property(QStringLiteral("none"), 7).toInt(), 7);
+    EXPECT_TRUE(root.HasProperty(QStringLiteral("OTHER")));
+    root.RemoveProperty(QStringLiteral("other"));
+    EXPECT_FALSE(root.HasProperty(QStringLiteral("Other")));
+
+    root.AddNode(QStringLiteral("Child")).AddNode(QStringLiteral("Grandchild"));
+    ASSERT_NE(root.FindNode(QStringLiteral("CHILD")), nullptr);
+    EXPECT_EQ(root.FindNode(QStringLiteral("grandchild")), nullptr);  // direct children only
+    TDSPNode copy = root;
+    copy.FindNode(QStringLiteral("Child"))->SetName(QStringLiteral("Renamed"));
+    EXPECT_NE(root.FindNode(QStringLiteral("Child")), nullptr);
+    root.RemoveNode(5);  // out of range: nothing happens
+    root.RemoveNode(0);
+    EXPECT_EQ(root.NodeCount(), 0);
+    EXPECT_EQ(copy.NodeCount(), 1);
+}
+
+TEST(DSPTreeTest, DamagedBytesRaiseAnErrorNamingTheStructure) {
+    const QByteArray good = [] {
+        TDSPNode n(QStringLiteral("X"));
+        n.SetProperty(QStringLiteral("P"), QStringLiteral("long enough value"));
+        n.AddNode(QStringLiteral("C"));
+        return n.ToBytes();
+    }();
+    const QList<QByteArray> damaged = {
+        "not json at all",
+        good.left(good.size() - 4),
+        "[1, 2]",
+        "\"text\"",
+        "null",
+        "{\"props\": []}",
+        "{\"name\": 5}",
+        "{\"name\": \"X\", \"props\": [{\"name\": \"P\", \"type\": \"weird\", \"value\": 1}]}",
+        "{\"name\": \"X\", \"props\": [5]}",
+        "{\"name\": \"X\", \"props\": \"not a list\"}",
+        "{\"name\": \"X\", \"nodes\": {\"name\": \"C\"}}",
+        "{\"name\": \"X\", \"nodes\": [1]}",
+        "{\"name\": \"X\", \"nodes\": [{\"props\": []}]}",
+        "{\"name\": \"X\", \"props\": [{\"name\": \"P\", \"type\": \"integer\", \"value\": "
+        "\"ab\"}]}",
+        "{\"name\": \"X\", \"props\": [{\"name\": \"P\", \"type\": \"integer\", \"value\": 1.5}]}",
+        "{\"name\": \"X\", \"props\": [{\"name\": \"P\", \"type\": \"float\", \"value\": \"1\"}]}",
+        "{\"name\": \"X\", \"props\": [{\"name\": \"P\", \"type\": \"boolean\", \"value\": 1}]}",
+        "{\"name\": \"X\", \"props\": [{\"name\": \"P\", \"type\": \"string\", \"value\": 1}]}",
+        "{\"name\": \"X\", \"props\": [{\"name\": \"P\", \"type\": \"datetime\", \"value\": "
+        "\"x\"}]}",
+        "{\"name\": \"X\", \"props\": [{\"name\": \"P\", \"type\": \"binary\", \"value\": 12}]}",
+        "{\"name\": \"X\", \"props\": [{\"type\": \"string\", \"value\": \"v\"}]}",
+    };
+    for (const QByteArray& bytes : damaged) {
+        try {
+            TDSPNode::FromBytes(bytes, QStringLiteral("structure CLIENTS"));
+            ADD_FAILURE() << "accepted: " << bytes.constData();
+        } catch (const EDSPError& e) {
+            EXPECT_TRUE(e.Message().contains(QStringLiteral("structure CLIENTS")))
+                << qPrintable(e.Message());
+        }
+    }
+}
+
+// ---- system tables missing ----
+
+// A fresh database without system tables.
+class MissingTablesTest : public TEngineTest {};
+
+TEST_P(MissingTablesTest, EveryStoreNamesTheDatabaseAndTableWhenSystemTablesAreMissing) {
+    auto expectError = [&](const QString& table, const std::function<void()>& call) {
+        try {
+            call();
+            ADD_FAILURE() << "no error without " << qPrintable(table);
+        } catch (const EDatabaseError& e) {
+            ADD_FAILURE() << "a raw database error: " << qPrintable(e.Message());
+        } catch (const EPelvarError& e) {
+            EXPECT_TRUE(e.Message().contains(Alias())) << qPrintable(e.Message());
+            EXPECT_TRUE(e.Message().contains(table)) << qPrintable(e.Message());
+        }
+    };
+    TDSPTable& dsp = GetDSPTable(Alias());
+    TDSPList list;
+    QStringList names;
+    expectError("QXMAIL_DSP", [&] { dsp.FillStructuresList(0, list); });
+    expectError("QXMAIL_DSP", [&] { dsp.GetStructure(QStringLiteral("X"), 10); });
+    expectError("QXMAIL_DSP", [&] { dsp.PutStructure(QStringLiteral("X"), 10, QByteArray()); });
+    expectError("QXMAIL_DSP", [&] { dsp.DSPStructureExist(QStringLiteral("X"), 10); });
+    TLocalizatorTable& loc = GetLocalizatorTable(Alias());
+    expectError("TEXT_RESOURCES", [&] { loc.FillSectionList(QStringLiteral("ENGLISH"), names); });
+    expectError("TEXT_RESOURCES",
+                [&] { loc.SetString(QStringLiteral("ST_OK"), QStringLiteral("ENGLISH"), "OK"); });
+    expectError("TEXT_RESOURCES", [&] {
+        QString s, i;
+        loc.SplitID(QStringLiteral("ST_OK"), s, i);
+    });
+    // A text that cannot be there is simply missing.
+    EXPECT_EQ(loc.GetString(QStringLiteral("ST_OK"), QStringLiteral("ENGLISH")), QString(QChar(0)));
+    TLanguagesTable& langs = GetLanguagesTable(Alias());
+    TOneLanguage language;
+    expectError("LANGUAGES", [&] { langs.FillLanguageNames(names); });
+    expectError("LANGUAGES", [&] { langs.GetLanguage(QStringLiteral("ENGLISH"), language); });
+    expectError("LANGUAGES", [&] { langs.SetLanguage(QStringLiteral("ENGLISH"), TOneLanguage()); });
+    // No structure store means no users to check.
+    EXPECT_TRUE(SecurityManager().HavePrivilege(QStringLiteral("DESIGNER")));
+
+    // Creating the tables mends every store.
+    const QStringList created = CreateMissingSystemTables(Alias());
+    EXPECT_TRUE(created.contains(QStringLiteral("QXMAIL_DSP")));
+    EXPECT_TRUE(created.contains(QStringLiteral("TEXT_RESOURCES")));
+    EXPECT_TRUE(created.contains(QStringLiteral("LANGUAGES")));
+    EXPECT_TRUE(CreateMissingSystemTables(Alias()).isEmpty());
+    dsp.FillStructuresList(0, list);
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_TRUE(langs.LanguageExist(QStringLiteral("ENGLISH")));
+}
+
+// ---- localised texts ----
+
+const QString kMissing = QString(QChar(0));
+
+TEST_P(StoreTest, TextsAreStoredPerLanguageAndListedBySection) {
+    EXPECT_EQ(Loc().GetString(QStringLiteral("ST_OK"), QStringLiteral("ENGLISH")), kMissing);
+    Loc().SetString(QStringLiteral("ST_OK"), QStringLiteral("ENGLISH"), QStringLiteral("OK"));
+    Loc().SetString(QStringLiteral("st_cancel"), QStringLiteral("english"),
+                    QStringLiteral("Cancel"));
+    Loc().SetString(QStringLiteral("ST_OK"), QStringLiteral("RUSSIAN"), QStringLiteral("Да"));
+    Loc().SetString(QStringLiteral("M_PELVAR_FORM_TITLE"), QStringLiteral("ENGLISH"),
+                    QStringLiteral("Title"));
+    Loc().SetString(QStringLiteral("M_PELVAR_FORM_A_LABEL"), QStringLiteral("ENGLISH"),
+                    QStringLiteral("Label"));
+    Loc().SetString(QStringLiteral("M_PELVAR_FORM"), QStringLiteral("ENGLISH"),
+                    QStringLiteral("The form itself"));
+    Loc().SetString(QStringLiteral("C_EMPTY_TEXT_X"), QStringLiteral("ENGLISH"), QString());
+    Loc().SetString(QStringLiteral("ST_OK"), QStringLiteral("ENGLISH"), QStringLiteral("Okay"));
+
+    for (int pass = 0; pass < 2; ++pass) {  // from the caches, then from the database
+        EXPECT_EQ(Loc().GetString(QStringLiteral("st_ok"), QStringLiteral("English")),
+                  QStringLiteral("Okay"));
+        EXPECT_EQ(Loc().GetString(QStringLiteral("ST_OK"), QStringLiteral("RUSSIAN")),
+                  QStringLiteral("Да"));
+        EXPECT_EQ(Loc().GetString(QStringLiteral("ST_CANCEL"), QStringLiteral("RUSSIAN")),
+                  kMissing);
+        EXPECT_EQ(Loc().GetString(QStringLiteral("ST_NONE"), QStringLiteral("ENGLISH")), kMissing);
+        EXPECT_EQ(Loc().GetString(QStringLiteral("C_EMPTY_TEXT_X"), QStringLiteral("ENGLISH")),
+                  QString());
+        EXPECT_TRUE(
+            Loc().StringExists(QStringLiteral("C_EMPTY_TEXT_X"), QStringLiteral("ENGLISH")));
+        EXPECT_FALSE(Loc().StringExists(QStringLiteral("ST_CANCEL"), QStringLiteral("RUSSIAN")));
+        EXPECT_EQ(Loc().StringLanguages(QStringLiteral("ST_OK")),
+                  (QStringList{"ENGLISH", "RUSSIAN"}));
+
+        QStringList sections;
+        Loc().FillSectionList(QStringLiteral("ENGLISH"), sections);
+        EXPECT_EQ(sections, (QStringList{"C_EMPTY_TEXT", "M_PELVAR_FORM", "ST"})) << pass;
+        Loc().FillSectionList(QStringLiteral("russian"), sections);
+        EXPECT_EQ(sections, QStringList{"ST"});
+        Loc().FillSectionList(QStringLiteral("GERMAN"), sections);
+        EXPECT_TRUE(sections.isEmpty());
+        Loc().FillSectionListEx({QStringLiteral("RUSSIAN"), QStringLiteral("GERMAN")}, sections);
+        EXPECT_EQ(sections, QStringList{"ST"});
+
+        EXPECT_TRUE(Loc().SectionExist(QStringLiteral("st"), QStringLiteral("RUSSIAN")));
+        EXPECT_FALSE(
+            Loc().SectionExist(QStringLiteral("M_PELVAR_FORM"), QStringLiteral("RUSSIAN")));
+        EXPECT_TRUE(Loc().SectionExist(QStringLiteral("M_PELVAR_FORM"), QString()));
+        EXPECT_FALSE(Loc().SectionExist(QStringLiteral("M_PELVAR"), QString()));
+
+        QStringList idents;
+        Loc().FillResNames(QStringLiteral("M_PELVAR_FORM"), QStringLiteral("ENGLISH"), idents);
+        EXPECT_EQ(idents, (QStringList{"", "A_LABEL", "TITLE"}));
+        TLResList res;
+        Loc().FillResList(QStringLiteral("st"), QStringLiteral("ENGLISH"), res);
+        ASSERT_EQ(res.size(), 2);
+        EXPECT_EQ(res[0], qMakePair(QStringLiteral("CANCEL"), QStringLiteral("Cancel")));
+        EXPECT_EQ(res[1], qMakePair(QStringLiteral("OK"), QStringLiteral("Okay")));
+        Loc().FillResList(QStringLiteral("M_PELVAR_FORM"), QStringLiteral("ENGLISH"), res);
+        ASSERT_EQ(res.size(), 3);
+        EXPECT_EQ(res[0].second, QStringLiteral("The form itself"));
+        EXPECT_EQ(res[1].second, QStringLiteral("Label"));
+        Loc().FillResList(QStringLiteral("ST"), QStringLiteral("GERMAN"), res);
+        EXPECT_TRUE(res.isEmpty());
+        Loc().Refresh();
+    }
+
+    EXPECT_THROW(Loc().SetString(QString(), QStringLiteral("ENGLISH"), "x"), ELocalizatorError);
+    EXPECT_THROW(Loc().SetString(QStringLiteral("ST_X"), QString(), "x"), ELocalizatorError);
+    EXPECT_THROW(Loc().SetString(QStringLiteral("ST_X"), TLocalizatorTable::kSectionMarker, "x"),
+                 ELocalizatorError);
+}
+
+TEST_P(StoreTest, SplitIDGivesBackWhatComposeIDJoined) {
+    const QList<QPair<QString, QString>> pairs = {
+        {"C_PELVAR_LOGINFORM", "ALIASLABEL_L"},
+        {"M_PELVAR_DOLRES", "ALLRESOURCESCAPTION"},
+        {"M_MY_EXTRA_LONG_SECTION", "TEXT"},  // more parts than the structure says
+        {"M_SHORT", "A_B"},                   // fewer parts than the structure says
+        {"E_ERR", "X"},
+        {"K_FORM_WITH_MORE", "LABEL_1"},
+        {"RT_SITE", "PAGE_TITLE"},
+        {"ST", "DELETE_ALL"},
+        {"S", "1"},
+        {"CUSTOM_SECTION_NAME", ""},
+        {"XYZ", "A_B_C"},
+        {"m_lower_case", "mixed_Ident"},
+        {"M_TEST_RU", "ПРИВЕТ_МИР"},
+    };
+    for (const auto& [section, ident] : pairs)
+        Loc().SetSectionString(section, ident, QStringLiteral("ENGLISH"), section + "|" + ident);
+
+    auto check = [&](TLocalizatorTable& loc, const char* when) {
+        for (const auto& [section, ident] : pairs) {
+            const QString id = TLocalizatorTable::ComposeID(section, ident);
+            QString s, i;
+            loc.SplitID(id, s, i);
+            EXPECT_EQ(s, section.toUpper()) << when << " " << qPrintable(id);
+            EXPECT_EQ(i, ident.toUpper()) << when << " " << qPrintable(id);
+            EXPECT_EQ(loc.GetString(id, QStringLiteral("ENGLISH")), section + "|" + ident) << when;
+        }
+        // IDs not stored but within a known section split at that section.
+        QString s, i;
+        loc.SplitID(QStringLiteral("M_MY_EXTRA_LONG_SECTION_OTHER"), s, i);
+        EXPECT_EQ(s, QStringLiteral("M_MY_EXTRA_LONG_SECTION")) << when;
+        EXPECT_EQ(i, QStringLiteral("OTHER")) << when;
+        // The section must be followed by "_" or the end.
+        loc.SplitID(QStringLiteral("STX_A"), s, i);
+        EXPECT_EQ(s, QStringLiteral("STX")) << when;
+        QStringList sections;
+        loc.FillSectionList(QStringLiteral("ENGLISH"), sections);
+        EXPECT_EQ(sections.size(), pairs.size()) << when;
+    };
+    check(Loc(), "at once");
+    Loc().Refresh();
+    check(Loc(), "after Refresh");
+    TLocalizatorTable fresh(Alias());
+    check(fresh, "in a new store object");
+    BaseMng().Databases().CloseDatabase(Alias());
+    BaseMng().Databases().OpenDataBase(Alias());
+    check(Loc(), "after reconnecting");
+    EXPECT_EQ(TLocalizatorTable::ComposeID(QStringLiteral("st"), QString()), QStringLiteral("ST"));
+}
+
+TEST_P(StoreTest, UnknownIDsSplitByTheirFirstComponent) {
+    const QList<std::tuple<const char*, const char*, const char*>> cases = {
+        {"C_PELVAR_LOGINFORM_ALIASLABEL_L", "C_PELVAR_LOGINFORM", "ALIASLABEL_L"},
+        {"m_pelvar_dolres_caption", "M_PELVAR_DOLRES", "CAPTION"},
+        {"E_A_B", "E_A_B", ""},
+        {"E_A", "E_A", ""},
+        {"K_FORM_LABEL_X", "K_FORM", "LABEL_X"},
+        {"RT_SITE_TITLE", "RT_SITE", "TITLE"},
+        {"ST_OK", "ST", "OK"},
+        {"ST", "ST", ""},
+        {"S_5", "S", "5"},
+        {"CUSTOM_A_B", "CUSTOM", "A_B"},
+        {"CX_A_B", "CX", "A_B"},
+        {"", "", ""},
+    };
+    for (const auto& [id, section, ident] : cases) {
+        QString s, i;
+        TLocalizatorTable::StructuralSplit(QLatin1String(id), s, i);
+        EXPECT_EQ(s, QLatin1String(section)) << id;
+        EXPECT_EQ(i, QLatin1String(ident)) << id;
+        Loc().SplitID(QLatin1String(id), s, i);
+        EXPECT_EQ(s, QLatin1String(section)) << id;
+        EXPECT_EQ(i, QLatin1String(ident)) << id;
+    }
+    // A text stored under an unknown ID makes its structural section known.
+    Loc().SetString(QStringLiteral("K_FORM_LABEL_X"), QStringLiteral("ENGLISH"), "x");
+    EXPECT_TRUE(Loc().KnownSections().contains(QStringLiteral("K_FORM")));
+    EXPECT_TRUE(Loc().SectionExist(QStringLiteral("K_FORM"), QStringLiteral("ENGLISH")));
+}
+
+TEST_P(StoreTest, TextChangesAreReportedPerStringAndPerSection) {
+    std::vector<TLEvent> events;
+    TLocalizatorNotifier notifier([&](QString id, QString lang, bool section, int kind) {
+        events.emplace_back(id, lang, section, kind);
+    });
+    notifier.AddTo(Loc());
+    auto take = [&] {
+        auto result = events;
+        events.clear();
+        return result;
+    };
+    using V = std::vector<TLEvent>;
+
+    Loc().SetString(QStringLiteral("ST_OK"), QStringLiteral("ENGLISH"), QStringLiteral("OK"));
+    EXPECT_EQ(take(),
+              (V{{"ST", "ENGLISH", true, lckAdded}, {"ST_OK", "ENGLISH", false, lckAdded}}));
+    Loc().SetString(QStringLiteral("st_ok"), QStringLiteral("english"), QStringLiteral("Okay"));
+    EXPECT_EQ(take(), (V{{"ST_OK", "ENGLISH", false, lckChanged}}));
+    TLocalizatorTable other(Alias().toLower());  // any store object of the database
+    other.SetString(QStringLiteral("ST_CANCEL"), QStringLiteral("ENGLISH"),
+                    QStringLiteral("Cancel"));
+    EXPECT_EQ(take(), (V{{"ST_CANCEL", "ENGLISH", false, lckAdded}}));
+    EXPECT_EQ(Loc().GetString(QStringLiteral("ST_CANCEL"), QStringLiteral("ENGLISH")),
+              QStringLiteral("Cancel"));
+    Loc().SetString(QStringLiteral("ST_OK"), QStringLiteral("RUSSIAN"), QStringLiteral("Да"));
+    EXPECT_EQ(take(),
+              (V{{"ST", "RUSSIAN", true, lckAdded}, {"ST_OK", "RUSSIAN", false, lckAdded}}));
+
+    Loc().DeleteString(QStringLiteral("ST_OK"), QStringLiteral("RUSSIAN"));
+    EXPECT_EQ(take(),
+              (V{{"ST_OK", "RUSSIAN", false, lckDeleted}, {"ST", "RUSSIAN", true, lckDeleted}}));
+    EXPECT_EQ(Loc().GetString(QStringLiteral("ST_OK"), QStringLiteral("RUSSIAN")), kMissing);
+    EXPECT_EQ(Loc().GetString(QStringLiteral("ST_OK"), QStringLiteral("ENGLISH")),
+              QStringLiteral("Okay"));
+
+    // Renaming a string moves it in every language and replaces the target.
+    Loc().SetString(QStringLiteral("ST_ABORT"), QStringLiteral("ENGLISH"), QStringLiteral("old"));
+    take();
+    Loc().RenameString(QStringLiteral("ST_CANCEL"), QStringLiteral("ST_ABORT"));
+    EXPECT_EQ(take(), (V{{"ST_ABORT", "ENGLISH", false, lckChanged},
+                         {"ST_CANCEL", "ENGLISH", false, lckDeleted}}));
+    EXPECT_EQ(Loc().GetString(QStringLiteral("ST_ABORT"), QStringLiteral("ENGLISH")),
+              QStringLiteral("Cancel"));
+    EXPECT_EQ(Loc().GetString(QStringLiteral("ST_CANCEL"), QStringLiteral("ENGLISH")), kMissing);
+    EXPECT_THROW(Loc().RenameString(QStringLiteral("ST_NONE"), QStringLiteral("ST_X")),
+                 ELocalizatorError);
+
+    // Deleting a string in every language.
+    Loc().SetString(QStringLiteral("M_A_B_X"), QStringLiteral("ENGLISH"), "x");
+    Loc().SetString(QStringLiteral("M_A_B_X"), QStringLiteral("RUSSIAN"), "икс");
+    Loc().SetString(QStringLiteral("M_A_B_Y"), QStringLiteral("ENGLISH"), "y");
+    take();
+    Loc().DeleteString(QStringLiteral("M_A_B_X"));
+    EXPECT_EQ(take(), (V{{"M_A_B_X", "ENGLISH", false, lckDeleted},
+                         {"M_A_B_X", "RUSSIAN", false, lckDeleted},
+                         {"M_A_B", "RUSSIAN", true, lckDeleted}}));
+    EXPECT_TRUE(Loc().StringLanguages(QStringLiteral("M_A_B_X")).isEmpty());
+
+    // Renaming a section moves its texts; the old section disappears.
+    Loc().RenameSection(QStringLiteral("m_a_b"), QStringLiteral("M_C_D_E"));
+    EXPECT_EQ(take(), (V{{"M_C_D_E", "ENGLISH", true, lckAdded},
+                         {"M_C_D_E_Y", "ENGLISH", false, lckAdded},
+                         {"M_A_B", "ENGLISH", true, lckDeleted}}));
+    EXPECT_EQ(Loc().GetString(QStringLiteral("M_C_D_E_Y"), QStringLiteral("ENGLISH")), "y");
+    EXPECT_EQ(Loc().GetString(QStringLiteral("M_A_B_Y"), QStringLiteral("ENGLISH")), kMissing);
+    EXPECT_FALSE(Loc().SectionExist(QStringLiteral("M_A_B"), QString()));
+    QString s, i;
+    Loc().SplitID(QStringLiteral("M_C_D_E_Y"), s, i);
+    EXPECT_EQ(s, QStringLiteral("M_C_D_E"));
+    EXPECT_THROW(Loc().RenameSection(QStringLiteral("M_A_B"), QStringLiteral("M_Z")),
+                 ELocalizatorError);
+
+    // Deleting a section in one language, then everywhere.
+    Loc().SetString(QStringLiteral("ST_OK"), QStringLiteral("RUSSIAN"), QStringLiteral("Да"));
+    take();
+    Loc().DeleteSection(QStringLiteral("ST"), QStringLiteral("RUSSIAN"));
+    EXPECT_EQ(take(), (V{{"ST", "RUSSIAN", true, lckDeleted}}));
+    EXPECT_TRUE(Loc().SectionExist(QStringLiteral("ST"), QStringLiteral("ENGLISH")));
+    Loc().DeleteSection(QStringLiteral("ST"));
+    EXPECT_EQ(take(), (V{{"ST", "ENGLISH", true, lckDeleted}}));
+    EXPECT_FALSE(Loc().SectionExist(QStringLiteral("ST"), QString()));
+    EXPECT_EQ(Loc().GetString(QStringLiteral("ST_OK"), QStringLiteral("ENGLISH")), kMissing);
+
+    Loc().Refresh();
+    EXPECT_EQ(take(), (V{{"", "", true, lckReset}}));
+    // What was deleted stays deleted in the database.
+    EXPECT_EQ(Loc().GetString(QStringLiteral("ST_ABORT"), QStringLiteral("ENGLISH")), kMissing);
+    EXPECT_EQ(Loc().GetString(QStringLiteral("M_C_D_E_Y"), QStringLiteral("ENGLISH")), "y");
+
+    // Other databases are not reported here.
+    {
+        auto db = OtherDatabase();
+        take();
+        GetLocalizatorTable(db->Alias()).SetString(QStringLiteral("ST_OK"), "ENGLISH", "x");
+    }
+    EXPECT_TRUE(take().empty());
+}
+
+TEST_P(StoreTest, AFailedSectionWriteLeavesNoSectionBehind) {
+    EXPECT_THROW(Loc().SetSectionString(QStringLiteral("M_ORPHAN_SECTION_X"), QStringLiteral("A"),
+                                        QString(), QStringLiteral("text")),
+                 ELocalizatorError);
+    EXPECT_THROW(Loc().SetSectionString(QString(), QStringLiteral("A"), QStringLiteral("ENGLISH"),
+                                        QStringLiteral("text")),
+                 ELocalizatorError);
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_FALSE(Loc().KnownSections().contains(QStringLiteral("M_ORPHAN_SECTION_X"))) << pass;
+        QString s, i;
+        Loc().SplitID(QStringLiteral("M_ORPHAN_SECTION_X_A"), s, i);
+        EXPECT_EQ(s, QStringLiteral("M_ORPHAN_SECTION")) << pass;
+        Loc().Refresh();
+    }
+}
+
+// ---- languages ----
+
+TEST_P(StoreTest, NewDictionariesStartWithTheStandardLanguages) {
+    for (int pass = 0; pass < 2; ++pass) {
+        QStringList names;
+        Langs().FillLanguageNames(names);
+        EXPECT_EQ(names, (QStringList{"DESCRIPTION", "ENGLISH", "RUSSIAN"}));
+        TLanguageStrings info;
+        Langs().FillLanguageInfo(info);
+        const TLanguageStrings standard = StandardLanguages();
+        ASSERT_EQ(info.size(), standard.size());
+        for (const auto& [id, language] : standard) {
+            TOneLanguage stored;
+            ASSERT_TRUE(Langs().GetLanguage(id, stored)) << qPrintable(id);
+            EXPECT_EQ(stored, language) << qPrintable(id);
+        }
+        Langs().Refresh();
+    }
+}
+
+TEST_P(StoreTest, LanguagesAreStoredReadAndDeletedWithNotifications) {
+    std::vector<TLangEvent> events;
+    TLanguagesNotifier notifier([&](QString id, int kind) { events.emplace_back(id, kind); });
+    notifier.AddTo(Langs());
+
+    TOneLanguage german;
+    german.RussianName = QStringLiteral("Немецкий язык");
+    german.EnglishName = QStringLiteral("German");
+    german.NativeName = QStringLiteral("Deutsch");
+    german.Font.Name = QStringLiteral("Times New Roman");
+    german.Font.Charset = 238;
+    german.Font.Size = 14;
+    german.Font.Style = 1 | 4;
+    german.Font.Color = 0xFF8040;
+    german.Font.Pitch = 2;
+    EXPECT_FALSE(Langs().LanguageExist(QStringLiteral("GERMAN")));
+    Langs().SetLanguage(QStringLiteral("german"), german);
+    EXPECT_TRUE(Langs().LanguageExist(QStringLiteral("German")));
+    TOneLanguage read;
+    ASSERT_TRUE(Langs().GetLanguage(QStringLiteral("GERMAN"), read));
+    EXPECT_EQ(read, german);
+    german.NativeName = QStringLiteral("Hochdeutsch");
+    TLanguagesTable(Alias()).SetLanguage(QStringLiteral("GERMAN"), german);
+    ASSERT_TRUE(Langs().GetLanguage(QStringLiteral("GERMAN"), read));
+    EXPECT_EQ(read.NativeName, QStringLiteral("Hochdeutsch"));
+
+    Langs().Refresh();
+    ASSERT_TRUE(Langs().GetLanguage(QStringLiteral("GERMAN"), read));
+    EXPECT_EQ(read, german);  // as the database holds it
+    QStringList names;
+    Langs().FillLanguageNames(names);
+    EXPECT_EQ(names, (QStringList{"DESCRIPTION", "ENGLISH", "GERMAN", "RUSSIAN"}));
+
+    Langs().DeleteLanguage(QStringLiteral("german"));
+    EXPECT_FALSE(Langs().LanguageExist(QStringLiteral("GERMAN")));
+    EXPECT_FALSE(Langs().GetLanguage(QStringLiteral("GERMAN"), read));
+    Langs().DeleteLanguage(QStringLiteral("GERMAN"));  // already gone: nothing to report
+    Langs().Refresh();
+    EXPECT_FALSE(Langs().LanguageExist(QStringLiteral("GERMAN")));
+
+    EXPECT_EQ(events, (std::vector<TLangEvent>{{"GERMAN", lgkAdded},
+                                               {"GERMAN", lgkChanged},
+                                               {"", lgkAll},
+                                               {"GERMAN", lgkDeleted},
+                                               {"", lgkAll}}));
+
+    EXPECT_THROW(Langs().SetLanguage(QStringLiteral("  "), german), ELocalizatorError);
+    EXPECT_THROW(Langs().SetLanguage(QStringLiteral("ABCDEFGHIJKLMNOPQ"), german),
+                 ELocalizatorError);
+    Langs().SetLanguage(QStringLiteral("ABCDEFGHIJKLMNOP"), german);  // 16 characters fit
+    EXPECT_TRUE(Langs().LanguageExist(QStringLiteral("ABCDEFGHIJKLMNOP")));
+
+    events.clear();
+    {
+        auto db = OtherDatabase();
+        GetLanguagesTable(db->Alias()).SetLanguage(QStringLiteral("GERMAN"), german);
+    }
+    EXPECT_TRUE(events.empty());
+}
+
+// ---- security ----
+
+TEST_P(StoreTest, PrivilegesComeFromTheUsersOwnInformationStructure) {
+    const QString savedUser = BaseMng().UserName();
+    BaseMng().SetUserName(QStringLiteral("designer"));
+    // A fresh dictionary lets its first designer work.
+    EXPECT_TRUE(SecurityManager().HavePrivilege(QStringLiteral("DESIGNER")));
+    // Structures of other types do not count as users.
+    Dsp().PutStructure(QStringLiteral("DESIGNER"), kRoleStructureType, QByteArray());
+    EXPECT_TRUE(SecurityManager().HavePrivilege(QStringLiteral("DESIGNER")));
+
+    // Only another user is described: this user holds nothing.
+    Dsp().PutStructure(
+        QStringLiteral("OTHER"), kUserInfoStructureType,
+        MakeUserInfo(QStringLiteral("other"), {QStringLiteral("DESIGNER")}).ToBytes());
+    EXPECT_FALSE(SecurityManager().HavePrivilege(QStringLiteral("DESIGNER")));
+
+    // The user's own structure without, then with the role.
+    Dsp().PutStructure(
+        QStringLiteral("DESIGNER"), kUserInfoStructureType,
+        MakeUserInfo(QStringLiteral("designer"), {QStringLiteral("Reader")}).ToBytes());
+    EXPECT_FALSE(SecurityManager().HavePrivilege(QStringLiteral("DESIGNER")));
+    EXPECT_TRUE(SecurityManager().HavePrivilege(QStringLiteral("reader")));
+    Dsp().PutStructure(QStringLiteral("DESIGNER"), kUserInfoStructureType,
+                       MakeUserInfo(QStringLiteral("designer"),
+                                    {QStringLiteral("Reader"), QStringLiteral("designer")})
+                           .ToBytes());
+    EXPECT_TRUE(SecurityManager().HavePrivilege(QStringLiteral("Designer")));
+    EXPECT_FALSE(SecurityManager().HavePrivilege(QStringLiteral("ADMIN")));
+
+    // A role switched off is not held.
+    TDSPNode info = MakeUserInfo(QStringLiteral("designer"), {QStringLiteral("DESIGNER")});
+    info.FindNode(QStringLiteral("Roles"))->SetProperty(QStringLiteral("DESIGNER"), false);
+    Dsp().PutStructure(QStringLiteral("DESIGNER"), kUserInfoStructureType, info.ToBytes());
+    EXPECT_FALSE(SecurityManager().HavePrivilege(QStringLiteral("DESIGNER")));
+    BaseMng().SetUserName(savedUser);
+}
+
+PELVAR_ENGINE_TESTS(StoreTest);
+PELVAR_ENGINE_TESTS(MissingTablesTest);
+
+}  // namespace
