@@ -907,3 +907,74 @@ PELVAR_ENGINE_TESTS(StoreTest);
 PELVAR_ENGINE_TESTS(MissingTablesTest);
 
 }  // namespace
+
+namespace {
+
+class StoreRules : public TEngineTest {
+  protected:
+    void SetUp() override {
+        TEngineTest::SetUp();
+        if (!IsSkipped()) CreateMissingSystemTables(Alias());
+    }
+};
+
+TEST_P(StoreRules, InheritanceNeverBecomesCyclicAndNewStructuresArriveWhole) {
+    TDSPTable& dsp = GetDSPTable(Alias());
+    QList<int> kinds;
+    TDSPNotifier n([&](int kind, const QString&, int) { kinds << kind; });
+    n.SubscribeAlias(Alias());
+    // Properties of a structure that does not exist yet: one insert, one "added".
+    dsp.ChangeStructureProperties(QStringLiteral("A"), 10, QString(), QStringLiteral("TA"),
+                                  QStringLiteral("first"));
+    EXPECT_EQ(kinds, QList<int>{dckAdded});
+    TDSPListItem a;
+    ASSERT_TRUE(dsp.GetStructureProperties(QStringLiteral("A"), 10, a));
+    EXPECT_EQ(a.TableName, QStringLiteral("TA"));
+    EXPECT_EQ(a.Remark, QStringLiteral("first"));
+    EXPECT_TRUE(dsp.GetStructure(QStringLiteral("A"), 10).isEmpty());
+    dsp.ChangeStructureProperties(QStringLiteral("B"), 10, QStringLiteral("A"), QString(),
+                                  QString());
+    dsp.ChangeStructureProperties(QStringLiteral("C"), 10, QStringLiteral("B"), QString(),
+                                  QString());
+    // A -> C would close the circle C -> B -> A -> C.
+    EXPECT_THROW(dsp.ChangeStructureProperties(QStringLiteral("A"), 10, QStringLiteral("C"),
+                                               QString(), QString()),
+                 EDSPError);
+    EXPECT_THROW(dsp.ChangeStructureProperties(QStringLiteral("A"), 10, QStringLiteral("A"),
+                                               QString(), QString()),
+                 EDSPError);
+    ASSERT_TRUE(dsp.GetStructureProperties(QStringLiteral("A"), 10, a));
+    EXPECT_TRUE(a.ParentName.isEmpty());
+    // A parent of another type is not in the chain: allowed.
+    dsp.ChangeStructureProperties(QStringLiteral("C"), 12, QStringLiteral("A"), QString(),
+                                  QString());
+    QStringList chain;
+    dsp.FillHierarchy(QStringLiteral("C"), 10, chain);
+    EXPECT_EQ(chain, QStringList({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
+}
+
+TEST_P(StoreRules, LanguageNamesAreCheckedAgainstTheirColumnsOnEveryEngine) {
+    TLanguagesTable& langs = GetLanguagesTable(Alias());
+    TOneLanguage l;
+    l.EnglishName = QString(41, QLatin1Char('x'));
+    try {
+        langs.SetLanguage(QStringLiteral("LONGNAME"), l);
+        FAIL() << "a 41-character name was stored";
+    } catch (const ELocalizatorError& e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("English name")));
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("LONGNAME")));
+    }
+    EXPECT_FALSE(langs.LanguageExist(QStringLiteral("LONGNAME")));
+    l.EnglishName = QString(40, QLatin1Char('x'));
+    langs.SetLanguage(QStringLiteral("LONGNAME"), l);
+    EXPECT_TRUE(langs.LanguageExist(QStringLiteral("LONGNAME")));
+    // The section markers never answer as texts.
+    GetLocalizatorTable(Alias()).SetString(QStringLiteral("K_X_Y"), QStringLiteral("ENGLISH"),
+                                           QStringLiteral("t"));
+    EXPECT_FALSE(GetLocalizatorTable(Alias()).StringExists(QStringLiteral("K_X"),
+                                                           QStringLiteral("#SECTION")));
+}
+
+PELVAR_ENGINE_TESTS(StoreRules);
+
+}  // namespace

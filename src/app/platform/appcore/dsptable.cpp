@@ -204,27 +204,33 @@ void TDSPTable::PutStructure(const QString& name, int objectType, const QByteArr
         Notify(dckChanged, name, objectType);
         return;
     }
-    TExecQuery q(
-        db,
-        QStringLiteral(
-            "INSERT INTO QXMAIL_DSP (OBJECT_TYPE, OBJECT_NAME, INFO, TABLE_NAME, PARENT_OBJECT, "
-            "REMARK, LASTCHANGE) VALUES (:type, :name, :info, '', '', '', :stamp)"));
-    q.ParamByName(QStringLiteral("type")).SetValue(objectType);
-    q.ParamByName(QStringLiteral("name")).SetValue(name);
-    q.ParamByName(QStringLiteral("info")).SetValue(body);
-    q.ParamByName(QStringLiteral("stamp")).SetValue(now);
-    q.Execute();
     TDSPListItem item;
     item.Name = name;
     item.ObjectType = objectType;
-    item.LastChange = now;
+    Insert(item, body);
+}
+
+void TDSPTable::Insert(TDSPListItem item, const QByteArray& body) {
+    item.LastChange = Stamp(TQXVariant());
+    TExecQuery q(Db(), QStringLiteral(
+                           "INSERT INTO QXMAIL_DSP (OBJECT_TYPE, OBJECT_NAME, INFO, TABLE_NAME, "
+                           "PARENT_OBJECT, REMARK, LASTCHANGE) VALUES (:type, :name, :info, :tab, "
+                           ":parent, :remark, :stamp)"));
+    q.ParamByName(QStringLiteral("type")).SetValue(item.ObjectType);
+    q.ParamByName(QStringLiteral("name")).SetValue(item.Name);
+    q.ParamByName(QStringLiteral("info")).SetValue(body);
+    q.ParamByName(QStringLiteral("tab")).SetValue(item.TableName);
+    q.ParamByName(QStringLiteral("parent")).SetValue(item.ParentName);
+    q.ParamByName(QStringLiteral("remark")).SetValue(item.Remark);
+    q.ParamByName(QStringLiteral("stamp")).SetValue(item.LastChange);
+    q.Execute();
+    const QString name = item.Name;
+    const int type = item.ObjectType;
     // Keep the cache in store order.
     auto pos = std::lower_bound(FItems.begin(), FItems.end(), item, StoreOrder);
-    FItems.insert(pos, item);
-    FIndex.clear();
-    for (size_t i = 0; i < FItems.size(); ++i)
-        FIndex.insert(Key(FItems[i].Name, FItems[i].ObjectType), int(i));
-    Notify(dckAdded, name, objectType);
+    FItems.insert(pos, std::move(item));
+    Reindex();
+    Notify(dckAdded, name, type);
 }
 
 void TDSPTable::DeleteStructure(const QString& name, int objectType) {
@@ -238,9 +244,7 @@ void TDSPTable::DeleteStructure(const QString& name, int objectType) {
     const auto it = FIndex.constFind(Key(name, objectType));
     if (it == FIndex.constEnd()) return;
     FItems.erase(FItems.begin() + *it);
-    FIndex.clear();
-    for (size_t i = 0; i < FItems.size(); ++i)
-        FIndex.insert(Key(FItems[i].Name, FItems[i].ObjectType), int(i));
+    Reindex();
     Notify(dckDeleted, name, objectType);
 }
 
@@ -248,10 +252,29 @@ void TDSPTable::ChangeStructureProperties(const QString& name, int objectType,
                                           const QString& parentName, const QString& tableName,
                                           const QString& remark) {
     if (name.trimmed().isEmpty()) throw EDSPError(QStringLiteral("A DSP structure needs a name"));
+    // A parent whose own chain leads back here would make the inheritance cyclic.
+    for (const TDSPListItem* p = parentName.isEmpty() ? nullptr : Lookup(parentName, objectType); p;
+         p = p->ParentName.isEmpty() ? nullptr : Lookup(p->ParentName, objectType)) {
+        if (p->Name == name)
+            throw EDSPError(
+                QStringLiteral(
+                    "DSP structure %1 can not inherit from %2: %2 already inherits from it")
+                    .arg(Describe(name, objectType), parentName));
+        if (p->ParentName == p->Name) break;
+    }
     if (parentName == name)
         throw EDSPError(QStringLiteral("DSP structure %1 can not inherit from itself")
                             .arg(Describe(name, objectType)));
-    if (!Lookup(name, objectType)) PutStructure(name, objectType, QByteArray());
+    if (!Lookup(name, objectType)) {
+        TDSPListItem item;
+        item.Name = name;
+        item.ObjectType = objectType;
+        item.ParentName = parentName;
+        item.TableName = tableName;
+        item.Remark = remark;
+        Insert(std::move(item), QByteArray());
+        return;
+    }
     const QDateTime now = Stamp(Lookup(name, objectType)->LastChange);
     TExecQuery q(
         Db(),

@@ -91,6 +91,7 @@ class TDSPTable {
     TDatabase& Db() const;
     void EnsureLoaded();
     void Reindex();
+    void Insert(TDSPListItem item, const QByteArray& body);
     const TDSPListItem* Lookup(const QString& name, int objectType);
     void Notify(int kind, const QString& name, int objectType);
     QString FAlias;

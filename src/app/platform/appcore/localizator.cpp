@@ -180,6 +180,7 @@ void TLocalizatorTable::FillResList(const QString& sectionID, const QString& lan
 
 QString TLocalizatorTable::GetString(const QString& stringID, const QString& language) {
     const QString id = stringID.toUpper(), lang = language.toUpper();
+    if (lang == kSectionMarker) return kNotFound;  // the section markers are no texts
     const QString key = TextKey(lang, id);
     CheckVersion();
     const auto it = FTexts.constFind(key);
@@ -505,6 +506,17 @@ void TLanguagesTable::SetLanguage(const QString& id, const TOneLanguage& l) {
     if (key.size() > 16)
         throw ELocalizatorError(
             QStringLiteral("The language ID %1 is longer than 16 characters").arg(key));
+    // Every engine must store the same: check the column sizes ourselves.
+    const QList<std::tuple<const char*, QString, int>> sizes = {{"Russian name", l.RussianName, 40},
+                                                                {"English name", l.EnglishName, 40},
+                                                                {"native name", l.NativeName, 40},
+                                                                {"font name", l.Font.Name, 80}};
+    for (const auto& [what, text, limit] : sizes)
+        if (text.size() > limit)
+            throw ELocalizatorError(
+                QStringLiteral("The %1 of language %2 is longer than %3 characters")
+                    .arg(QLatin1String(what), key)
+                    .arg(limit));
     EnsureLoaded();
     const bool existed = FLanguages.count(key) > 0;
     TDatabase& db = Db();

@@ -1,5 +1,7 @@
 #include "variant.h"
 
+#include <QLocale>
+
 #include <QTimeZone>
 
 namespace {
@@ -133,7 +135,8 @@ QString TQXVariant::AsString() const {
         case vkBoolean:
             return FValue.toBool() ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
         case vkFloat:
-            return QString::number(FValue.toDouble(), 'g', 15);
+            // The shortest text that reads back as the same number.
+            return QString::number(FValue.toDouble(), 'g', QLocale::FloatingPointShortest);
         case vkDate:
             return FValue.toDate().toString(QStringLiteral("yyyy-MM-dd"));
         case vkDateTime:

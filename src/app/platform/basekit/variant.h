@@ -19,6 +19,7 @@ class TQXVariant {
     TQXVariant() = default;
     TQXVariant(int v) : FKind(vkInteger), FValue(qlonglong(v)) {}
     TQXVariant(qlonglong v) : FKind(vkInteger), FValue(v) {}
+    TQXVariant(long v) : FKind(vkInteger), FValue(qlonglong(v)) {}  // int64_t on Linux
     TQXVariant(double v) : FKind(vkFloat), FValue(v) {}
     TQXVariant(bool v) : FKind(vkBoolean), FValue(v) {}
     TQXVariant(const QString& v) : FKind(vkString), FValue(v) {}
