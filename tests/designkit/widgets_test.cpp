@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "designkit/progressform.h"
+#include "designkit/widgetinteraction.h"
+
+namespace {
+
+// Clicks the button of the next modal window with the given text, once it shows.
+void ClickLater(const QString& text) {
+    QTimer::singleShot(0, [text] {
+        QWidget* w = QApplication::activeModalWidget();
+        for (int i = 0; !w && i < 200; ++i) {
+            QTest::qWait(5);
+            w = QApplication::activeModalWidget();
+        }
+        if (!w) return;
+        for (QPushButton* b : w->findChildren<QPushButton*>())
+            if (b->text().remove(QLatin1Char('&')) == text) {
+                b->click();
+                return;
+            }
+    });
+}
+
+TEST(Widgets, ProgressWindowCancelsAndKeepsErrorsUntilClosed) {
+    TProgressForm form(QStringLiteral("Copying"), nullptr);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Copying"));
+    form.SetStatus(QStringLiteral("Table CLIENTS"));
+    form.SetProgress(5'000'000'000LL, 10'000'000'000LL);  // larger than int
+    auto* bar = form.findChild<QProgressBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(double(bar->value()) / bar->maximum(), 0.5);
+    EXPECT_FALSE(form.CancelRequested());
+    auto* button = form.findChild<QPushButton*>();
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), QStringLiteral("Cancel"));
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_TRUE(form.CancelRequested());
+    EXPECT_FALSE(button->isEnabled());
+
+    form.ReportError(QStringLiteral("Table ORDERS: duplicate key"));
+    auto* errors = form.findChild<QPlainTextEdit*>();
+    ASSERT_NE(errors, nullptr);
+    EXPECT_TRUE(errors->toPlainText().contains(QStringLiteral("duplicate key")));
+    // With errors, the window waits for the user to close it.
+    ClickLater(QStringLiteral("Close"));
+    form.Finish();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.ErrorCount(), 1);
+}
+
+TEST(Widgets, ProgressWindowWithoutErrorsGoesAwayAtTheEnd) {
+    TWidgetInteraction seam;
+    auto sink = seam.BeginProgress(QStringLiteral("Export"));
+    sink->SetStatus(QStringLiteral("step"));
+    sink->Finish();
+    auto* form = dynamic_cast<TProgressForm*>(sink.get());
+    ASSERT_NE(form, nullptr);
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST(Widgets, MessageBoxesAnswerWithTheirButtonCodes) {
+    TWidgetInteraction seam;
+    ClickLater(QStringLiteral("No"));
+    EXPECT_EQ(seam.MessageBox(QStringLiteral("Replace?"), QStringLiteral("Confirm"),
+                              MB::YESNO | MB::ICONQUESTION),
+              IDNO);
+    ClickLater(QStringLiteral("Yes"));
+    EXPECT_EQ(seam.MessageBox(QStringLiteral("Replace?"), QString(), MB::YESNOCANCEL), IDYES);
+    ClickLater(QStringLiteral("Cancel"));
+    EXPECT_EQ(seam.MessageBox(QStringLiteral("Go on?"), QString(), MB::OKCANCEL), IDCANCEL);
+    ClickLater(QStringLiteral("OK"));
+    EXPECT_EQ(seam.MessageBox(QStringLiteral("Done"), QString(), MB::OK | MB::ICONINFORMATION),
+              IDOK);
+}
+
+TEST(Widgets, FileFiltersTakeThePlatformForm) {
+    EXPECT_EQ(QtFileFilter(QStringLiteral("eif|*.eif|all|*.*")),
+              QStringLiteral("eif (*.eif);;all (*.*)"));
+    EXPECT_EQ(QtFileFilter(QStringLiteral("Data|*.dat;*.eif")),
+              QStringLiteral("Data (*.dat *.eif)"));
+    EXPECT_EQ(QtFileFilter(QStringLiteral("Text (*.txt)")), QStringLiteral("Text (*.txt)"));
+    EXPECT_EQ(QtFileFilter(QString()), QString());
+}
+
+}  // namespace
