@@ -50,6 +50,7 @@ struct TListRow {
     QString Caption;
     int ImageIndex = -1;
     QStringList SubItems;
+    int Indent = 0;                 // levels the caption is indented by (inheritance depth)
     TPelvarObject* Data = nullptr;  // not owned: the object tree owns its objects
 };
 

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "model/pelvarobject.h"
+
+// The top of a database window: one alias node per ODBC data source.
+class TDORoot : public TPelvarObject {
+  public:
+    PELVAR_OBJECT_CREATE(TDORoot)
+    bool InternalOpen() override;
+    bool InternalAcceptDragObject(const QStringList& ParsedPath,
+                                  const TPelvarObjectList& SubItems) override;
+    void InternalDragObjectDropped(const QStringList& ParsedPath,
+                                   const TPelvarObjectList& SubItems) override;
+    bool IsFolder() override { return true; }
+    void FillTreeViewItem(TTreeNodeItem& Item) override;
+    void CreateColumns(TListColumns& Columns) override;
+    QString GetSortMenuItemCaption(int ColumnType) override;
+    int Compare(const TPelvarObject* Item1, const TPelvarObject* Item2, int CompareType) override;
+    QString GetRegistryPath() override { return QStringLiteral("ROOT"); }
+};

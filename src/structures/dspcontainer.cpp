@@ -1,0 +1,7 @@
+#include "dspcontainer.h"
+
+#include "appcore/texts.h"
+
+QString TDOStructures::GetCaption() {
+    return LString(QStringLiteral("M_Pelvar_DOFolders_StructuresCaption"));
+}

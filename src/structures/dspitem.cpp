@@ -1,0 +1,47 @@
+#include "dspitem.h"
+
+#include "appcore/appmanager.h"
+#include "basekit/variant.h"
+
+void TDOCommonDSPItem::Assign(const TPelvarObject& Source) {
+    TDOCommonAliasObject::Assign(Source);
+    if (const auto* item = dynamic_cast<const TDOCommonDSPItem*>(&Source)) FInfo = item->FInfo;
+}
+
+void TDOCommonDSPItem::FillListViewItem(TListRow& Item, const TListColumns& Columns) {
+    Item.Caption = FInfo.Name;
+    Item.SubItems.clear();
+    QStringList chain;
+    try {
+        GetDSPTable(AliasName()).FillHierarchy(FInfo.Name, FInfo.ObjectType, chain);
+    } catch (const EPelvarError&) {
+        // A broken chain shows the row unindented.
+    }
+    Item.Indent = qMax(0, int(chain.size()) - 1);
+    for (const TListColumn& c : Columns) {
+        switch (c.Tag) {
+            case 0:
+                break;
+            case 2:
+                Item.SubItems << (FInfo.LastChange.IsNull()
+                                      ? QString()
+                                      : DateTimeToText(FInfo.LastChange.AsDateTime()));
+                break;
+            case 3:
+                Item.SubItems << FInfo.Remark;
+                break;
+            case 4:
+                Item.SubItems << FInfo.TableName;
+                break;
+            case 5:
+                Item.SubItems << FInfo.ParentName;
+                break;
+            case 6:
+                Item.SubItems << QString::number(FInfo.ObjectType);
+                break;
+            default:
+                Item.SubItems << QString();
+                break;
+        }
+    }
+}

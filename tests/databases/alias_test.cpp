@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+
+#include "appcore/appmanager.h"
+#include "appcore/systemtables.h"
+#include "databases/alias.h"
+#include "databases/aliascounter.h"
+#include "databases/root.h"
+#include "dataview/tabledatawindows.h"
+#include "model/dragobject.h"
+#include "scriptedinteraction.h"
+#include "testenv.h"
+
+namespace {
+
+class TFakeDataWindow : public TRegisteredDataWindow {
+  public:
+    explicit TFakeDataWindow(QString db) : FDb(std::move(db)) {}
+    QString DatabaseName() const override { return FDb; }
+    bool InList() const override { return FInList; }
+    void SetInList(bool v) override { FInList = v; }
+    void CloseWindow() override { Closed = true; }
+    bool Closed = false;
+
+  private:
+    QString FDb;
+    bool FInList = false;
+};
+
+class AliasTest : public TEngineTest {
+  protected:
+    void SetUp() override {
+        TEngineTest::SetUp();
+        if (IsSkipped()) return;
+        FOther = std::make_unique<TTestDatabase>(GetParam(), QStringLiteral("OTHERDB"), false);
+        // Connecting is the alias node's business in these tests.
+        BaseMng().Databases().CloseDatabase(QStringLiteral("OTHERDB"));
+        FUser = FDb->IsPostgres() ? QString::fromLocal8Bit(qgetenv("PELVAR_TEST_PG_USER"))
+                                  : QStringLiteral("u");
+        FPassword = QString::fromLocal8Bit(qgetenv("PELVAR_TEST_PG_PASSWORD"));
+        BaseMng().Databases().RemoveLoginParams(QStringLiteral("OTHERDB"));
+        Script().Reset();
+    }
+    void TearDown() override {
+        FOther.reset();
+        TEngineTest::TearDown();
+    }
+    std::unique_ptr<TDORoot> OpenRoot(QStringList* changes = nullptr) {
+        auto root = std::make_unique<TDORoot>();
+        if (changes) root->SetOnDataChanged([changes](const QString& path) { *changes << path; });
+        EXPECT_TRUE(root->Open());
+        return root;
+    }
+    static TDOAlias* Node(TDORoot& root, const QString& name) {
+        return dynamic_cast<TDOAlias*>(root.SubObjects().FindBySubPath(name));
+    }
+    void AnswerLogin(const QString& user, const QString& password) {
+        Script().AnswerModal([=](QObject* form) {
+            EXPECT_EQ(form->objectName(), QStringLiteral("TAdditionalLoginForm"));
+            EXPECT_EQ(static_cast<QWidget*>(form)->windowTitle(), QStringLiteral("OTHERDB"));
+            form->findChild<QLineEdit*>(QStringLiteral("UserNameEdit"))->setText(user);
+            auto* pwd = form->findChild<QLineEdit*>(QStringLiteral("PasswordEdit"));
+            EXPECT_EQ(pwd->echoMode(), QLineEdit::Password);
+            pwd->setText(password);
+            return IDOK;
+        });
+    }
+    std::unique_ptr<TTestDatabase> FOther;
+    QString FUser, FPassword;
+};
+
+TEST_P(AliasTest, TheRootListsEveryDataSourceWithTheDefaultFirst) {
+    auto root = OpenRoot();
+    TDOAlias* def = Node(*root, Alias());
+    TDOAlias* other = Node(*root, QStringLiteral("OTHERDB"));
+    ASSERT_NE(def, nullptr);
+    ASSERT_NE(other, nullptr);
+    EXPECT_TRUE(def->IsDefault());
+    EXPECT_TRUE(def->IsConnected());
+    EXPECT_FALSE(other->IsConnected());
+    EXPECT_EQ(other->DriverName(), other->DriverName().toUpper());
+    EXPECT_TRUE(other->DriverName().contains(QStringLiteral("TEST DATABASE")));
+    EXPECT_LT(root->Compare(def, other, 0), 0);
+    EXPECT_GT(root->Compare(other, def, 0), 0);
+
+    TListColumns columns;
+    root->CreateColumns(columns);
+    ASSERT_EQ(columns.Count(), 2);
+    TListRow row;
+    def->FillListViewItem(row, columns);
+    EXPECT_EQ(row.Caption, Alias() + QStringLiteral(" ( default )"));
+    EXPECT_EQ(row.ImageIndex, 8);
+    EXPECT_EQ(row.SubItems, QStringList{def->DriverName()});
+    other->FillListViewItem(row, columns);
+    EXPECT_EQ(row.ImageIndex, 2);
+
+    // A login database that no data source names still gets its node, with no
+    // description, sorted first.
+    BaseMng().Databases().SetDefaultAlias(QStringLiteral("ghost"));
+    auto ghostRoot = OpenRoot();
+    TDOAlias* ghost = Node(*ghostRoot, QStringLiteral("GHOST"));
+    ASSERT_NE(ghost, nullptr);
+    EXPECT_TRUE(ghost->DriverName().isEmpty());
+    EXPECT_LT(ghostRoot->Compare(ghost, Node(*ghostRoot, QStringLiteral("OTHERDB")), 0), 0);
+    BaseMng().Databases().SetDefaultAlias(Alias());
+}
+
+TEST_P(AliasTest, ConnectingAsksForALoginAndFailuresLeaveNothingBehind) {
+    auto root = OpenRoot();
+    TDOAlias* other = Node(*root, QStringLiteral("OTHERDB"));
+    Script().AnswerModal([](QObject*) { return IDCANCEL; });
+    EXPECT_FALSE(other->Open());
+    EXPECT_FALSE(other->Opened());
+    EXPECT_EQ(AliasCounter().GetUsed(QStringLiteral("OTHERDB")), 0);
+    EXPECT_FALSE(BaseMng().Databases().HasLoginParams(QStringLiteral("OTHERDB")));
+
+    if (FDb->IsPostgres()) {
+        AnswerLogin(FUser, QStringLiteral("wrong password"));
+        EXPECT_FALSE(other->Open());
+        ASSERT_EQ(Script().Asked.last().Kind, QStringLiteral("exception"));
+        EXPECT_TRUE(Script().Asked.last().Text.contains(QStringLiteral("OTHERDB")));
+        EXPECT_FALSE(BaseMng().Databases().HasLoginParams(QStringLiteral("OTHERDB")));
+        EXPECT_FALSE(BaseMng().Databases().IsOpen(QStringLiteral("OTHERDB")));
+        EXPECT_EQ(AliasCounter().GetUsed(QStringLiteral("OTHERDB")), 0);
+    }
+
+    AnswerLogin(FUser, FPassword);
+    ASSERT_TRUE(other->Open());
+    EXPECT_EQ(AliasCounter().GetUsed(QStringLiteral("OTHERDB")), 1);
+    EXPECT_TRUE(BaseMng().Databases().IsOpen(QStringLiteral("OTHERDB")));
+    ASSERT_EQ(other->SubObjects().Count(), 3);
+    EXPECT_EQ(other->SubObjects().Items(0)->FullPath(), QStringLiteral("\\OTHERDB\\Structures"));
+    EXPECT_EQ(other->SubObjects().Items(1)->SubPath(), QStringLiteral("Languages"));
+    EXPECT_EQ(other->SubObjects().Items(2)->SubPath(), QStringLiteral("LocalResources"));
+    EXPECT_FALSE(other->Refresh());  // a connected alias does nothing
+    EXPECT_EQ(other->SubObjects().Count(), 3);
+    root.reset();  // closing the last node that uses the database closes it
+    EXPECT_EQ(AliasCounter().GetUsed(QStringLiteral("OTHERDB")), 0);
+    EXPECT_FALSE(BaseMng().Databases().IsOpen(QStringLiteral("OTHERDB")));
+}
+
+TEST_P(AliasTest, TwoTreesShareTheDatabaseAndDisconnectEndsEveryUse) {
+    QStringList changes1, changes2;
+    auto root1 = OpenRoot(&changes1);
+    auto root2 = OpenRoot(&changes2);
+    AnswerLogin(FUser, FPassword);
+    ASSERT_TRUE(Node(*root1, QStringLiteral("OTHERDB"))->Open());
+    EXPECT_EQ(changes1,
+              QStringList{QStringLiteral("\\OTHERDB")});  // entering use is announced to every node
+    EXPECT_EQ(changes2, QStringList{QStringLiteral("\\OTHERDB")});
+    ASSERT_TRUE(Node(*root2, QStringLiteral("OTHERDB"))->Open());  // in use: no second login
+    EXPECT_EQ(AliasCounter().GetUsed(QStringLiteral("OTHERDB")), 2);
+    EXPECT_TRUE(Script().AllAnswersUsed());
+
+    // A new tree sees the open database as connected, and counts as its user.
+    auto root3 = OpenRoot();
+    EXPECT_TRUE(Node(*root3, QStringLiteral("OTHERDB"))->IsConnected());
+    EXPECT_EQ(AliasCounter().GetUsed(QStringLiteral("OTHERDB")), 3);
+    root3.reset();
+    EXPECT_EQ(AliasCounter().GetUsed(QStringLiteral("OTHERDB")), 2);
+
+    Node(*root2, QStringLiteral("OTHERDB"))->Close();
+    EXPECT_TRUE(BaseMng().Databases().IsOpen(QStringLiteral("OTHERDB")));
+    ASSERT_TRUE(Node(*root2, QStringLiteral("OTHERDB"))->Open());
+
+    TFakeDataWindow mine(QStringLiteral("OTHERDB")), theirs(Alias());
+    TTableDataWindowList::Instance().Add(&theirs);
+    TTableDataWindowList::Instance().Add(&mine);
+    changes1.clear();
+    changes2.clear();
+    Node(*root1, QStringLiteral("OTHERDB"))->DisconnectDatabase();
+    EXPECT_EQ(AliasCounter().GetUsed(QStringLiteral("OTHERDB")), 0);
+    EXPECT_TRUE(mine.Closed);
+    EXPECT_FALSE(mine.InList());
+    EXPECT_FALSE(theirs.Closed);
+    ASSERT_EQ(TTableDataWindowList::Instance().Count(), 1);
+    EXPECT_EQ(TTableDataWindowList::Instance().Items(0), &theirs);
+    TTableDataWindowList::Instance().Remove(&theirs);
+    EXPECT_EQ(changes1, QStringList{QStringLiteral("\\OTHERDB")});
+    EXPECT_EQ(changes2, QStringList{QStringLiteral("\\OTHERDB")});
+    // The windows then refresh the node, which closes the connection.
+    EXPECT_TRUE(Node(*root1, QStringLiteral("OTHERDB"))->Refresh());
+    EXPECT_TRUE(Node(*root2, QStringLiteral("OTHERDB"))->Refresh());
+    EXPECT_FALSE(BaseMng().Databases().IsOpen(QStringLiteral("OTHERDB")));
+    EXPECT_EQ(Node(*root1, QStringLiteral("OTHERDB"))->SubObjects().Count(), 0);
+}
+
+TEST_P(AliasTest, ActionsFollowTheConnectionState) {
+    auto root = OpenRoot();
+    auto enabled = [](TDOAlias* a) {
+        QStringList on;
+        for (int i = 0; i < a->Actions().Count(); ++i) {
+            TPelvarObjectAction* act = a->Actions().Items(i);
+            act->Update(nullptr);
+            if (act->Enabled) on << act->Name;
+        }
+        return on;
+    };
+    TDOAlias* def = Node(*root, Alias());
+    TDOAlias* other = Node(*root, QStringLiteral("OTHERDB"));
+    ASSERT_EQ(other->Actions().Count(), 6);
+    const QStringList names{QStringLiteral("ConnectAction"),
+                            QStringLiteral("DisconnectAction"),
+                            QStringLiteral("CreateSystemTablesAction"),
+                            QStringLiteral("QueryAction"),
+                            QStringLiteral("ExportAction"),
+                            QStringLiteral("ImportAction")};
+    const QList<int> images{15, 18, 17, 16, 10, 19};
+    for (int i = 0; i < 6; ++i) {
+        TPelvarObjectAction* a = other->Actions().Items(i);
+        EXPECT_EQ(a->Name, names[i]);
+        EXPECT_EQ(a->ImageIndex, images[i]);
+        EXPECT_EQ(a->Hint, a->Caption);
+        EXPECT_FALSE(a->Caption.startsWith(QStringLiteral("M_")));
+        EXPECT_TRUE(a->Options.Contains(aoTreeItem) && a->Options.Contains(aoPopupMenu) &&
+                    a->Options.Contains(aoSingleSelection));
+        EXPECT_EQ(a->Options.Contains(aoToolBar), i < 2);
+        EXPECT_EQ(a->Options.Contains(aoListItem), i >= 3);
+    }
+    EXPECT_EQ(enabled(def),
+              QStringList({QStringLiteral("QueryAction"), QStringLiteral("ExportAction"),
+                           QStringLiteral("ImportAction")}));
+    EXPECT_EQ(enabled(other), QStringList{QStringLiteral("ConnectAction")});
+    AnswerLogin(FUser, FPassword);
+    other->Actions().FindByName(QStringLiteral("ConnectAction"))->Execute(nullptr);
+    EXPECT_EQ(AliasCounter().GetUsed(QStringLiteral("OTHERDB")), 1);
+    EXPECT_EQ(
+        enabled(other),
+        QStringList({QStringLiteral("DisconnectAction"), QStringLiteral("CreateSystemTablesAction"),
+                     QStringLiteral("QueryAction"), QStringLiteral("ExportAction"),
+                     QStringLiteral("ImportAction")}));
+    // Create system tables through the action.
+    Script().AnswerMessage(IDYES);
+    other->Actions().FindByName(QStringLiteral("CreateSystemTablesAction"))->Execute(nullptr);
+    EXPECT_TRUE(BaseMng().TableExists(QStringLiteral("QXMAIL_DSP"), QStringLiteral("OTHERDB")));
+    other->Actions().FindByName(QStringLiteral("DisconnectAction"))->Execute(nullptr);
+    EXPECT_EQ(enabled(other), QStringList{QStringLiteral("ConnectAction")});
+}
+
+TEST_P(AliasTest, ObjectsOfTheSameDatabaseAreNeverAccepted) {
+    auto root = OpenRoot();
+    TDOAlias* other = Node(*root, QStringLiteral("OTHERDB"));
+    TPelvarObjectList items;
+    auto item = std::make_unique<TDOAlias>();
+    item->SetAliasName(Alias());
+    items.Add(std::move(item));
+    EXPECT_TRUE(other->InternalAcceptDragObject({Alias(), QStringLiteral("Structures")}, items));
+    EXPECT_FALSE(other->InternalAcceptDragObject({QStringLiteral("OTHERDB")}, items));
+    EXPECT_TRUE(other->InternalAcceptDragObject({}, items));
+    static_cast<TDOAlias*>(items.Items(0))->SetAliasName(QStringLiteral("otherdb"));
+    EXPECT_FALSE(other->InternalAcceptDragObject({}, items));
+    EXPECT_FALSE(other->InternalAcceptDragObject({}, TPelvarObjectList()));
+    // The root takes anything but roots.
+    EXPECT_TRUE(root->InternalAcceptDragObject({}, items));
+    TPelvarObjectList roots;
+    roots.Add(std::make_unique<TDORoot>());
+    EXPECT_FALSE(root->InternalAcceptDragObject({}, roots));
+}
+
+PELVAR_ENGINE_TESTS(AliasTest);
+
+}  // namespace
