@@ -4,10 +4,19 @@
 #include <QString>
 #include <QStringList>
 #include <map>
+#include <ostream>
 #include <set>
 #include <vector>
 
 #include "model/pelvarobject.h"
+
+// Readable test failures.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& list, std::ostream* os) {
+    *os << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
+}
 
 // A small world of test folders. The content of every folder lives in the
 // world (path -> entries), so a test changes "the data" and lets folders and
