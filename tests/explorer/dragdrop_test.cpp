@@ -146,10 +146,7 @@ TEST_F(TDragDropTest, FolderTakesDropsOnEmptySpace) {
     drag->Finished(nullptr, 0, 0, true);
     EXPECT_EQ(World().Log.size(), 1);
     // A folder that takes nothing refuses.
-    drag = tables->ListViewStartDrag(false, QPoint());
-    EXPECT_EQ(drag, nullptr);  // nothing selected there
-    drag = FTarget->ListViewStartDrag(false, QPoint());
-    EXPECT_EQ(drag, nullptr);
+    EXPECT_EQ(FTarget->ListViewStartDrag(false, QPoint()), nullptr);  // nothing selected
     Select(FTarget, {QStringLiteral("Tables")});
     drag = FTarget->ListViewStartDrag(false, QPoint());
     EXPECT_FALSE(FSource->ListDragOver(*drag, ListViewport(FSource)->rect().bottomRight()));
