@@ -29,7 +29,7 @@ struct TTestEntry {
     int Image = 3;
 };
 
-struct TTestActionSpec {
+struct TTestActionDef {
     QString Name;
     TPelvarObjectActionOptions Options;
     QString Category;
@@ -45,7 +45,7 @@ struct TTestWorld {
     std::set<QString> AcceptDrops;     // folders that take every drop
     std::set<QString> WithProperties;  // objects that have properties
     std::set<QString> PropertyButton;  // folders that show the properties button
-    std::map<QString, std::vector<TTestActionSpec>> Actions;  // object path -> its actions
+    std::map<QString, std::vector<TTestActionDef>> Actions;  // object path -> its actions
     std::map<QString, QString> BadAddAnswer;  // RefreshItem answers "added" without adding
     QStringList Log;                          // what ran: actions, drops, properties
     std::map<QString, int> StoredOptions;     // path -> StoreFolderOptions calls
