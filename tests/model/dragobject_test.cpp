@@ -54,17 +54,10 @@ class TDragTest : public testing::Test {
 
 }  // namespace
 
-TEST(TObjectActionTest, DefaultsOptionsAndOwnership) {
+TEST(TObjectActionTest, OptionsAndOwnership) {
     TPelvarObjectActionList list;
     TPelvarObjectAction* a = list.Add();
-    EXPECT_TRUE(a->Enabled);
-    EXPECT_TRUE(a->Visible);
-    EXPECT_FALSE(a->Checked);
-    EXPECT_FALSE(a->Default);
-    EXPECT_EQ(a->ImageIndex, -1);
-    EXPECT_EQ(a->Shortcut, 0);
     EXPECT_TRUE(a->Options.Empty());
-
     a->Options = {aoSubObjects, aoNoSelection};
     EXPECT_TRUE(a->Options.Contains(aoSubObjects));
     EXPECT_TRUE(a->Options.Contains(aoNoSelection));

@@ -167,8 +167,4 @@ TEST_F(TPelvarObjectTest, BaseDefaults) {
     EXPECT_LT(a.Compare(&a, &b, 0), 0);  // ordinal: upper case first
     EXPECT_GT(a.Compare(&b, &a, 0), 0);
     EXPECT_EQ(a.Compare(&a, &a, 0), 0);
-    EXPECT_FALSE(a.IsFolder());
-    EXPECT_TRUE(a.AutoOpen());
-    EXPECT_FALSE(a.Refresh());
-    EXPECT_EQ(a.RefreshItem(QStringLiteral("x")), ctItemChanged);
 }

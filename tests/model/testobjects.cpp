@@ -161,16 +161,16 @@ int TTestFolder::Compare(const TPelvarObject* Item1, const TPelvarObject* Item2,
 void TTestFolder::FillActions() {
     auto it = World().Actions.find(FullPath());
     if (it == World().Actions.end()) return;
-    for (const TTestActionSpec& spec : it->second) {
+    for (const TTestActionDef& def : it->second) {
         TPelvarObjectAction* action = Actions().Add();
-        action->Name = spec.Name;
-        action->Caption = spec.Name;
-        action->Options = spec.Options;
-        action->Category = spec.Category;
-        action->Shortcut = spec.Shortcut;
-        action->Default = spec.Default;
-        action->ImageIndex = spec.Image;
-        const QString name = spec.Name;
+        action->Name = def.Name;
+        action->Caption = def.Name;
+        action->Options = def.Options;
+        action->Category = def.Category;
+        action->Shortcut = def.Shortcut;
+        action->Default = def.Default;
+        action->ImageIndex = def.Image;
+        const QString name = def.Name;
         action->SetOnExecute([name](const QStringList* subjects) {
             World().Log << name + QStringLiteral("(") +
                                (subjects ? subjects->join(QLatin1Char(','))

@@ -4,10 +4,19 @@
 #include <QString>
 #include <QStringList>
 #include <map>
+#include <ostream>
 #include <set>
 #include <vector>
 
 #include "model/pelvarobject.h"
+
+// Readable test failures.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& list, std::ostream* os) {
+    *os << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
+}
 
 // A small world of test folders. The content of every folder lives in the
 // world (path -> entries), so a test changes "the data" and lets folders and
@@ -20,7 +29,7 @@ struct TTestEntry {
     int Image = 3;
 };
 
-struct TTestActionSpec {
+struct TTestActionDef {
     QString Name;
     TPelvarObjectActionOptions Options;
     QString Category;
@@ -36,7 +45,7 @@ struct TTestWorld {
     std::set<QString> AcceptDrops;     // folders that take every drop
     std::set<QString> WithProperties;  // objects that have properties
     std::set<QString> PropertyButton;  // folders that show the properties button
-    std::map<QString, std::vector<TTestActionSpec>> Actions;  // object path -> its actions
+    std::map<QString, std::vector<TTestActionDef>> Actions;  // object path -> its actions
     std::map<QString, QString> BadAddAnswer;  // RefreshItem answers "added" without adding
     QStringList Log;                          // what ran: actions, drops, properties
     std::map<QString, int> StoredOptions;     // path -> StoreFolderOptions calls

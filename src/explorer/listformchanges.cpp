@@ -1,0 +1,177 @@
+// Change notifications: queued from any thread, consumed one per pass of the
+// event loop on the main thread.
+#include <QMetaObject>
+#include <QThread>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "basekit/errors.h"
+#include "basekit/tracelog.h"
+#include "commonlistform.h"
+#include "listview.h"
+
+void TCommonListForm::DataChanged(const QString& FullPath) {
+    {
+        QMutexLocker lock(&FChangesLock);
+        FChangesList.AddChange(FullPath);
+    }
+    if (QThread::currentThread() == thread())
+        ScheduleChanges();
+    else
+        QMetaObject::invokeMethod(
+            this, [this] { ScheduleChanges(); }, Qt::QueuedConnection);
+}
+
+void TCommonListForm::ScheduleChanges() {
+    if (!FDestroying && !FIdleTimer->isActive()) FIdleTimer->start();
+}
+
+int TCommonListForm::PendingChanges() const {
+    QMutexLocker lock(&FChangesLock);
+    return FChangesList.Count();
+}
+
+namespace {
+
+// Nodes of a freed subtree are made again on the next expansion.
+void ClearNodesCreated(TPelvarObject* object) {
+    object->SetNodesCreated(false);
+    for (int i = 0; i < object->SubObjects().Count(); ++i)
+        ClearNodesCreated(object->SubObjects().Items(i));
+}
+
+// Tree items are owned by their tree; taking one out hands it to us.
+void DeleteTreeNode(QTreeWidgetItem* node) {
+    std::unique_ptr<QTreeWidgetItem> gone(node);
+}
+
+}  // namespace
+
+void TCommonListForm::RenavigateAfterChange(const QString& path) {
+    // A folder that went away with the change leaves the window at the root.
+    try {
+        SetCurrentPath(path);
+    } catch (const EPelvarError&) {
+        SetCurrentPath(QString());
+    }
+}
+
+bool TCommonListForm::ProcessNextChange() {
+    PELVAR_TRACE("TCommonListForm.ProcessNextChange");
+    FRefreshing = true;
+    bool lastOne = true;
+    QString path;
+    bool taken = false;
+    {
+        QMutexLocker lock(&FChangesLock);
+        lastOne = FChangesList.Count() < 2;
+        taken = FChangesList.GetNextChange(path);
+    }
+    if (!taken || !FRootObject) {
+        FRefreshing = false;
+        return true;
+    }
+    struct TReset {
+        TCommonListForm* Form;
+        bool Deleting;
+        ~TReset() {
+            Form->FRefreshing = false;
+            Form->DeletingNode = Deleting;
+        }
+    } reset{this, DeletingNode};
+    DeletingNode = true;
+
+    if (path.isEmpty()) {
+        const bool rebuilt = FRootObject->Refresh();
+        QTreeWidgetItem* top = FTreeView->topLevelItem(0);
+        if (rebuilt || !top) {
+            FTreeView->clear();
+            ClearNodesCreated(FRootObject.get());
+            top = AddTreeNode(nullptr, FRootObject.get());
+        }
+        FillTreeNode(top, FRootObject.get());
+        ExpandNode(top);
+        if (rebuilt) {
+            if (!FCurrentPath.isEmpty())
+                RenavigateAfterChange(FCurrentPath);
+            else
+                FillListView();
+        }
+        return lastOne;
+    }
+
+    const int split = path.lastIndexOf(QLatin1Char('\\'));
+    const QString parentPath = path.left(std::max(split, 0));
+    const QString subPath = path.mid(split + 1);
+    TPelvarObject* parent = FindObjectByPath(FRootObject.get(), parentPath);
+    if (!parent || !parent->Opened()) return lastOne;
+
+    // Nodes and rows are found before the folder re-reads: it may free the child.
+    QTreeWidgetItem* childNode = FindTreeNodeByPath(path);
+    QTreeWidgetItem* parentNode = FindTreeNodeByPath(parentPath);
+    const bool parentShown = parentPath == FCurrentPath;
+    int row = parentShown ? FindListItemByPath(subPath) : -1;
+    const bool currentBelow =
+        FCurrentPath == path || FCurrentPath.startsWith(path + QLatin1Char('\\'));
+
+    switch (parent->RefreshItem(subPath)) {
+        case ctItemChanged: {
+            TPelvarObject* child = parent->SubObjects().FindBySubPath(subPath);
+            if (!child) break;
+            const bool rebuilt = child->IsFolder() && child->Refresh();
+            if (childNode) {
+                if (rebuilt) {
+                    const bool wasCurrent = FTreeView->currentItem() == childNode;
+                    DeleteTreeNode(childNode);
+                    ClearNodesCreated(child);
+                    childNode = parentNode ? AddTreeNode(parentNode, child) : nullptr;
+                    if (childNode && wasCurrent) SelectTreeNodeQuietly(childNode);
+                }
+                if (childNode) FillTreeNode(childNode, child);
+            }
+            if (parentShown) {
+                if (row >= 0) {
+                    FListView->Rows()[size_t(row)].Data = child;
+                    FillRow(FListView->Rows()[size_t(row)]);
+                    FListView->Model().RowChanged(row);
+                }
+            } else if (rebuilt) {
+                if (FCurrentPath == child->FullPath())
+                    FillListView();
+                else if (FCurrentPath.startsWith(child->FullPath() + QLatin1Char('\\')))
+                    RenavigateAfterChange(FCurrentPath);
+            }
+            break;
+        }
+        case ctItemAdded: {
+            TPelvarObject* child = parent->SubObjects().FindBySubPath(subPath);
+            if (!child)
+                throw EPelvarError(QStringLiteral("Added object not found. Path:") + parentPath +
+                                   QLatin1Char('\\') + subPath);
+            // The tree shows folders only.
+            if (parentNode && parent->NodesCreated() && child->IsFolder() && !childNode)
+                AddTreeNode(parentNode, child);
+            if (parentShown && row < 0) {
+                TListRow newRow;
+                newRow.Data = child;
+                FillRow(newRow);
+                FListView->Model().InsertRow(SortedInsertPosition(child), std::move(newRow));
+            }
+            break;
+        }
+        case ctItemDeleted:
+            if (childNode) {
+                const bool wasCurrent = FTreeView->currentItem() == childNode ||
+                                        (FTreeView->currentItem() && currentBelow);
+                DeleteTreeNode(childNode);
+                if (wasCurrent && parentNode) SelectTreeNodeQuietly(parentNode);
+            }
+            if (parentShown) {
+                if (row >= 0) FListView->Model().RemoveRow(row);
+            } else if (currentBelow) {
+                SetCurrentPath(parentPath);
+            }
+            break;
+    }
+    return lastOne;
+}
