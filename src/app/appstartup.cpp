@@ -9,8 +9,11 @@
 #include "appcore/texts.h"
 #include "basekit/stacktrace.h"
 #include "basekit/threadname.h"
+#include "databases/root.h"
 #include "designkit/logindialog.h"
 #include "designkit/widgetinteraction.h"
+#include "explorer/commonlistform.h"
+#include "explorer/formlookup.h"
 #include "mainform.h"
 #include "pelvarapplication.h"
 
@@ -83,11 +86,29 @@ void TPelvarStartupPlatform::LoadCustomLibraries(const QString& module) {
 }
 
 int TPelvarStartupPlatform::RunMainWindow() {
+    InstallDatabaseRoot();
+    QApplication::setQuitOnLastWindowClosed(false);  // the main window ends the program
     auto form = std::make_unique<TDictionaryForm>(ProgramDirectory());
+    TFormLookUp::Shared();
     form->show();
     const int result = QApplication::exec();
+    CloseAllWindows();
     form.reset();
+    TFormLookUp::DestroyShared();
     return result;
+}
+
+void InstallDatabaseRoot() {
+    TCommonListForm::SetRootFactory([](const QString& fileName) -> std::unique_ptr<TPelvarObject> {
+        if (fileName.isEmpty()) return std::make_unique<TDORoot>();
+        return nullptr;  // browsing export/import files comes with its own subsystem
+    });
+}
+
+void CloseAllWindows() {
+    // Explorer windows go first: their alias nodes release their connections.
+    for (TCommonListForm* w : TCommonListForm::Windows())
+        delete w;
 }
 
 void TPelvarStartupPlatform::ResetProcContainer() {

@@ -38,3 +38,8 @@ class TPelvarStartupPlatform : public TStartupPlatform {
     std::unique_ptr<QApplication> FApplication;
     std::unique_ptr<TWidgetInteraction> FInteraction;
 };
+
+// The database root for explorer windows over databases.
+void InstallDatabaseRoot();
+// Destroys every explorer window (at the end of the run).
+void CloseAllWindows();

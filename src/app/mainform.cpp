@@ -1,17 +1,72 @@
 #include "mainform.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
-#include <QLabel>
+#include <QKeyEvent>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 
 #include "appcore/appmanager.h"
 #include "appcore/texts.h"
+#include "basekit/registry.h"
+#include "basekit/strutils.h"
 #include "basekit/tracelog.h"
+#include "explorer/commonlistform.h"
+#include "explorer/imagelists.h"
+#include "explorer/organizeshortcutsform.h"
+#include "explorer/vinfoform2.h"
 #include "pelvarapplication.h"
 
 namespace {
+
 TDictionaryForm* gInstance = nullptr;
+
+QString PelvarKey(const QString& sub) {
+    return Configuration().GetRegistryKey() + QStringLiteral("\\PELVAR\\") + sub;
+}
+
+[[noreturn]] void RegistryFailure(const char* text, const QString& key) {
+    throw ERegistryError(SafeFormat(QLatin1String(text), key));
+}
+
+// The picture of a shortcut that carries its own: the colour of its top-left
+// pixel is transparent.
+QIcon CustomIcon(const QImage& image) {
+    if (image.isNull()) return MainImage(0);
+    QPixmap pixmap = QPixmap::fromImage(image);
+    pixmap.setMask(pixmap.createMaskFromColor(image.pixelColor(0, 0)));
+    return QIcon(pixmap);
+}
+
+}  // namespace
+
+QIcon MainImage(int index) {
+    // The main window's image list: what shortcuts and its own buttons show.
+    static const int kObjects[] = {
+        ObjectImage::OpenFolder,         // 0 explorer window
+        ObjectImage::DatabaseConnected,  // 1 database
+        ObjectImage::Structure,          // 2 structures
+        ObjectImage::Form,               // 3 visual forms
+        ObjectImage::Table,              // 4 tables
+        ObjectImage::Structure,          // 5 scheduler
+        ObjectImage::Language,           // 6 languages
+        ObjectImage::Section,            // 7 local resources
+        ObjectImage::View,               // 8 views
+        ObjectImage::Generator,          // 9 generators
+        ObjectImage::Procedure,          // 10 stored procedures
+        ObjectImage::Pattern,            // 11 patterns
+        ObjectImage::SchemeOperation,    // 12 schemes
+        ObjectImage::WizardScenario,     // 13 wizard scenarios
+        ObjectImage::Parameter,          // 14 parameters
+        ObjectImage::User,               // 15 security
+    };
+    if (index < 0 || index >= int(std::size(kObjects))) index = 0;
+    return TImageLists::ObjectIcon(kObjects[index]);
 }
 
 TDictionaryForm* TDictionaryForm::Instance() {
@@ -21,26 +76,46 @@ TDictionaryForm* TDictionaryForm::Instance() {
 TDictionaryForm::TDictionaryForm(const QString& programDir, QWidget* parent) : QMainWindow(parent) {
     gInstance = this;
     setObjectName(QStringLiteral("TDictionaryForm"));
+    FExceptionFlag = false;
     TPelvarApplication::SetExceptionHandler([this](const std::exception& e) { AppException(e); });
     QApplication::setApplicationDisplayName(
         LString(QStringLiteral("M_Pelvar_Pelvar_ApplicationTitle")));
     setWindowTitle(BaseMng().CurrentAlias() + QStringLiteral(" - ") +
                    LString(QStringLiteral("C_Pelvar_DictionaryForm_LFormModifier_L")));
-    auto* file = menuBar()->addMenu(LString(QStringLiteral("M_Pelvar_Main_FileMenuItemCaption")));
-    file->addAction(LString(QStringLiteral("M_Pelvar_Main_ExitActionCaption")), this,
-                    &QWidget::close);
-    setCentralWidget(new QLabel(windowTitle(), this));
+    setWindowIcon(MainImage(1));
+    CreateMenus();
+    SetShortcutHost(this);
+    qApp->installEventFilter(this);
+
+    CreateStandardShortcuts();
+    Guard([this] { LoadShortcuts(); });
+    FillShortcuts();
+    Guard([this] { LoadWindowList(); });
+
     FTraceLog =
         std::make_unique<TTraceLog>(QDir(programDir).filePath(QStringLiteral("pelvar.log")));
     FTraceLog->SetTracing(false);
 }
 
 TDictionaryForm::~TDictionaryForm() {
-    TPelvarApplication::SetExceptionHandler(nullptr);
+    qApp->removeEventFilter(this);
+    if (ShortcutHost() == this) SetShortcutHost(nullptr);
+    FWindowList.clear();
+    Guard([this] { SaveShortcuts(); });
+    FObjectShortcuts.Clear();
     BaseMng().CloseConnections();
     FTraceLog.reset();
     BaseMng().UnloadCustomLibraries();
+    TPelvarApplication::SetExceptionHandler(nullptr);
     if (gInstance == this) gInstance = nullptr;
+}
+
+void TDictionaryForm::Guard(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        AppException(e);
+    }
 }
 
 void TDictionaryForm::AppException(const std::exception& e) {
@@ -52,4 +127,337 @@ void TDictionaryForm::AppException(const std::exception& e) {
         // Showing must never raise out of the handler.
     }
     FExceptionFlag = false;
+}
+
+QAction* TDictionaryForm::MakeAction(const QString& id, int image) {
+    auto* a = new QAction(LString(id), this);
+    a->setObjectName(id);
+    if (image >= 0) a->setIcon(MainImage(image));
+    return a;
+}
+
+void TDictionaryForm::CreateMenus() {
+    NewWindowAction = MakeAction(QStringLiteral("M_Pelvar_Main_NewWindowActionCaption"), 0);
+    OpenImportFileAction = MakeAction(QStringLiteral("M_Pelvar_Main_OpenImportFileActionCaption"));
+    CreateExportFileAction =
+        MakeAction(QStringLiteral("M_Pelvar_Main_CreateExportFileActionCaption"));
+    ExitAction = MakeAction(QStringLiteral("M_Pelvar_Main_ExitActionCaption"));
+    OrganizeShortcutsAction = MakeAction(QStringLiteral("M_Pelvar_Main_OrganizeShortcutsAction"));
+    ImportFileAction = MakeAction(QStringLiteral("M_Pelvar_Main_ImportFileAction"));
+    ExportActiveXAction = MakeAction(QStringLiteral("M_Pelvar_Main_ExportActiveXLResourcesAction"));
+    ExportSystemResourcesAction =
+        MakeAction(QStringLiteral("M_Pelvar_Main_ExportSystemLResourcesAction"));
+    RefreshDSPAction = MakeAction(QStringLiteral("M_Pelvar_Main_RefreshDSPActionCaption"));
+    RefreshLocalizatorAction =
+        MakeAction(QStringLiteral("M_Pelvar_Main_RefreshLocalizatorActionCaption"));
+    RefreshLanguagesAction =
+        MakeAction(QStringLiteral("M_Pelvar_Main_RefreshLanguagesActionCaption"));
+    RefreshBLLAction = MakeAction(QStringLiteral("M_Pelvar_Main_RefreshBLLAction"));
+    RefreshAllAction = MakeAction(QStringLiteral("M_Pelvar_Main_RefreshAllActionCaption"));
+    // The file transfers arrive with the exchange of dictionary content.
+    for (QAction* a : {ImportFileAction, ExportActiveXAction, ExportSystemResourcesAction})
+        a->setEnabled(false);
+
+    connect(NewWindowAction, &QAction::triggered, this, [this] { Guard([this] { NewWindow(); }); });
+    connect(OpenImportFileAction, &QAction::triggered, this,
+            [this] { Guard([] { TCommonListForm::OpenImportFileWindow(); }); });
+    connect(CreateExportFileAction, &QAction::triggered, this,
+            [this] { Guard([] { TCommonListForm::CreateExportFileWindow(); }); });
+    connect(ExitAction, &QAction::triggered, this, &QWidget::close);
+    connect(OrganizeShortcutsAction, &QAction::triggered, this,
+            [this] { Guard([this] { OrganizeShortcuts(); }); });
+    connect(RefreshDSPAction, &QAction::triggered, this, [this] { Guard(FlushDSPCaches); });
+    connect(RefreshLocalizatorAction, &QAction::triggered, this,
+            [this] { Guard(FlushLocalizatorCaches); });
+    connect(RefreshLanguagesAction, &QAction::triggered, this,
+            [this] { Guard(FlushLanguagesCaches); });
+    connect(RefreshBLLAction, &QAction::triggered, this, [this] { Guard(FlushLanguageLibraries); });
+    connect(RefreshAllAction, &QAction::triggered, this, [this] { Guard(FlushAllCaches); });
+
+    QMenu* file = menuBar()->addMenu(LString(QStringLiteral("M_Pelvar_Main_FileMenuItemCaption")));
+    file->addAction(NewWindowAction);
+    file->addAction(OpenImportFileAction);
+    file->addAction(CreateExportFileAction);
+    file->addSeparator();
+    file->addAction(ExitAction);
+
+    FShortcutsMenu =
+        menuBar()->addMenu(LString(QStringLiteral("M_Pelvar_Main_ShortcutsMenuItemCaption")));
+    FShortcutsSeparator = FShortcutsMenu->addSeparator();
+    FShortcutsMenu->addAction(OrganizeShortcutsAction);
+
+    QMenu* tools =
+        menuBar()->addMenu(LString(QStringLiteral("M_Pelvar_Main_ToolsMenuItemCaption")));
+    tools->addAction(ImportFileAction);
+    tools->addSeparator();
+    tools->addAction(ExportActiveXAction);
+    tools->addAction(ExportSystemResourcesAction);
+    tools->addSeparator();
+    QMenu* flush = tools->addMenu(LString(QStringLiteral("M_Pelvar_Main_RefreshMenuItemCaption")));
+    flush->addAction(RefreshDSPAction);
+    flush->addAction(RefreshLocalizatorAction);
+    flush->addAction(RefreshLanguagesAction);
+    flush->addAction(RefreshBLLAction);
+    tools->addAction(RefreshAllAction);
+
+    // The open explorer windows, to bring one to front.
+    FWindowMenu =
+        menuBar()->addMenu(LString(QStringLiteral("M_Pelvar_Main_WindowMenuItemCaption")));
+    connect(FWindowMenu, &QMenu::aboutToShow, this, [this] {
+        FWindowMenu->clear();
+        for (TCommonListForm* w : TCommonListForm::Windows()) {
+            QAction* a = FWindowMenu->addAction(w->windowTitle());
+            connect(a, &QAction::triggered, w, [w] {
+                w->showNormal();
+                w->raise();
+                w->activateWindow();
+            });
+        }
+    });
+
+    QMenu* help = menuBar()->addMenu(LString(QStringLiteral("M_Pelvar_Main_HelpMenuItemCaption")));
+    QAction* contents =
+        help->addAction(LString(QStringLiteral("M_Pelvar_Main_HelpContentsActionCaption")));
+    QAction* index =
+        help->addAction(LString(QStringLiteral("M_Pelvar_Main_HelpIndexActionCaption")));
+    contents->setEnabled(false);  // there is no help file
+    index->setEnabled(false);
+    help->addSeparator();
+    QAction* about = help->addAction(LString(QStringLiteral("M_Pelvar_Main_AboutActionCaption")));
+    connect(about, &QAction::triggered, this, [this] {
+        QMessageBox::about(this, QApplication::applicationDisplayName(),
+                           QApplication::applicationDisplayName() + QStringLiteral("\nQt ") +
+                               QLatin1String(qVersion()));
+    });
+
+    FToolBar = addToolBar(QStringLiteral("Shortcuts"));
+    FToolBar->setObjectName(QStringLiteral("ShortcutToolBar"));
+    FToolBar->setMovable(false);
+    FToolBar->setFloatable(false);
+    FToolBar->setIconSize(QSize(16, 16));
+    FToolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    FToolBar->addAction(NewWindowAction);
+
+    FShortcutPopup = new QMenu(this);
+    QAction* del = FShortcutPopup->addAction(
+        LString(QStringLiteral("M_Pelvar_Main_DeleteShortcutMenuItemCaption")));
+    connect(del, &QAction::triggered, this,
+            [this] { Guard([this] { DeleteShortcutOfButton(ShortCutButton); }); });
+}
+
+void TDictionaryForm::CreateStandardShortcuts() {
+    FObjectShortcuts.Clear();
+    TPelvarObjectShortcut* tables = FObjectShortcuts.Add();
+    tables->FullPath = QStringLiteral("\\\\Structures\\Tables");
+    tables->CaptionID = tables->HintID = QStringLiteral("M_DOTblStr_ShortcutCaption");
+    tables->ImageIndex = 4;
+    TPelvarObjectShortcut* forms = FObjectShortcuts.Add();
+    forms->FullPath = QStringLiteral("\\\\Structures\\Forms");
+    forms->CaptionID = forms->HintID = QStringLiteral("M_DOVForm_ShortcutCaption");
+    forms->ImageIndex = 3;
+}
+
+void TDictionaryForm::LoadShortcuts() {
+    const QString key = PelvarKey(QStringLiteral("Shortcuts"));
+    TRegistry reg;
+    if (!reg.KeyExists(key)) return;
+    FObjectShortcuts.Clear();
+    for (int i = 0;; ++i) {
+        const QString sub = key + QLatin1Char('\\') + QString::number(i);
+        if (!reg.KeyExists(sub)) break;
+        TRegistry item;
+        if (!item.OpenKeyReadOnly(sub)) RegistryFailure("Can not open registry key '%s'", sub);
+        TPelvarObjectShortcut loaded;
+        loaded.LoadFromRegistry(item);
+        FObjectShortcuts.Add()->Assign(loaded);
+    }
+}
+
+void TDictionaryForm::SaveShortcuts() {
+    const QString key = PelvarKey(QStringLiteral("Shortcuts"));
+    TRegistry reg;
+    if (reg.KeyExists(key) && !reg.DeleteKey(key))
+        RegistryFailure("Can not delete registry key '%s'", key);
+    if (!reg.CreateKey(key)) RegistryFailure("Can not create registry key '%s'", key);
+    for (int i = 0; i < FObjectShortcuts.Count(); ++i) {
+        const QString sub = key + QLatin1Char('\\') + QString::number(i);
+        TRegistry item;
+        if (!item.OpenKey(sub, true)) RegistryFailure("Can not create registry key '%s'", sub);
+        FObjectShortcuts.Items(i)->SaveToRegistry(item);
+    }
+}
+
+void TDictionaryForm::FillShortcuts() {
+    for (TShortcutAction* old : FShortcutActions) {
+        FShortcutsMenu->removeAction(old->Action);
+        FToolBar->removeAction(old->Action);
+        delete old->Action;
+        delete old;
+    }
+    FShortcutActions.clear();
+    for (int i = 0; i < FObjectShortcuts.Count(); ++i) {
+        const TPelvarObjectShortcut& s = *FObjectShortcuts.Items(i);
+        auto* sa = new TShortcutAction(this);
+        sa->FullPath = s.FullPath;
+        sa->CustomImage = s.ImageIndex < 0;
+        sa->Action = new QAction(s.DisplayCaption(), this);
+        sa->Action->setToolTip(s.DisplayHint());
+        sa->Action->setStatusTip(s.DisplayHint());
+        sa->Action->setIcon(sa->CustomImage ? CustomIcon(s.Image) : MainImage(s.ImageIndex));
+        if (s.Shortcut) sa->Action->setShortcut(QKeySequence(s.Shortcut));
+        connect(sa->Action, &QAction::triggered, this,
+                [this, sa] { Guard([this, sa] { ExecuteShortcut(*sa); }); });
+        FShortcutsMenu->insertAction(FShortcutsSeparator, sa->Action);
+        FToolBar->addAction(sa->Action);
+        sa->Button = qobject_cast<QToolButton*>(FToolBar->widgetForAction(sa->Action));
+        if (sa->Button) {
+            sa->Button->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(sa->Button, &QWidget::customContextMenuRequested, this,
+                    [this, sa](const QPoint& pos) {
+                        ShortCutButton = sa->Button;
+                        FShortcutPopup->popup(sa->Button->mapToGlobal(pos));
+                    });
+        }
+        FShortcutActions.push_back(sa);
+    }
+}
+
+void TDictionaryForm::DeleteShortcutOfButton(QToolButton* button) {
+    for (size_t i = 0; i < FShortcutActions.size(); ++i)
+        if (FShortcutActions[i]->Button == button) {
+            FObjectShortcuts.Delete(int(i));
+            FillShortcuts();
+            return;
+        }
+}
+
+void TDictionaryForm::OrganizeShortcuts() {
+    if (TOrganizeShortcutsForm::Execute(*this, this)) FillShortcuts();
+}
+
+void TDictionaryForm::ExecuteShortcut(const TShortcutAction& action) {
+    auto* window = new TCommonListForm();
+    try {
+        window->Initialize(ExpandShortcutPath(action.FullPath, BaseMng().CurrentAlias()),
+                           QString());
+    } catch (...) {
+        delete window;
+        throw;
+    }
+    window->show();
+}
+
+QWidget* TDictionaryForm::NewWindow() {
+    auto* window = new TCommonListForm();
+    try {
+        window->Initialize(QString(), QString());
+    } catch (...) {
+        delete window;
+        throw;
+    }
+    window->show();
+    return window;
+}
+
+void TDictionaryForm::SaveWindowList() {
+    const QString key = PelvarKey(QStringLiteral("Windows"));
+    TRegistry reg;
+    if (reg.KeyExists(key) && !reg.DeleteKey(key))
+        RegistryFailure("Can not delete registry key '%s'", key);
+    if (!reg.OpenKey(key, true)) RegistryFailure("Can not create registry key '%s'", key);
+    int n = 0;
+    for (TCommonListForm* w : TCommonListForm::Windows())
+        reg.WriteString(QString::number(n++), MakeWindowEntry(w->FileName(), w->CurrentPath()));
+}
+
+void TDictionaryForm::LoadWindowList() {
+    FWindowList.clear();
+    TRegistry reg;
+    if (!reg.OpenKeyReadOnly(PelvarKey(QStringLiteral("Windows")))) {
+        // The very first run: start with one window on the databases.
+        QTimer::singleShot(0, this, [this] { Guard([this] { NewWindow(); }); });
+        return;
+    }
+    for (int i = 0; reg.ValueExists(QString::number(i)); ++i)
+        FWindowList << NormalizeWindowEntry(reg.ReadString(QString::number(i)));
+    if (!FWindowList.isEmpty()) QTimer::singleShot(0, this, [this] { ReopenWindows(); });
+}
+
+void TDictionaryForm::ReopenWindows() {
+    if (FWindowList.isEmpty() || FOpeningWindows) return;
+    FOpeningWindows = true;
+    const QStringList entries = FWindowList;
+    for (const QString& entry : entries) {
+        QString fileName, path;
+        SplitWindowEntry(entry, fileName, path);
+        auto* window = new TCommonListForm();
+        bool reached = false;
+        try {
+            reached = window->Initialize(path, fileName);
+        } catch (const EPelvarError&) {
+            // A saved window that cannot be reached any more is dropped quietly.
+        }
+        if (reached)
+            window->show();
+        else
+            delete window;
+    }
+    FWindowList.clear();
+    FOpeningWindows = false;
+}
+
+void TDictionaryForm::TypedLetter(QChar letter) {
+    if (FCurrentShortcut.AddLetter(letter)) {
+        TVInfoForm2* form = TVInfoForm2::ShowInfoForm();
+        form->raise();
+    }
+}
+
+void TDictionaryForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        TypedLetter(QChar(event->key()));
+    QMainWindow::keyPressEvent(event);
+}
+
+bool TDictionaryForm::eventFilter(QObject* watched, QEvent* event) {
+    // Letters typed anywhere in this window count, whichever control has the focus.
+    if (event->type() == QEvent::KeyPress && watched != this && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+            TypedLetter(QChar(key->key()));
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TDictionaryForm::closeEvent(QCloseEvent* event) {
+    Guard([this] { SaveWindowList(); });
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w == this) continue;
+        if (auto* form = dynamic_cast<TCloseQueryForm*>(w);
+            form && w->isVisible() && !form->CloseQuery()) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+    QCoreApplication::quit();
+}
+
+void TDictionaryForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    PlaceAtTopOfScreen();
+}
+
+void TDictionaryForm::PlaceAtTopOfScreen() {
+    // "Maximized" for this window is a bar across the top of the screen.
+    QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen->availableGeometry();
+    const int nonClient = frameGeometry().height() - geometry().height();
+    const int bar = menuBar()->sizeHint().height() + FToolBar->sizeHint().height();
+    FToolBarHeight = nonClient + bar;
+    setFixedHeight(bar);
+    setGeometry(area.left(), area.top() + nonClient, area.width(), bar);
 }

@@ -397,12 +397,17 @@ TCommonListForm* TCommonListForm::NewWindow() {
 }
 
 void TCommonListForm::OpenImportFile() {
-    const QString name =
-        Interaction().OpenFileName(OpenImportFileAction->text(), QString(),
-                                   LString(QStringLiteral("M_Pelvar_ListFrms_EIFileFilter")));
-    if (name.isEmpty()) return;
-    if (!QFileInfo::exists(name))
-        throw EPelvarError(QStringLiteral("File ") + name + QStringLiteral(" not found"));
+    OpenImportFileWindow(OpenImportFileAction->text());
+}
+
+void TCommonListForm::CreateExportFile() {
+    CreateExportFileWindow(CreateExportFileAction->text());
+}
+
+namespace {
+
+// A new window on an export/import file, shown; freed when it cannot start.
+TCommonListForm* OpenFileWindow(const QString& name) {
     QPointer<TCommonListForm> window = new TCommonListForm();
     try {
         window->Initialize(QString(), name);
@@ -411,31 +416,41 @@ void TCommonListForm::OpenImportFile() {
         throw;
     }
     window->show();
+    return window;
 }
 
-void TCommonListForm::CreateExportFile() {
+}  // namespace
+
+TCommonListForm* TCommonListForm::OpenImportFileWindow(const QString& caption) {
+    const QString name = Interaction().OpenFileName(
+        caption.isEmpty() ? LString(QStringLiteral("M_Pelvar_ListFrms_OpenImportFileActionCaption"))
+                          : caption,
+        QString(), LString(QStringLiteral("M_Pelvar_ListFrms_EIFileFilter")));
+    if (name.isEmpty()) return nullptr;
+    if (!QFileInfo::exists(name))
+        throw EPelvarError(QStringLiteral("File ") + name + QStringLiteral(" not found"));
+    return OpenFileWindow(name);
+}
+
+TCommonListForm* TCommonListForm::CreateExportFileWindow(const QString& caption) {
     const QString name = Interaction().SaveFileName(
-        CreateExportFileAction->text(), QString(),
-        LString(QStringLiteral("M_Pelvar_ListFrms_EIFileFilter")), QString());
-    if (name.isEmpty()) return;
+        caption.isEmpty()
+            ? LString(QStringLiteral("M_Pelvar_ListFrms_CreateExportFileActionCaption"))
+            : caption,
+        QString(), LString(QStringLiteral("M_Pelvar_ListFrms_EIFileFilter")),
+        QStringLiteral("eif"));
+    if (name.isEmpty()) return nullptr;
     if (QFileInfo::exists(name)) {
         const QString ask =
             SafeFormat(LString(QStringLiteral("M_Pelvar_Main_RewriteEIFileAsk")), name);
         if (Interaction().MessageBox(ask, QString(),
                                      MB::TASKMODAL | MB::ICONQUESTION | MB::YESNO) != IDYES)
-            return;
+            return nullptr;
         QFile::setPermissions(
             name, QFile::permissions(name) | QFileDevice::WriteOwner | QFileDevice::WriteUser);
         if (!QFile::remove(name)) throw EPelvarError(QStringLiteral("Error deleting file ") + name);
     }
-    QPointer<TCommonListForm> window = new TCommonListForm();
-    try {
-        window->Initialize(QString(), name);
-    } catch (...) {
-        if (window) window->deleteLater();
-        throw;
-    }
-    window->show();
+    return OpenFileWindow(name);
 }
 
 void TCommonListForm::AddToShortcuts() {

@@ -130,6 +130,10 @@ class TCommonListForm : public QMainWindow {
     TCommonListForm* NewWindow();
     void OpenImportFile();
     void CreateExportFile();
+    // Asks for an export/import file and opens a new window on it (the main
+    // window's commands too). Null when the user cancels.
+    static TCommonListForm* OpenImportFileWindow(const QString& caption = QString());
+    static TCommonListForm* CreateExportFileWindow(const QString& caption = QString());
     void AddToShortcuts();
 
     // ---- drag and drop ----

@@ -7,7 +7,7 @@ class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class TPelvarListView;
+#include "listview.h"
 
 // The shared list search form: an explorer binds it to its list (Ctrl+F shows
 // it, F3 searches again) and it searches that list's rows.

@@ -4,6 +4,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "basekit/errors.h"
 #include "basekit/tracelog.h"
@@ -48,12 +49,19 @@ void DeleteTreeNode(QTreeWidgetItem* node) {
 }  // namespace
 
 void TCommonListForm::RenavigateAfterChange(const QString& path) {
-    // A folder that went away with the change leaves the window at the root.
+    // Show the deepest folder of the path that is still loaded. Walking on
+    // through closed folders would open them again (a database just
+    // disconnected would ask for a login), and stopping short would leave rows
+    // of objects the change destroyed.
+    QString target = path;
+    while (!target.isEmpty() && !FindObjectByPath(FRootObject.get(), target))
+        target.truncate(std::max<qsizetype>(0, target.lastIndexOf(QLatin1Char('\\'))));
     try {
-        SetCurrentPath(path);
+        SetCurrentPath(target);
     } catch (const EPelvarError&) {
         SetCurrentPath(QString());
     }
+    if (FCurrentPath != target) SetCurrentPath(QString());
 }
 
 bool TCommonListForm::ProcessNextChange() {

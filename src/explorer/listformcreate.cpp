@@ -17,6 +17,9 @@
 #include "appcore/appmanager.h"
 #include "appcore/texts.h"
 #include "commonlistform.h"
+
+#include <QGuiApplication>
+#include <QScreen>
 #include "daction.h"
 #include "imagelists.h"
 #include "listview.h"
@@ -55,7 +58,14 @@ TCommonListForm::TCommonListForm(QWidget* parent) : QMainWindow(parent) {
         if (done && PendingChanges() == 0) FIdleTimer->stop();
     });
     FStoreViewParamsByFolder = true;
-    resize(760, 520);
+    // The designed place: clear of the main window's bar at the top of the screen.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect work = screen->availableGeometry();
+        setGeometry(work.x() + 60, work.y() + 110, qMin(860, work.width() - 60),
+                    qMin(560, work.height() - 110));
+    } else {
+        resize(860, 560);
+    }
     UpdateFixedActions();
 }
 

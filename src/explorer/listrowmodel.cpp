@@ -22,6 +22,8 @@ QVariant TListRowModel::data(const QModelIndex& index, int role) const {
         case Qt::DecorationRole:
             if (column == 0 && row.ImageIndex >= 0) return TImageLists::ObjectIcon(row.ImageIndex);
             return {};
+        case IndentRole:
+            return column == 0 ? row.Indent : 0;
         default:
             return {};
     }

@@ -14,6 +14,8 @@ class TListRowModel : public QAbstractTableModel {
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    // The row's indentation (levels) in the caption column.
+    static constexpr int IndentRole = Qt::UserRole + 1;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;

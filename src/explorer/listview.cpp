@@ -3,7 +3,34 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPalette>
+#include <QStyledItemDelegate>
 #include <algorithm>
+
+namespace {
+
+// Shifts a caption right by its row's indentation (structures inheriting from
+// others), as the report view shows it.
+class TIndentDelegate final : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    static constexpr int kStep = 16;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem shifted(option);
+        shifted.rect.setLeft(shifted.rect.left() + Indent(index));
+        QStyledItemDelegate::paint(painter, shifted, index);
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(Indent(index), 0);
+    }
+
+  private:
+    static int Indent(const QModelIndex& index) {
+        return qMax(0, index.data(TListRowModel::IndentRole).toInt()) * kStep;
+    }
+};
+
+}  // namespace
 
 void TListIconView::MoveItem(const QModelIndex& index, const QPoint& delta) {
     setPositionForIndex(rectForIndex(index).topLeft() + delta, index);
@@ -53,6 +80,7 @@ TPelvarListView::TPelvarListView(QWidget* parent)
     PrepareView(FDetailsView);
 
     FDetailsView->setRootIsDecorated(false);
+    FDetailsView->setItemDelegateForColumn(0, new TIndentDelegate(FDetailsView));
     FDetailsView->setItemsExpandable(false);
     FDetailsView->setUniformRowHeights(true);
     FDetailsView->setAllColumnsShowFocus(true);
