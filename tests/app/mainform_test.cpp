@@ -252,3 +252,36 @@ TEST_P(MainFormTest, TwoWindowsShareADatabaseUntilItIsDisconnected) {
 PELVAR_ENGINE_TESTS(MainFormTest);
 
 }  // namespace
+
+namespace {
+
+class TRefusingForm : public QWidget, public TCloseQueryForm {
+  public:
+    bool Refuse = true;
+    int Asked = 0;
+    bool CloseQuery() override {
+        ++Asked;
+        return !Refuse;
+    }
+};
+
+TEST_P(MainFormTest, ClosingSavesTheWindowsAndAFormMayRefuse) {
+    auto form = Form();
+    auto* w = new TCommonListForm();
+    ASSERT_TRUE(w->Initialize(QStringLiteral("\\") + Alias(), QString()));
+    TRefusingForm editor;
+    editor.show();
+    form->show();
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(editor.Asked, 1);
+    EXPECT_TRUE(form->isVisible());  // the program keeps running...
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKeyReadOnly(Key(QStringLiteral("Windows"))));
+    EXPECT_EQ(reg.ReadString(QStringLiteral("0")),
+              QStringLiteral("\\") + Alias());  // ...with the list saved
+    editor.Refuse = false;
+    EXPECT_TRUE(form->close());
+    editor.hide();
+}
+
+}  // namespace
