@@ -149,7 +149,7 @@ QString TDOAlias::GetCaption() {
 }
 
 void TDOAlias::FillActions() {
-    struct TSpec {
+    struct TActionDef {
         const char* Caption;
         const char* Name;
         const char* Category;
@@ -157,7 +157,7 @@ void TDOAlias::FillActions() {
         TPelvarObjectActionOptions Extra;
         int Enabling;  // 0 not connected, 1 connected, 2 connected and not the default
     };
-    const TSpec specs[] = {
+    const TActionDef kActionDefs[] = {
         {"M_Pelvar_DOAlias_ConnectDatabaseActionCaption",
          "ConnectAction",
          "Connect",
@@ -180,7 +180,7 @@ void TDOAlias::FillActions() {
         {"M_Pelvar_DOAlias_ExportActionCaption", "ExportAction", "Export", 10, {aoListItem}, 1},
         {"M_Pelvar_DOAlias_ImportActionCaption", "ImportAction", "Import", 19, {aoListItem}, 1},
     };
-    for (const TSpec& s : specs) {
+    for (const TActionDef& s : kActionDefs) {
         TPelvarObjectAction* a = Actions().Add();
         a->Caption = a->Hint = LString(QLatin1String(s.Caption));
         a->Name = QLatin1String(s.Name);

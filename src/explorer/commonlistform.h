@@ -232,6 +232,11 @@ class TCommonListForm : public QMainWindow {
     // Events
     bool ListViewportEvent(QEvent* event);
     bool TreeViewportEvent(QEvent* event);
+    // Drag enter, move and drop on a viewport: asks `over`; a drop it accepts
+    // goes to `drop`. False when the event carries no drag of ours.
+    using TDragOver = std::function<bool(const TPelvarDragObject&, const QPoint&)>;
+    using TDragDrop = std::function<void(const TPelvarDragObject&, const QPoint&)>;
+    bool RouteDragEvent(QEvent* event, const TDragOver& over, const TDragDrop& drop);
     void MoveSelectedIcons(const QPoint& delta);
 
     // Runs an event handler; errors go to the application's error display

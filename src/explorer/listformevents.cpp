@@ -154,38 +154,33 @@ bool TCommonListForm::ListViewportEvent(QEvent* event) {
             // The mouse's menu opens on release, after a possible right drag.
             return true;
         case QEvent::DragEnter:
-        case QEvent::DragMove: {
-            auto* e = static_cast<QDragMoveEvent*>(event);
-            TPelvarDragObject* drag = DragOf(e->mimeData());
-            if (!drag) return false;
-            bool accepted = false;
-            Guard([&] { accepted = ListDragOver(*drag, e->position().toPoint()); });
-            if (accepted)
-                e->acceptProposedAction();
-            else
-                e->ignore();
-            // An enter is always taken, so that the moves that follow are asked.
-            if (event->type() == QEvent::DragEnter) e->accept();
-            return true;
-        }
-        case QEvent::Drop: {
-            auto* e = static_cast<QDropEvent*>(event);
-            TPelvarDragObject* drag = DragOf(e->mimeData());
-            if (!drag) return false;
-            bool accepted = false;
-            Guard([&] {
-                accepted = ListDragOver(*drag, e->position().toPoint());
-                if (accepted) ListDragDrop(*drag, e->position().toPoint());
-            });
-            if (accepted)
-                e->acceptProposedAction();
-            else
-                e->ignore();
-            return true;
-        }
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            return RouteDragEvent(
+                event,
+                [this](const TPelvarDragObject& d, const QPoint& p) { return ListDragOver(d, p); },
+                [this](const TPelvarDragObject& d, const QPoint& p) { ListDragDrop(d, p); });
         default:
             return false;
     }
+}
+
+bool TCommonListForm::RouteDragEvent(QEvent* event, const TDragOver& over, const TDragDrop& drop) {
+    auto* e = static_cast<QDropEvent*>(event);  // enter and move events are drop events too
+    TPelvarDragObject* drag = DragOf(e->mimeData());
+    if (!drag) return false;
+    bool accepted = false;
+    Guard([&] {
+        accepted = over(*drag, e->position().toPoint());
+        if (accepted && event->type() == QEvent::Drop) drop(*drag, e->position().toPoint());
+    });
+    if (accepted)
+        e->acceptProposedAction();
+    else
+        e->ignore();
+    // An enter is always taken, so that the moves that follow are asked.
+    if (event->type() == QEvent::DragEnter) e->accept();
+    return true;
 }
 
 bool TCommonListForm::TreeViewportEvent(QEvent* event) {
@@ -203,34 +198,12 @@ bool TCommonListForm::TreeViewportEvent(QEvent* event) {
             return true;
         }
         case QEvent::DragEnter:
-        case QEvent::DragMove: {
-            auto* e = static_cast<QDragMoveEvent*>(event);
-            TPelvarDragObject* drag = DragOf(e->mimeData());
-            if (!drag) return false;
-            bool accepted = false;
-            Guard([&] { accepted = TreeDragOver(*drag, e->position().toPoint()); });
-            if (accepted)
-                e->acceptProposedAction();
-            else
-                e->ignore();
-            if (event->type() == QEvent::DragEnter) e->accept();
-            return true;
-        }
-        case QEvent::Drop: {
-            auto* e = static_cast<QDropEvent*>(event);
-            TPelvarDragObject* drag = DragOf(e->mimeData());
-            if (!drag) return false;
-            bool accepted = false;
-            Guard([&] {
-                accepted = TreeDragOver(*drag, e->position().toPoint());
-                if (accepted) TreeDragDrop(*drag, e->position().toPoint());
-            });
-            if (accepted)
-                e->acceptProposedAction();
-            else
-                e->ignore();
-            return true;
-        }
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            return RouteDragEvent(
+                event,
+                [this](const TPelvarDragObject& d, const QPoint& p) { return TreeDragOver(d, p); },
+                [this](const TPelvarDragObject& d, const QPoint& p) { TreeDragDrop(d, p); });
         default:
             return false;
     }
