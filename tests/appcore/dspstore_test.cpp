@@ -8,6 +8,8 @@
 
 namespace {
 
+class DSPStoreTest : public StoreTest {};
+
 QStringList Names(const TDSPList& list) {
     QStringList names;
     for (int i = 0; i < list.Count(); ++i)
@@ -23,7 +25,7 @@ QDateTime StampOf(TDSPTable& dsp, const QString& name, int type) {
 
 // ---- DSP structures ----
 
-TEST_P(StoreTest, PutStructureUpsertsAndStampsEveryWriteLaterThanTheLast) {
+TEST_P(DSPStoreTest, PutStructureUpsertsAndStampsEveryWriteLaterThanTheLast) {
     const QByteArray body1("{\"name\":\"CLIENTS\"}"), body2("\x00\x01\xff binary", 11);
     Dsp().PutStructure(QStringLiteral("CLIENTS"), 10, body1);
     EXPECT_TRUE(Dsp().DSPStructureExist(QStringLiteral("CLIENTS"), 10));
@@ -77,7 +79,7 @@ TEST_P(StoreTest, PutStructureUpsertsAndStampsEveryWriteLaterThanTheLast) {
     EXPECT_NO_THROW(Dsp().DeleteStructure(QStringLiteral("CLIENTS"), 10));
 }
 
-TEST_P(StoreTest, GetStructureOfAMissingStructureNamesItAndItsDatabase) {
+TEST_P(DSPStoreTest, GetStructureOfAMissingStructureNamesItAndItsDatabase) {
     Dsp().PutStructure(QStringLiteral("PRESENT"), 12, QByteArray("x"));
     try {
         Dsp().GetStructure(QStringLiteral("ABSENT"), 12);
@@ -93,7 +95,7 @@ TEST_P(StoreTest, GetStructureOfAMissingStructureNamesItAndItsDatabase) {
     EXPECT_THROW(Dsp().FillHierarchy(QStringLiteral("ABSENT"), 12, chain), EDSPError);
 }
 
-TEST_P(StoreTest, StructureListsAreOrderedByNameThenType) {
+TEST_P(DSPStoreTest, StructureListsAreOrderedByNameThenType) {
     for (const auto& [name, type] : std::vector<std::pair<const char*, int>>{{"ORDERS", 10},
                                                                              {"CLIENTS", 12},
                                                                              {"ITEMS", 10},
@@ -118,7 +120,7 @@ TEST_P(StoreTest, StructureListsAreOrderedByNameThenType) {
     }
 }
 
-TEST_P(StoreTest, HierarchiesListRootFirstAndCyclesRaise) {
+TEST_P(DSPStoreTest, HierarchiesListRootFirstAndCyclesRaise) {
     Dsp().ChangeStructureProperties(QStringLiteral("ROOT"), 10, QString(), QString(), QString());
     Dsp().ChangeStructureProperties(QStringLiteral("MIDDLE"), 10, QStringLiteral("ROOT"), QString(),
                                     QString());
@@ -152,7 +154,7 @@ TEST_P(StoreTest, HierarchiesListRootFirstAndCyclesRaise) {
     }
 }
 
-TEST_P(StoreTest, RefreshShowsChangesMadeBehindTheStoresBack) {
+TEST_P(DSPStoreTest, RefreshShowsChangesMadeBehindTheStoresBack) {
     Dsp().PutStructure(QStringLiteral("KNOWN"), 10, QByteArray("1"));
     Db().ExecDirect(QStringLiteral(
         "INSERT INTO QXMAIL_DSP (OBJECT_TYPE, OBJECT_NAME, TABLE_NAME, PARENT_OBJECT, REMARK) "
@@ -178,7 +180,7 @@ std::weak_ptr<int> gToken;
 TDSPNotifier* gSelf = nullptr;
 bool gCapturesAliveAfterDelete = false;
 
-TEST_P(StoreTest, EveryWriteThroughAnyStoreObjectReachesTheDatabasesSubscribers) {
+TEST_P(DSPStoreTest, EveryWriteThroughAnyStoreObjectReachesTheDatabasesSubscribers) {
     std::vector<TDSPEvent> events;
     TDSPNotifier notifier(
         [&](int kind, QString name, int type) { events.emplace_back(kind, name, type); });
@@ -483,7 +485,7 @@ TEST_P(MissingTablesTest, EveryStoreNamesTheDatabaseAndTableWhenSystemTablesAreM
     EXPECT_TRUE(langs.LanguageExist(QStringLiteral("ENGLISH")));
 }
 
-TEST_P(StoreTest, InheritanceNeverBecomesCyclicAndNewStructuresArriveWhole) {
+TEST_P(DSPStoreTest, InheritanceNeverBecomesCyclicAndNewStructuresArriveWhole) {
     TDSPTable& dsp = GetDSPTable(Alias());
     QList<int> kinds;
     TDSPNotifier n([&](int kind, const QString&, int) { kinds << kind; });
@@ -518,7 +520,7 @@ TEST_P(StoreTest, InheritanceNeverBecomesCyclicAndNewStructuresArriveWhole) {
     EXPECT_EQ(chain, QStringList({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
 }
 
-PELVAR_ENGINE_TESTS(StoreTest);
+PELVAR_ENGINE_TESTS(DSPStoreTest);
 PELVAR_ENGINE_TESTS(MissingTablesTest);
 
 }  // namespace

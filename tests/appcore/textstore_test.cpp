@@ -8,11 +8,13 @@
 
 namespace {
 
+class TextStoreTest : public StoreTest {};
+
 // ---- localised texts ----
 
 const QString kMissing = QString(QChar(0));
 
-TEST_P(StoreTest, TextsAreStoredPerLanguageAndListedBySection) {
+TEST_P(TextStoreTest, TextsAreStoredPerLanguageAndListedBySection) {
     EXPECT_EQ(Loc().GetString(QStringLiteral("ST_OK"), QStringLiteral("ENGLISH")), kMissing);
     Loc().SetString(QStringLiteral("ST_OK"), QStringLiteral("ENGLISH"), QStringLiteral("OK"));
     Loc().SetString(QStringLiteral("st_cancel"), QStringLiteral("english"),
@@ -82,7 +84,7 @@ TEST_P(StoreTest, TextsAreStoredPerLanguageAndListedBySection) {
                  ELocalizatorError);
 }
 
-TEST_P(StoreTest, SplitIDGivesBackWhatComposeIDJoined) {
+TEST_P(TextStoreTest, SplitIDGivesBackWhatComposeIDJoined) {
     const QList<QPair<QString, QString>> pairs = {
         {"C_PELVAR_LOGINFORM", "ALIASLABEL_L"},
         {"M_PELVAR_DOLRES", "ALLRESOURCESCAPTION"},
@@ -133,7 +135,7 @@ TEST_P(StoreTest, SplitIDGivesBackWhatComposeIDJoined) {
     EXPECT_EQ(TLocalizatorTable::ComposeID(QStringLiteral("st"), QString()), QStringLiteral("ST"));
 }
 
-TEST_P(StoreTest, UnknownIDsSplitByTheirFirstComponent) {
+TEST_P(TextStoreTest, UnknownIDsSplitByTheirFirstComponent) {
     const QList<std::tuple<const char*, const char*, const char*>> cases = {
         {"C_PELVAR_LOGINFORM_ALIASLABEL_L", "C_PELVAR_LOGINFORM", "ALIASLABEL_L"},
         {"m_pelvar_dolres_caption", "M_PELVAR_DOLRES", "CAPTION"},
@@ -163,7 +165,7 @@ TEST_P(StoreTest, UnknownIDsSplitByTheirFirstComponent) {
     EXPECT_TRUE(Loc().SectionExist(QStringLiteral("K_FORM"), QStringLiteral("ENGLISH")));
 }
 
-TEST_P(StoreTest, TextChangesAreReportedPerStringAndPerSection) {
+TEST_P(TextStoreTest, TextChangesAreReportedPerStringAndPerSection) {
     std::vector<TLEvent> events;
     TLocalizatorNotifier notifier([&](QString id, QString lang, bool section, int kind) {
         events.emplace_back(id, lang, section, kind);
@@ -261,7 +263,7 @@ TEST_P(StoreTest, TextChangesAreReportedPerStringAndPerSection) {
     EXPECT_TRUE(take().empty());
 }
 
-TEST_P(StoreTest, AFailedSectionWriteLeavesNoSectionBehind) {
+TEST_P(TextStoreTest, AFailedSectionWriteLeavesNoSectionBehind) {
     EXPECT_THROW(Loc().SetSectionString(QStringLiteral("M_ORPHAN_SECTION_X"), QStringLiteral("A"),
                                         QString(), QStringLiteral("text")),
                  ELocalizatorError);
@@ -279,7 +281,7 @@ TEST_P(StoreTest, AFailedSectionWriteLeavesNoSectionBehind) {
 
 // ---- languages ----
 
-TEST_P(StoreTest, NewDictionariesStartWithTheStandardLanguages) {
+TEST_P(TextStoreTest, NewDictionariesStartWithTheStandardLanguages) {
     for (int pass = 0; pass < 2; ++pass) {
         QStringList names;
         Langs().FillLanguageNames(names);
@@ -297,7 +299,7 @@ TEST_P(StoreTest, NewDictionariesStartWithTheStandardLanguages) {
     }
 }
 
-TEST_P(StoreTest, LanguagesAreStoredReadAndDeletedWithNotifications) {
+TEST_P(TextStoreTest, LanguagesAreStoredReadAndDeletedWithNotifications) {
     std::vector<TLangEvent> events;
     TLanguagesNotifier notifier([&](QString id, int kind) { events.emplace_back(id, kind); });
     notifier.AddTo(Langs());
@@ -359,7 +361,7 @@ TEST_P(StoreTest, LanguagesAreStoredReadAndDeletedWithNotifications) {
 
 // ---- security ----
 
-TEST_P(StoreTest, PrivilegesComeFromTheUsersOwnInformationStructure) {
+TEST_P(TextStoreTest, PrivilegesComeFromTheUsersOwnInformationStructure) {
     const QString savedUser = BaseMng().UserName();
     BaseMng().SetUserName(QStringLiteral("designer"));
     // A fresh dictionary lets its first designer work.
@@ -395,7 +397,7 @@ TEST_P(StoreTest, PrivilegesComeFromTheUsersOwnInformationStructure) {
     BaseMng().SetUserName(savedUser);
 }
 
-TEST_P(StoreTest, LanguageNamesAreCheckedAgainstTheirColumnsOnEveryEngine) {
+TEST_P(TextStoreTest, LanguageNamesAreCheckedAgainstTheirColumnsOnEveryEngine) {
     TLanguagesTable& langs = GetLanguagesTable(Alias());
     TOneLanguage l;
     l.EnglishName = QString(41, QLatin1Char('x'));
@@ -417,6 +419,6 @@ TEST_P(StoreTest, LanguageNamesAreCheckedAgainstTheirColumnsOnEveryEngine) {
                                                            QStringLiteral("#SECTION")));
 }
 
-PELVAR_ENGINE_TESTS(StoreTest);
+PELVAR_ENGINE_TESTS(TextStoreTest);
 
 }  // namespace
