@@ -191,28 +191,6 @@ TEST(RecordTest, FieldsAreFoundByNameInsertedDeletedAndCopied) {
 
 // ---- data types ----
 
-TEST(DataTypesTest, NamesAndKindsOfTypeCodes) {
-    for (int code = 0; code < kDataTypeCount; ++code) {
-        EXPECT_TRUE(IsValidDataType(code));
-        EXPECT_FALSE(DataTypeName(code).isEmpty());
-        EXPECT_EQ(DataTypeByName(DataTypeName(code)), code);
-        EXPECT_EQ(DataTypeByName(DataTypeName(code).toLower()), code);
-        EXPECT_EQ(IsSortableDataType(code), !IsLongDataType(code));
-    }
-    EXPECT_FALSE(IsValidDataType(-1));
-    EXPECT_FALSE(IsValidDataType(kDataTypeCount));
-    EXPECT_TRUE(DataTypeName(kDataTypeCount).isEmpty());
-    EXPECT_EQ(DataTypeByName(QStringLiteral("NoSuchType")), -1);
-    EXPECT_EQ(DataTypeByName(QString()), -1);
-    EXPECT_TRUE(IsBlobDataType(dtGraphic));
-    EXPECT_FALSE(IsBlobDataType(dtMemo));
-    EXPECT_TRUE(IsLongDataType(dtMemo));
-    EXPECT_TRUE(IsTextDataType(dtWideString));
-    EXPECT_FALSE(IsTextDataType(dtBlob));
-    EXPECT_TRUE(IsIntegerDataType(dtAutoInc));
-    EXPECT_FALSE(IsIntegerDataType(dtFloat));
-}
-
 TEST(ErrorsTest, ClassNameAndMessageOfAnyException) {
     const EConvertError convert(QStringLiteral("Текст"));
     EXPECT_EQ(ExceptionClassName(convert), QStringLiteral("EConvertError"));

@@ -138,11 +138,4 @@ TEST(SplitStringTest, SplitsAtEveryDelimiterAndKeepsEmptyPiecesUnlessTold) {
               (L{QStringLiteral("строка"), QStringLiteral("вторая")}));
 }
 
-TEST(SameTextTest, IgnoresCaseOnlyAndKnowsCyrillic) {
-    EXPECT_TRUE(SameText(QStringLiteral("Table"), QStringLiteral("TABLE")));
-    EXPECT_TRUE(SameText(QStringLiteral("привет"), QStringLiteral("ПРИВЕТ")));
-    EXPECT_TRUE(SameText(QString(), QString()));
-    EXPECT_FALSE(SameText(QStringLiteral("Table "), QStringLiteral("Table")));
-}
-
 }  // namespace

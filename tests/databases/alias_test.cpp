@@ -258,6 +258,25 @@ TEST_P(AliasTest, ObjectsOfTheSameDatabaseAreNeverAccepted) {
     EXPECT_FALSE(root->InternalAcceptDragObject({}, roots));
 }
 
+TEST_P(AliasTest, ADataSourceWithAMissingDriverIsReportedAndStaysClosed) {
+    TTestEnvironment::Instance().AddDataSource(QStringLiteral("NODRIVER"),
+                                               {QStringLiteral("Driver=/no/such/driver.so"),
+                                                QStringLiteral("Description=Broken data source")});
+    auto root = OpenRoot();
+    TDOAlias* broken = Node(*root, QStringLiteral("NODRIVER"));
+    ASSERT_NE(broken, nullptr);
+    EXPECT_EQ(broken->DriverName(), QStringLiteral("BROKEN DATA SOURCE"));
+    Script().AnswerModal([](QObject*) { return IDOK; });
+    EXPECT_FALSE(broken->Open());
+    ASSERT_EQ(Script().Asked.last().Kind, QStringLiteral("exception"));
+    EXPECT_TRUE(Script().Asked.last().Text.contains(QStringLiteral("NODRIVER")));
+    EXPECT_FALSE(BaseMng().Databases().HasLoginParams(QStringLiteral("NODRIVER")));
+    EXPECT_EQ(AliasCounter().GetUsed(QStringLiteral("NODRIVER")), 0);
+    // The rest of the tree goes on working.
+    EXPECT_TRUE(Node(*root, Alias())->Open());
+    TTestEnvironment::Instance().RemoveDataSource(QStringLiteral("NODRIVER"));
+}
+
 PELVAR_ENGINE_TESTS(AliasTest);
 
 }  // namespace
