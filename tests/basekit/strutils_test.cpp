@@ -14,8 +14,15 @@ struct TFormatCase {
     const char* Expected;
 };
 
+void ExpectFormats(const QList<TFormatCase>& cases) {
+    for (const auto& c : cases)
+        EXPECT_EQ(SafeFormatList(QString::fromUtf8(c.Format), c.Args),
+                  QString::fromUtf8(c.Expected))
+            << c.Format;
+}
+
 TEST(SafeFormatTest, FormatsEverySpecifierKind) {
-    const QList<TFormatCase> cases = {
+    ExpectFormats({
         {"%s and %s", {QStringLiteral("one"), QStringLiteral("two")}, "one and two"},
         {"%d items", {42}, "42 items"},
         {"%d", {-7}, "-7"},
@@ -54,18 +61,14 @@ TEST(SafeFormatTest, FormatsEverySpecifierKind) {
         {"%s", {QByteArray("bytes")}, "bytes"},
         {"no specifiers", {1, 2}, "no specifiers"},
         {"", {1}, ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(SafeFormatList(QString::fromUtf8(c.Format), c.Args),
-                  QString::fromUtf8(c.Expected))
-            << c.Format;
+    });
     // The variadic form wraps its arguments the same way.
     EXPECT_EQ(SafeFormat(QStringLiteral("%s=%d (%.1f)"), "x", 5, 0.26),
               QStringLiteral("x=5 (0.3)"));
 }
 
 TEST(SafeFormatTest, MissingArgumentsLeaveTheirSpecifiers) {
-    const QList<TFormatCase> cases = {
+    ExpectFormats({
         {"%s", {}, "%s"},
         {"%s and %d", {QStringLiteral("one")}, "one and %d"},
         {"%5.2f|", {}, "%5.2f|"},
@@ -77,17 +80,13 @@ TEST(SafeFormatTest, MissingArgumentsLeaveTheirSpecifiers) {
         {"ends with %-", {1}, "ends with %-"},
         {"ends with %.", {1}, "ends with %."},
         {"%", {}, "%"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(SafeFormatList(QString::fromUtf8(c.Format), c.Args),
-                  QString::fromUtf8(c.Expected))
-            << c.Format;
+    });
 }
 
 // Texts come from translators and databases: a format that does not fit its
 // arguments must still give a readable result, never a crash.
 TEST(SafeFormatTest, ArgumentsOfTheWrongKindNeverBreakTheText) {
-    const QList<TFormatCase> cases = {
+    ExpectFormats({
         {"%d", {QStringLiteral("abc")}, "abc"},
         {"%d", {QStringLiteral(" 12 ")}, "12"},
         {"%5d|", {QStringLiteral("ab")}, "   ab|"},
@@ -109,33 +108,26 @@ TEST(SafeFormatTest, ArgumentsOfTheWrongKindNeverBreakTheText) {
         {"%q %s", {QStringLiteral("a"), QStringLiteral("b")}, "%q b"},
         {"%:s", {QStringLiteral("a")}, "%:s"},
         {"%s %s %s", {1, QStringLiteral("b")}, "1 b %s"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(SafeFormatList(QString::fromUtf8(c.Format), c.Args),
-                  QString::fromUtf8(c.Expected))
-            << c.Format;
+    });
 }
 
 TEST(SplitStringTest, SplitsAtEveryDelimiterAndKeepsEmptyPiecesUnlessTold) {
-    using L = QStringList;
-    EXPECT_EQ(SplitString(QStringLiteral("a,b,c"), QStringLiteral(",")),
-              (L{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
-    EXPECT_EQ(SplitString(QStringLiteral("a;b,c"), QStringLiteral(",;")),
-              (L{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
-    EXPECT_EQ(SplitString(QStringLiteral(",a,,b,"), QStringLiteral(",")),
-              (L{QString(), QStringLiteral("a"), QString(), QStringLiteral("b"), QString()}));
-    EXPECT_EQ(SplitString(QStringLiteral(",a,,b,"), QStringLiteral(","), true),
-              (L{QStringLiteral("a"), QStringLiteral("b")}));
-    EXPECT_EQ(SplitString(QString(), QStringLiteral(",")), L{QString()});
-    EXPECT_TRUE(SplitString(QString(), QStringLiteral(","), true).isEmpty());
-    EXPECT_TRUE(SplitString(QStringLiteral(",,,"), QStringLiteral(","), true).isEmpty());
-    EXPECT_EQ(SplitString(QStringLiteral(",,"), QStringLiteral(",")).size(), 3);
-    // No delimiters: the whole text, untouched (pieces are never trimmed).
-    EXPECT_EQ(SplitString(QStringLiteral(" a,b "), QString()), L{QStringLiteral(" a,b ")});
-    EXPECT_EQ(SplitString(QStringLiteral(" a , b "), QStringLiteral(",")),
-              (L{QStringLiteral(" a "), QStringLiteral(" b ")}));
-    EXPECT_EQ(SplitString(QStringLiteral("строка\tвторая"), QStringLiteral("\t")),
-              (L{QStringLiteral("строка"), QStringLiteral("вторая")}));
+    const QList<std::tuple<QString, QString, bool, QStringList>> cases = {
+        {"a,b,c", ",", false, {"a", "b", "c"}},
+        {"a;b,c", ",;", false, {"a", "b", "c"}},
+        {",a,,b,", ",", false, {"", "a", "", "b", ""}},
+        {",a,,b,", ",", true, {"a", "b"}},
+        {QString(), ",", false, {""}},
+        {QString(), ",", true, {}},
+        {",,,", ",", true, {}},
+        {",,", ",", false, {"", "", ""}},
+        // No delimiters: the whole text, untouched (pieces are never trimmed).
+        {" a,b ", "", false, {" a,b "}},
+        {" a , b ", ",", false, {" a ", " b "}},
+        {"строка\tвторая", "\t", false, {"строка", "вторая"}},
+    };
+    for (const auto& [text, delimiters, skipEmpty, expected] : cases)
+        EXPECT_EQ(SplitString(text, delimiters, skipEmpty), expected) << qPrintable(text);
 }
 
 }  // namespace
