@@ -15,7 +15,7 @@ class TCounted : public TPelvarObject {
     QString GetRegistryPath() override { return QString(); }
     // Loads one child; the actions depend on what is loaded.
     bool InternalOpen() override {
-        if (OpenResult) AddSubObject(std::make_unique<TCounted>(), QStringLiteral("child"));
+        if (OpenResult) AddSubObject(std::make_unique<TCounted>(), "child");
         return OpenResult;
     }
     void FillActions() override {
@@ -27,54 +27,53 @@ class TCounted : public TPelvarObject {
 
 class TPelvarObjectTest : public testing::Test {
   protected:
-    void SetUp() override { World().Reset(); }
+    void SetUp() override {
+        World().Reset();
+        TCounted::Alive = 0;
+    }
 };
 
 }  // namespace
 
-TEST_F(TPelvarObjectTest, PathsAndSubPaths) {
+TEST_F(TPelvarObjectTest, PathsLookupAndTheChangeCallback) {
+    QStringList reported;
     TCounted root;
+    root.SetOnDataChanged([&](const QString& path) { reported << path; });
     EXPECT_EQ(root.SubPath(), QString());
-    TPelvarObject* a1 = root.AddSubObject(std::make_unique<TCounted>(), QStringLiteral("A1"));
-    TPelvarObject* tables =
-        a1->AddSubObject(std::make_unique<TCounted>(), QStringLiteral("Tables"));
-    EXPECT_EQ(a1->FullPath(), QStringLiteral("\\A1"));
-    EXPECT_EQ(tables->FullPath(), QStringLiteral("\\A1\\Tables"));
-    EXPECT_EQ(tables->SubPath(), QStringLiteral("Tables"));
+    TPelvarObject* a1 = root.AddSubObject(std::make_unique<TCounted>(), "A1");
+    TPelvarObject* tables = a1->AddSubObject(std::make_unique<TCounted>(), "Tables");
+    EXPECT_EQ(tables->FullPath(), "\\A1\\Tables");
+    EXPECT_EQ(tables->SubPath(), "Tables");
     EXPECT_EQ(tables->ParentObject(), a1);
-
+    // Children inherit the change callback.
+    tables->DataChanged(tables->FullPath());
+    EXPECT_EQ(reported, QStringList{"\\A1\\Tables"});
     TCounted loose;
-    loose.SetFullPath(QStringLiteral("NoBackslash"));
-    EXPECT_EQ(loose.SubPath(), QStringLiteral("NoBackslash"));
+    loose.SetFullPath("NoBackslash");
+    EXPECT_EQ(loose.SubPath(), "NoBackslash");
 
-    EXPECT_EQ(ParsePath(QStringLiteral("\\A1\\Structures")),
-              (QStringList{QStringLiteral("A1"), QStringLiteral("Structures")}));
-    EXPECT_EQ(ParsePath(QStringLiteral("\\\\Structures")),
-              (QStringList{QString(), QStringLiteral("Structures")}));
+    EXPECT_EQ(ParsePath("\\A1\\Structures"), (QStringList{"A1", "Structures"}));
+    EXPECT_EQ(ParsePath("\\\\Structures"), (QStringList{"", "Structures"}));
     EXPECT_TRUE(ParsePath(QString()).isEmpty());
-}
 
-TEST_F(TPelvarObjectTest, LookupIsExactAndSeesLoadedChildrenOnly) {
-    World().Add(QString(), {QStringLiteral("A1"), true});
-    World().Add(QStringLiteral("\\A1"), {QStringLiteral("Tables"), true});
-    TTestRoot root;
-    ASSERT_TRUE(root.Open());
-    EXPECT_EQ(FindObjectByPath(&root, QString()), &root);
-    EXPECT_NE(FindObjectByPath(&root, QStringLiteral("\\A1")), nullptr);
-    EXPECT_EQ(root.SubObjects().FindBySubPath(QStringLiteral("a1")), nullptr);
-    // A1 is not opened: its child is not found although it would have it.
-    EXPECT_EQ(FindObjectByPath(&root, QStringLiteral("\\A1\\Tables")), nullptr);
-    ASSERT_TRUE(FindObjectByPath(&root, QStringLiteral("\\A1"))->Open());
-    EXPECT_NE(FindObjectByPath(&root, QStringLiteral("\\A1\\Tables")), nullptr);
-    EXPECT_EQ(FindObjectByPath(&root, QStringLiteral("\\A1\\TABLES")), nullptr);
+    // Look-up is exact and sees loaded children only.
+    World().Add(QString(), {"A1", true});
+    World().Add("\\A1", {"Tables", true});
+    TTestRoot world;
+    ASSERT_TRUE(world.Open());
+    EXPECT_EQ(FindObjectByPath(&world, QString()), &world);
+    EXPECT_EQ(world.SubObjects().FindBySubPath("a1"), nullptr);
+    EXPECT_EQ(FindObjectByPath(&world, "\\A1\\Tables"), nullptr);  // A1 is not opened
+    ASSERT_TRUE(FindObjectByPath(&world, "\\A1")->Open());
+    EXPECT_NE(FindObjectByPath(&world, "\\A1\\Tables"), nullptr);
+    EXPECT_EQ(FindObjectByPath(&world, "\\A1\\TABLES"), nullptr);
 }
 
 TEST_F(TPelvarObjectTest, OpenAndCloseRefillActionsAndChildren) {
-    TCounted::Alive = 0;
     {
         TCounted node;
         EXPECT_EQ(node.Actions().Count(), 1);  // offered from the start
-        EXPECT_EQ(node.Actions().Items(0)->Name, QStringLiteral("children 0"));
+        EXPECT_EQ(node.Actions().Items(0)->Name, "children 0");
 
         node.OpenResult = false;
         TPelvarObjectAction* before = node.Actions().Items(0);
@@ -85,28 +84,18 @@ TEST_F(TPelvarObjectTest, OpenAndCloseRefillActionsAndChildren) {
         node.OpenResult = true;
         ASSERT_TRUE(node.Open());
         EXPECT_TRUE(node.Opened());
-        EXPECT_EQ(node.Actions().Items(0)->Name, QStringLiteral("children 1"));
+        EXPECT_EQ(node.Actions().Items(0)->Name, "children 1");
         EXPECT_EQ(TCounted::Alive, 2);
         node.Close();
         EXPECT_EQ(TCounted::Alive, 1);
         EXPECT_FALSE(node.Opened());
-        EXPECT_EQ(node.Actions().Items(0)->Name, QStringLiteral("children 0"));
+        EXPECT_EQ(node.Actions().Items(0)->Name, "children 0");
     }
     EXPECT_EQ(TCounted::Alive, 0);
 }
 
-TEST_F(TPelvarObjectTest, ChildrenInheritTheChangeCallback) {
-    QStringList reported;
-    TCounted root;
-    root.SetOnDataChanged([&](const QString& path) { reported << path; });
-    TPelvarObject* child = root.AddSubObject(std::make_unique<TCounted>(), QStringLiteral("A"));
-    child->DataChanged(child->FullPath());
-    EXPECT_EQ(reported, QStringList{QStringLiteral("\\A")});
-}
-
 TEST_F(TPelvarObjectTest, ListOwnsAndCopiesDeep) {
-    TCounted::Alive = 0;
-    World().Add(QString(), {QStringLiteral("A1"), true, 5, QStringLiteral("r")});
+    World().Add(QString(), {"A1", true, 5, "r"});
     TTestRoot root;
     ASSERT_TRUE(root.Open());
     TPelvarObjectList copy;
@@ -115,7 +104,7 @@ TEST_F(TPelvarObjectTest, ListOwnsAndCopiesDeep) {
     auto* item = dynamic_cast<TTestFolder*>(copy.Items(0));
     ASSERT_NE(item, nullptr);  // the copy has the source's own class
     EXPECT_NE(item, root.SubObjects().Items(0));
-    EXPECT_EQ(item->FullPath(), QStringLiteral("\\A1"));
+    EXPECT_EQ(item->FullPath(), "\\A1");
     EXPECT_EQ(item->Entry().Size, 5);
     EXPECT_EQ(item->ParentObject(), nullptr);
     EXPECT_EQ(item->SubObjects().Count(), 0);
@@ -130,41 +119,36 @@ TEST_F(TPelvarObjectTest, ListOwnsAndCopiesDeep) {
     EXPECT_EQ(TCounted::Alive, 0);
 }
 
-TEST_F(TPelvarObjectTest, AliasAndFileObjects) {
+TEST_F(TPelvarObjectTest, AliasFileAndBaseObjects) {
     TTestFolder alias;
-    alias.SetAliasName(QStringLiteral("maindb"));
-    EXPECT_EQ(alias.AliasName(), QStringLiteral("MAINDB"));
-    alias.SetFullPath(QStringLiteral("\\MAINDB"));
-    EXPECT_EQ(alias.GetRegistryPath(), QStringLiteral("ALIAS"));
-    alias.SetFullPath(QStringLiteral("\\MAINDB\\Structures\\Tables"));
-    EXPECT_EQ(alias.GetRegistryPath(), QStringLiteral("Structures\\Tables"));
+    alias.SetAliasName("maindb");
+    EXPECT_EQ(alias.AliasName(), "MAINDB");
+    alias.SetFullPath("\\MAINDB");
+    EXPECT_EQ(alias.GetRegistryPath(), "ALIAS");
+    alias.SetFullPath("\\MAINDB\\Structures\\Tables");
+    EXPECT_EQ(alias.GetRegistryPath(), "Structures\\Tables");
     TTestFolder copy;
     copy.Assign(alias);
-    EXPECT_EQ(copy.AliasName(), QStringLiteral("MAINDB"));
+    EXPECT_EQ(copy.AliasName(), "MAINDB");
 
     TTestFileItem file, fileCopy;
     file.EIFile = reinterpret_cast<TEIFile*>(&file);  // any address: never followed
     fileCopy.Assign(file);
     EXPECT_EQ(fileCopy.EIFile, file.EIFile);
     EXPECT_EQ(fileCopy.GetRegistryPath(), QString());
-}
 
-TEST_F(TPelvarObjectTest, BaseDefaults) {
+    // The base class offers one translated column and sorts ordinally.
     TCounted a, b;
     TListColumns columns;
-    columns.Add(QStringLiteral("old"), 10, 7);
+    columns.Add("old", 10, 7);
     a.CreateColumns(columns);
     ASSERT_EQ(columns.Count(), 1);
-    EXPECT_EQ(columns[0].Caption,
-              LString(QStringLiteral("M_Pelvar_ListObjs_DefaultColumnCaption")));
+    EXPECT_EQ(columns[0].Caption, LString("M_Pelvar_ListObjs_DefaultColumnCaption"));
     EXPECT_FALSE(columns[0].Caption.isEmpty());
-    EXPECT_EQ(columns[0].Width, 200);
-    EXPECT_EQ(columns[0].Tag, 0);
     EXPECT_FALSE(a.GetSortMenuItemCaption(3).isEmpty());
-
-    a.SetFullPath(QStringLiteral("\\x\\Tables"));
-    b.SetFullPath(QStringLiteral("\\x\\tables"));
-    EXPECT_LT(a.Compare(&a, &b, 0), 0);  // ordinal: upper case first
+    a.SetFullPath("\\x\\Tables");
+    b.SetFullPath("\\x\\tables");
+    EXPECT_LT(a.Compare(&a, &b, 0), 0);  // upper case first
     EXPECT_GT(a.Compare(&b, &a, 0), 0);
     EXPECT_EQ(a.Compare(&a, &a, 0), 0);
 }

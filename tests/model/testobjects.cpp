@@ -14,26 +14,6 @@ void TTestWorld::Remove(const QString& folder, const QString& name) {
     std::erase_if(entries, [&](const TTestEntry& e) { return e.Name == name; });
 }
 
-void TTestWorld::AddItems(const QString& folder, int count) {
-    auto& entries = Content[folder];
-    entries.reserve(entries.size() + size_t(count));
-    for (int i = 0; i < count; ++i)
-        entries.push_back({QStringLiteral("Item%1").arg(i, 5, 10, QLatin1Char('0')), false,
-                           count - i, QStringLiteral("remark %1").arg(i % 7), 3});
-}
-
-namespace {
-
-const TTestEntry* FindEntry(const QString& folder, const QString& name) {
-    auto it = World().Content.find(folder);
-    if (it == World().Content.end()) return nullptr;
-    for (const TTestEntry& e : it->second)
-        if (e.Name == name) return &e;
-    return nullptr;
-}
-
-}  // namespace
-
 std::unique_ptr<TTestFolder> TTestFolder::MakeChild(const TTestEntry& entry) const {
     auto child = std::make_unique<TTestFolder>();
     child->SetEntry(entry);
@@ -49,13 +29,19 @@ void TTestFolder::SetEntry(const TTestEntry& entry) {
 bool TTestFolder::InternalOpen() {
     if (World().FailOpen.count(FullPath())) return false;
     ++World().Opens[FullPath()];
-    SubObjects().Clear();
-    for (const TTestEntry& entry : World().Content[FullPath()])
-        AddSubObject(MakeChild(entry), entry.Name);
+    LoadChildren();
     return true;
 }
 
-bool TTestFolder::InternalAcceptDragObject(const QStringList&, const TPelvarObjectList&) {
+void TTestFolder::LoadChildren() {
+    SubObjects().Clear();
+    for (const TTestEntry& entry : World().Content[FullPath()])
+        AddSubObject(MakeChild(entry), entry.Name);
+}
+
+bool TTestFolder::InternalAcceptDragObject(const QStringList& ParsedPath,
+                                           const TPelvarObjectList&) {
+    World().AcceptedPath = ParsedPath;
     return World().AcceptDrops.count(FullPath()) > 0;
 }
 
@@ -83,15 +69,15 @@ bool TTestFolder::Refresh() {
     for (int i = 0; i < SubObjects().Count(); ++i)
         before << SubObjects().Items(i)->SubPath();
     if (now == before) return false;
-    SubObjects().Clear();
-    for (const TTestEntry& entry : World().Content[FullPath()])
-        AddSubObject(MakeChild(entry), entry.Name);
+    LoadChildren();
     return true;
 }
 
 TPelvarChangeType TTestFolder::RefreshItem(const QString& SubPath) {
     if (World().BadAddAnswer.count(FullPath())) return ctItemAdded;
-    const TTestEntry* entry = FindEntry(FullPath(), SubPath);
+    const TTestEntry* entry = nullptr;
+    for (const TTestEntry& e : World().Content[FullPath()])
+        if (e.Name == SubPath) entry = &e;
     TPelvarObject* child = SubObjects().FindBySubPath(SubPath);
     if (entry && !child) {
         AddSubObject(MakeChild(*entry), SubPath);
@@ -107,18 +93,10 @@ TPelvarChangeType TTestFolder::RefreshItem(const QString& SubPath) {
 
 void TTestFolder::FillListViewItem(TListRow& Item, const TListColumns& Columns) {
     Item.Caption = FEntry.Remark.startsWith(QLatin1Char('!')) ? FEntry.Remark.mid(1) : SubPath();
-    Item.ImageIndex = FFolder ? 0 : FEntry.Image;
+    Item.ImageIndex = FFolder ? 0 : 3;
     for (int i = 1; i < Columns.Count(); ++i) {
-        switch (Columns[i].Tag) {
-            case 1:
-                Item.SubItems << QString::number(FEntry.Size);
-                break;
-            case 2:
-                Item.SubItems << FEntry.Remark;
-                break;
-            default:
-                Item.SubItems << QString();
-        }
+        const int tag = Columns[i].Tag;
+        Item.SubItems << (tag == 1 ? QString::number(FEntry.Size) : tag == 2 ? FEntry.Remark : "");
     }
 }
 
@@ -137,7 +115,6 @@ void TTestFolder::CreateColumns(TListColumns& Columns) {
 }
 
 void TTestFolder::StoreFolderOptions(TRegistry& R) {
-    ++World().StoredOptions[FullPath()];
     R.WriteString(QStringLiteral("TestOwnValue"), FullPath());
 }
 
@@ -169,13 +146,10 @@ void TTestFolder::FillActions() {
         action->Category = def.Category;
         action->Shortcut = def.Shortcut;
         action->Default = def.Default;
-        action->ImageIndex = def.Image;
         const QString name = def.Name;
         action->SetOnExecute([name](const QStringList* subjects) {
-            World().Log << name + QStringLiteral("(") +
-                               (subjects ? subjects->join(QLatin1Char(','))
-                                         : QStringLiteral("nil")) +
-                               QStringLiteral(")");
+            World().Log << QStringLiteral("%1(%2)").arg(name,
+                                                        subjects ? subjects->join(',') : "nil");
         });
     }
 }

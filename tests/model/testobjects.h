@@ -1,22 +1,13 @@
 #pragma once
 
-#include <QMutex>
 #include <QString>
 #include <QStringList>
 #include <map>
-#include <ostream>
 #include <set>
 #include <vector>
 
 #include "model/pelvarobject.h"
-
-// Readable test failures.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& list, std::ostream* os) {
-    *os << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
-}
+#include "printers.h"
 
 // A small world of test folders. The content of every folder lives in the
 // world (path -> entries), so a test changes "the data" and lets folders and
@@ -26,7 +17,6 @@ struct TTestEntry {
     bool Folder = false;
     int Size = 0;    // column tag 1
     QString Remark;  // column tag 2
-    int Image = 3;
 };
 
 struct TTestActionDef {
@@ -35,7 +25,6 @@ struct TTestActionDef {
     QString Category;
     int Shortcut = 0;
     bool Default = false;
-    int Image = -1;
 };
 
 struct TTestWorld {
@@ -48,14 +37,12 @@ struct TTestWorld {
     std::map<QString, std::vector<TTestActionDef>> Actions;  // object path -> its actions
     std::map<QString, QString> BadAddAnswer;  // RefreshItem answers "added" without adding
     QStringList Log;                          // what ran: actions, drops, properties
-    std::map<QString, int> StoredOptions;     // path -> StoreFolderOptions calls
+    QStringList AcceptedPath;                 // the parsed path of the last drag offered
     std::map<QString, int> LoadedOptions;     // path -> LoadFolderOptions calls
 
     void Reset() { *this = TTestWorld(); }
     void Add(const QString& folder, TTestEntry entry) { Content[folder].push_back(entry); }
     void Remove(const QString& folder, const QString& name);
-    // A folder with `count` plain items named Item0001..., sizes descending.
-    void AddItems(const QString& folder, int count);
 };
 
 TTestWorld& World();
@@ -91,6 +78,7 @@ class TTestFolder : public TDOCommonAliasObject {
 
   private:
     std::unique_ptr<TTestFolder> MakeChild(const TTestEntry& entry) const;
+    void LoadChildren();
     bool FFolder = true;
     TTestEntry FEntry;
 };
