@@ -43,7 +43,7 @@ QByteArray Binary() {
 
 TEST_P(EIObjects, DSPStructures) {
     TEIDSPStructure table;
-    table.Item() = {QStringLiteral("КЛИЕНТЫ"),
+    table.Item() = {"КЛИЕНТЫ",
                     10,
                     "CLIENTS",
                     "BASE",
@@ -59,7 +59,7 @@ TEST_P(EIObjects, DSPStructures) {
     FFile.AddObject(table);
     FFile.AddObject(empty);
     FFile.AddObject(utc);
-    EXPECT_EQ(FFile.Sections().GetSections(0)->Name(), QStringLiteral("10:КЛИЕНТЫ"));
+    EXPECT_EQ(FFile.Sections().GetSections(0)->Name(), "10:КЛИЕНТЫ");
     EXPECT_EQ(FFile.Sections().GetSections(0)->Parameters().GetValues("lastchange"),
               "2024-02-29T23:59:58.123");
 
@@ -84,14 +84,11 @@ TEST_P(EIObjects, ResourcesLanguagesQueriesAndUnknownSections) {
     TEILResource res;
     res.SetSectionID("K_CLIENTS");
     res.AddText("ENGLISH", "NAME", "Client \"name\"\nsecond line\\");
-    res.AddText("RUSSIAN", "NAME", QStringLiteral("Имя клиента"));
+    res.AddText("RUSSIAN", "NAME", "Имя клиента");
     res.AddText("RUSSIAN", "", "");
     TEILanguage lang;
     lang.SetLanguageID("RUSSIAN");
-    lang.Language() = {QStringLiteral("Русский"),
-                       "Russian",
-                       QStringLiteral("Русский"),
-                       {"Tahoma", 204, 12, 5, 0xFF00, 2}};
+    lang.Language() = {"Русский", "Russian", "Русский", {"Tahoma", 204, 12, 5, 0xFF00, 2}};
     TEIQueryData query;
     query.SetTableName("q.eif - Query data");
     query.Lines() = {"[PARAMETRS]", "", "<1|'a|b'>", "tab\there", "cr\rlf\n"};
@@ -136,7 +133,7 @@ TEST_P(EIObjects, TableDataStreamsRowsExactly) {
                                                 {"SEEN", dtDateTime, 0}, {"OK", dtBoolean, 0},
                                                 {"PIC", dtBlob, 0},      {"NOTE", dtMemo, 0}};
     const QList<QList<TQXVariant>> rows = {
-        {TQXVariant(qlonglong(9007199254740993)), TQXVariant(QStringLiteral("Жук \"q\" \\ \t\x01")),
+        {TQXVariant(qlonglong(9007199254740993)), TQXVariant("Жук \"q\" \\ \t\x01"),
          TQXVariant(3.0), TQXVariant(QDate(1999, 12, 31)),
          TQXVariant(QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5, 6))), TQXVariant(true),
          TQXVariant(Binary()), TQXVariant("line\nbreak\r\n")},
@@ -220,7 +217,7 @@ TEST(EIObjectErrors, BadContentNamesItsLine) {
     const auto errorOf = [&](int index) { return EIErrorOf([&] { file.CreateEIObject(index); }); };
     EXPECT_TRUE(errorOf(0).startsWith("File " + name + ", line 2:")) << errorOf(0);
     EXPECT_TRUE(errorOf(0).contains("\"ten\""));
-    EXPECT_EQ(errorOf(1), "<no EEIFileError>");  // Load reads the field list only
+    EXPECT_EQ(errorOf(1), "<no error>");  // Load reads the field list only
     TEITableDataReader reader(*file.Sections().GetSections(1));
     QList<TQXVariant> row;
     EXPECT_TRUE(reader.Next(row));

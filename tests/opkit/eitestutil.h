@@ -9,6 +9,8 @@
 #include <functional>
 
 #include "opkit/eistream.h"
+#include "errorof.h"
+#include "printers.h"
 
 inline QByteArray ReadBytes(const QString& fileName) {
     QFile f(fileName);
@@ -22,20 +24,12 @@ inline void WriteBytes(const QString& fileName, const QByteArray& bytes) {
     ASSERT_EQ(f.write(bytes), bytes.size());
 }
 
-// The message of the EEIFileError that `action` raises, or a note that none came.
+// The message of the EEIFileError that `action` raises, or "<no error>".
 inline QString EIErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EEIFileError& e) {
-        return e.Message();
-    }
-    return QStringLiteral("<no EEIFileError>");
+    return ErrorOf<EEIFileError>(action);
 }
 
 // Readable QString values in failure messages.
 inline std::ostream& operator<<(std::ostream& os, const QString& s) {
     return os << s.toStdString();
-}
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
 }
