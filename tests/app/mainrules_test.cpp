@@ -12,39 +12,35 @@
 namespace {
 
 TEST(MainRules, WindowEntriesHaveTheirAliasUpperCasedAndFilesSplitOff) {
-    EXPECT_EQ(NormalizeWindowEntry(QStringLiteral("\\mydb\\Structures")),
-              QStringLiteral("\\MYDB\\Structures"));
-    EXPECT_EQ(NormalizeWindowEntry(QStringLiteral("\\mydb\\Structures\\Tables")),
-              QStringLiteral("\\MYDB\\Structures\\Tables"));
-    EXPECT_EQ(NormalizeWindowEntry(QStringLiteral("\\mydb")), QStringLiteral("\\MYDB"));
-    EXPECT_EQ(NormalizeWindowEntry(QString()), QStringLiteral("\\"));
-    EXPECT_EQ(NormalizeWindowEntry(QStringLiteral(";/tmp/a.eif;\\Structures")),
-              QStringLiteral(";/tmp/a.eif;\\Structures"));
-
-    QString file, path;
-    SplitWindowEntry(QStringLiteral(";/tmp/x.eif;\\Tables"), file, path);
-    EXPECT_EQ(file, QStringLiteral("/tmp/x.eif"));
-    EXPECT_EQ(path, QStringLiteral("\\Tables"));
-    SplitWindowEntry(QStringLiteral("\\A\\B"), file, path);
-    EXPECT_TRUE(file.isEmpty());
-    EXPECT_EQ(path, QStringLiteral("\\A\\B"));
-    SplitWindowEntry(QStringLiteral(";\\only"), file, path);
-    EXPECT_TRUE(file.isEmpty());
-    EXPECT_EQ(path, QStringLiteral("\\only"));
-    EXPECT_EQ(MakeWindowEntry(QStringLiteral("/f.eif"), QStringLiteral("\\X")),
-              QStringLiteral(";/f.eif;\\X"));
-    EXPECT_EQ(MakeWindowEntry(QString(), QStringLiteral("\\X")), QStringLiteral("\\X"));
+    const QList<QPair<QString, QString>> normalized = {
+        {"\\mydb\\Structures", "\\MYDB\\Structures"},
+        {"\\mydb\\Structures\\Tables", "\\MYDB\\Structures\\Tables"},
+        {"\\mydb", "\\MYDB"},
+        {QString(), "\\"},
+        {";/tmp/a.eif;\\Structures", ";/tmp/a.eif;\\Structures"},
+    };
+    for (const auto& [entry, expected] : normalized)
+        EXPECT_EQ(NormalizeWindowEntry(entry), expected);
+    const QList<std::tuple<QString, QString, QString>> split = {
+        {";/tmp/x.eif;\\Tables", "/tmp/x.eif", "\\Tables"},
+        {"\\A\\B", "", "\\A\\B"},
+        {";\\only", "", "\\only"},
+    };
+    for (const auto& [entry, file, path] : split) {
+        QString f, p;
+        SplitWindowEntry(entry, f, p);
+        EXPECT_EQ(f, file) << qPrintable(entry);
+        EXPECT_EQ(p, path) << qPrintable(entry);
+    }
+    EXPECT_EQ(MakeWindowEntry("/f.eif", "\\X"), ";/f.eif;\\X");
+    EXPECT_EQ(MakeWindowEntry(QString(), "\\X"), "\\X");
 }
 
 TEST(MainRules, ShortcutPathsWithoutAliasFollowTheLoginDatabase) {
-    EXPECT_EQ(ExpandShortcutPath(QStringLiteral("\\\\Structures\\Tables"), QStringLiteral("MAIN")),
-              QStringLiteral("\\MAIN\\Structures\\Tables"));
-    EXPECT_EQ(ExpandShortcutPath(QStringLiteral("\\OTHER\\Languages"), QStringLiteral("MAIN")),
-              QStringLiteral("\\OTHER\\Languages"));
-    EXPECT_EQ(ExpandShortcutPath(QStringLiteral("\\"), QStringLiteral("MAIN")),
-              QStringLiteral("\\MAIN"));
-    EXPECT_EQ(ExpandShortcutPath(QStringLiteral("junk\\\\X"), QStringLiteral("MAIN")),
-              QStringLiteral("\\MAIN\\X"));
+    EXPECT_EQ(ExpandShortcutPath("\\\\Structures\\Tables", "MAIN"), "\\MAIN\\Structures\\Tables");
+    EXPECT_EQ(ExpandShortcutPath("\\OTHER\\Languages", "MAIN"), "\\OTHER\\Languages");
+    EXPECT_EQ(ExpandShortcutPath("\\", "MAIN"), "\\MAIN");
+    EXPECT_EQ(ExpandShortcutPath("junk\\\\X", "MAIN"), "\\MAIN\\X");
 }
 
 TEST(MainRules, TheVersionSequenceMatchesAfterOtherLettersAndKeepsTwenty) {
@@ -63,41 +59,40 @@ class FlushTest : public TEngineTest {};
 
 TEST_P(FlushTest, FlushingReachesTheDefaultDatabaseAndEveryDatabaseInUse) {
     CreateMissingSystemTables(Alias());
-    TTestDatabase other(GetParam(), QStringLiteral("USEDDB"), false);
-    CreateMissingSystemTables(QStringLiteral("USEDDB"));
-    AliasCounter().AddDatabase(QStringLiteral("USEDDB"));
+    TTestDatabase other(GetParam(), "USEDDB", false);
+    CreateMissingSystemTables("USEDDB");
+    AliasCounter().AddDatabase("USEDDB");
     QStringList heard;
     TDSPNotifier dsp(
         [&](int kind, const QString&, int) { heard << QStringLiteral("dsp%1").arg(kind); });
-    dsp.SubscribeAlias(QStringLiteral("USEDDB"));
+    dsp.SubscribeAlias("USEDDB");
     TDSPNotifier dspDefault(
         [&](int kind, const QString&, int) { heard << QStringLiteral("default%1").arg(kind); });
     dspDefault.SubscribeAlias(Alias());
     TLocalizatorNotifier loc([&](const QString&, const QString&, bool, int kind) {
         heard << QStringLiteral("loc%1").arg(kind);
     });
-    loc.SubscribeAlias(QStringLiteral("USEDDB"));
+    loc.SubscribeAlias("USEDDB");
     TLanguagesNotifier lang(
         [&](const QString&, int kind) { heard << QStringLiteral("lang%1").arg(kind); });
-    lang.SubscribeAlias(QStringLiteral("USEDDB"));
+    lang.SubscribeAlias("USEDDB");
     int libraries = 0;
     const int id = RegisterProcContainer([&] { ++libraries; });
 
     FlushDSPCaches();
-    EXPECT_EQ(heard, QStringList({QStringLiteral("default3"), QStringLiteral("dsp3")}));
+    EXPECT_EQ(heard, QStringList({"default3", "dsp3"}));
     heard.clear();
     FlushLocalizatorCaches();
     FlushLanguagesCaches();
     FlushLanguageLibraries();
-    EXPECT_EQ(heard, QStringList({QStringLiteral("loc2"), QStringLiteral("lang3")}));
+    EXPECT_EQ(heard, QStringList({"loc2", "lang3"}));
     EXPECT_EQ(libraries, 1);
     heard.clear();
     FlushAllCaches();
-    EXPECT_EQ(heard, QStringList({QStringLiteral("default3"), QStringLiteral("dsp3"),
-                                  QStringLiteral("loc2"), QStringLiteral("lang3")}));
+    EXPECT_EQ(heard, QStringList({"default3", "dsp3", "loc2", "lang3"}));
     EXPECT_EQ(libraries, 2);
     UnregisterProcContainer(id);
-    AliasCounter().RemoveDatabase(QStringLiteral("USEDDB"));
+    AliasCounter().RemoveDatabase("USEDDB");
 }
 PELVAR_ENGINE_TESTS(FlushTest);
 
