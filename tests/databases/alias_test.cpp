@@ -33,13 +33,12 @@ class AliasTest : public TEngineTest {
     void SetUp() override {
         TEngineTest::SetUp();
         if (IsSkipped()) return;
-        FOther = std::make_unique<TTestDatabase>(GetParam(), QStringLiteral("OTHERDB"), false);
+        FOther = std::make_unique<TTestDatabase>(GetParam(), "OTHERDB", false);
         // Connecting is the alias node's business in these tests.
-        BaseMng().Databases().CloseDatabase(QStringLiteral("OTHERDB"));
-        FUser = FDb->IsPostgres() ? QString::fromLocal8Bit(qgetenv("PELVAR_TEST_PG_USER"))
-                                  : QStringLiteral("u");
+        BaseMng().Databases().CloseDatabase("OTHERDB");
+        FUser = FDb->IsPostgres() ? QString::fromLocal8Bit(qgetenv("PELVAR_TEST_PG_USER")) : "u";
         FPassword = QString::fromLocal8Bit(qgetenv("PELVAR_TEST_PG_PASSWORD"));
-        BaseMng().Databases().RemoveLoginParams(QStringLiteral("OTHERDB"));
+        BaseMng().Databases().RemoveLoginParams("OTHERDB");
         Script().Reset();
     }
     void TearDown() override {
@@ -57,10 +56,10 @@ class AliasTest : public TEngineTest {
     }
     void AnswerLogin(const QString& user, const QString& password) {
         Script().AnswerModal([=](QObject* form) {
-            EXPECT_EQ(form->objectName(), QStringLiteral("TAdditionalLoginForm"));
-            EXPECT_EQ(static_cast<QWidget*>(form)->windowTitle(), QStringLiteral("OTHERDB"));
-            form->findChild<QLineEdit*>(QStringLiteral("UserNameEdit"))->setText(user);
-            auto* pwd = form->findChild<QLineEdit*>(QStringLiteral("PasswordEdit"));
+            EXPECT_EQ(form->objectName(), "TAdditionalLoginForm");
+            EXPECT_EQ(static_cast<QWidget*>(form)->windowTitle(), "OTHERDB");
+            form->findChild<QLineEdit*>("UserNameEdit")->setText(user);
+            auto* pwd = form->findChild<QLineEdit*>("PasswordEdit");
             EXPECT_EQ(pwd->echoMode(), QLineEdit::Password);
             pwd->setText(password);
             return IDOK;
@@ -73,14 +72,14 @@ class AliasTest : public TEngineTest {
 TEST_P(AliasTest, TheRootListsEveryDataSourceWithTheDefaultFirst) {
     auto root = OpenRoot();
     TDOAlias* def = Node(*root, Alias());
-    TDOAlias* other = Node(*root, QStringLiteral("OTHERDB"));
+    TDOAlias* other = Node(*root, "OTHERDB");
     ASSERT_NE(def, nullptr);
     ASSERT_NE(other, nullptr);
     EXPECT_TRUE(def->IsDefault());
     EXPECT_TRUE(def->IsConnected());
     EXPECT_FALSE(other->IsConnected());
     EXPECT_EQ(other->DriverName(), other->DriverName().toUpper());
-    EXPECT_TRUE(other->DriverName().contains(QStringLiteral("TEST DATABASE")));
+    EXPECT_TRUE(other->DriverName().contains("TEST DATABASE"));
     EXPECT_LT(root->Compare(def, other, 0), 0);
     EXPECT_GT(root->Compare(other, def, 0), 0);
 
@@ -89,7 +88,7 @@ TEST_P(AliasTest, TheRootListsEveryDataSourceWithTheDefaultFirst) {
     ASSERT_EQ(columns.Count(), 2);
     TListRow row;
     def->FillListViewItem(row, columns);
-    EXPECT_EQ(row.Caption, Alias() + QStringLiteral(" ( default )"));
+    EXPECT_EQ(row.Caption, Alias() + " ( default )");
     EXPECT_EQ(row.ImageIndex, 8);
     EXPECT_EQ(row.SubItems, QStringList{def->DriverName()});
     other->FillListViewItem(row, columns);
@@ -97,47 +96,47 @@ TEST_P(AliasTest, TheRootListsEveryDataSourceWithTheDefaultFirst) {
 
     // A login database that no data source names still gets its node, with no
     // description, sorted first.
-    BaseMng().Databases().SetDefaultAlias(QStringLiteral("ghost"));
+    BaseMng().Databases().SetDefaultAlias("ghost");
     auto ghostRoot = OpenRoot();
-    TDOAlias* ghost = Node(*ghostRoot, QStringLiteral("GHOST"));
+    TDOAlias* ghost = Node(*ghostRoot, "GHOST");
     ASSERT_NE(ghost, nullptr);
     EXPECT_TRUE(ghost->DriverName().isEmpty());
-    EXPECT_LT(ghostRoot->Compare(ghost, Node(*ghostRoot, QStringLiteral("OTHERDB")), 0), 0);
+    EXPECT_LT(ghostRoot->Compare(ghost, Node(*ghostRoot, "OTHERDB"), 0), 0);
     BaseMng().Databases().SetDefaultAlias(Alias());
 }
 
 TEST_P(AliasTest, ConnectingAsksForALoginAndFailuresLeaveNothingBehind) {
     auto root = OpenRoot();
-    TDOAlias* other = Node(*root, QStringLiteral("OTHERDB"));
+    TDOAlias* other = Node(*root, "OTHERDB");
     Script().AnswerModal([](QObject*) { return IDCANCEL; });
     EXPECT_FALSE(other->Open());
     EXPECT_FALSE(other->Opened());
-    EXPECT_EQ(AliasCounter().GetUsed(QStringLiteral("OTHERDB")), 0);
-    EXPECT_FALSE(BaseMng().Databases().HasLoginParams(QStringLiteral("OTHERDB")));
+    EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 0);
+    EXPECT_FALSE(BaseMng().Databases().HasLoginParams("OTHERDB"));
 
     if (FDb->IsPostgres()) {
-        AnswerLogin(FUser, QStringLiteral("wrong password"));
+        AnswerLogin(FUser, "wrong password");
         EXPECT_FALSE(other->Open());
-        ASSERT_EQ(Script().Asked.last().Kind, QStringLiteral("exception"));
-        EXPECT_TRUE(Script().Asked.last().Text.contains(QStringLiteral("OTHERDB")));
-        EXPECT_FALSE(BaseMng().Databases().HasLoginParams(QStringLiteral("OTHERDB")));
-        EXPECT_FALSE(BaseMng().Databases().IsOpen(QStringLiteral("OTHERDB")));
-        EXPECT_EQ(AliasCounter().GetUsed(QStringLiteral("OTHERDB")), 0);
+        ASSERT_EQ(Script().Asked.last().Kind, "exception");
+        EXPECT_TRUE(Script().Asked.last().Text.contains("OTHERDB"));
+        EXPECT_FALSE(BaseMng().Databases().HasLoginParams("OTHERDB"));
+        EXPECT_FALSE(BaseMng().Databases().IsOpen("OTHERDB"));
+        EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 0);
     }
 
     AnswerLogin(FUser, FPassword);
     ASSERT_TRUE(other->Open());
-    EXPECT_EQ(AliasCounter().GetUsed(QStringLiteral("OTHERDB")), 1);
-    EXPECT_TRUE(BaseMng().Databases().IsOpen(QStringLiteral("OTHERDB")));
+    EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 1);
+    EXPECT_TRUE(BaseMng().Databases().IsOpen("OTHERDB"));
     ASSERT_EQ(other->SubObjects().Count(), 3);
-    EXPECT_EQ(other->SubObjects().Items(0)->FullPath(), QStringLiteral("\\OTHERDB\\Structures"));
-    EXPECT_EQ(other->SubObjects().Items(1)->SubPath(), QStringLiteral("Languages"));
-    EXPECT_EQ(other->SubObjects().Items(2)->SubPath(), QStringLiteral("LocalResources"));
+    EXPECT_EQ(other->SubObjects().Items(0)->FullPath(), "\\OTHERDB\\Structures");
+    EXPECT_EQ(other->SubObjects().Items(1)->SubPath(), "Languages");
+    EXPECT_EQ(other->SubObjects().Items(2)->SubPath(), "LocalResources");
     EXPECT_FALSE(other->Refresh());  // a connected alias does nothing
     EXPECT_EQ(other->SubObjects().Count(), 3);
     root.reset();  // closing the last node that uses the database closes it
-    EXPECT_EQ(AliasCounter().GetUsed(QStringLiteral("OTHERDB")), 0);
-    EXPECT_FALSE(BaseMng().Databases().IsOpen(QStringLiteral("OTHERDB")));
+    EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 0);
+    EXPECT_FALSE(BaseMng().Databases().IsOpen("OTHERDB"));
 }
 
 TEST_P(AliasTest, TwoTreesShareTheDatabaseAndDisconnectEndsEveryUse) {
@@ -145,45 +144,44 @@ TEST_P(AliasTest, TwoTreesShareTheDatabaseAndDisconnectEndsEveryUse) {
     auto root1 = OpenRoot(&changes1);
     auto root2 = OpenRoot(&changes2);
     AnswerLogin(FUser, FPassword);
-    ASSERT_TRUE(Node(*root1, QStringLiteral("OTHERDB"))->Open());
-    EXPECT_EQ(changes1,
-              QStringList{QStringLiteral("\\OTHERDB")});  // entering use is announced to every node
-    EXPECT_EQ(changes2, QStringList{QStringLiteral("\\OTHERDB")});
-    ASSERT_TRUE(Node(*root2, QStringLiteral("OTHERDB"))->Open());  // in use: no second login
-    EXPECT_EQ(AliasCounter().GetUsed(QStringLiteral("OTHERDB")), 2);
+    ASSERT_TRUE(Node(*root1, "OTHERDB")->Open());
+    EXPECT_EQ(changes1, QStringList{"\\OTHERDB"});  // entering use is announced to every node
+    EXPECT_EQ(changes2, QStringList{"\\OTHERDB"});
+    ASSERT_TRUE(Node(*root2, "OTHERDB")->Open());  // in use: no second login
+    EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 2);
     EXPECT_TRUE(Script().AllAnswersUsed());
 
     // A new tree sees the open database as connected, and counts as its user.
     auto root3 = OpenRoot();
-    EXPECT_TRUE(Node(*root3, QStringLiteral("OTHERDB"))->IsConnected());
-    EXPECT_EQ(AliasCounter().GetUsed(QStringLiteral("OTHERDB")), 3);
+    EXPECT_TRUE(Node(*root3, "OTHERDB")->IsConnected());
+    EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 3);
     root3.reset();
-    EXPECT_EQ(AliasCounter().GetUsed(QStringLiteral("OTHERDB")), 2);
+    EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 2);
 
-    Node(*root2, QStringLiteral("OTHERDB"))->Close();
-    EXPECT_TRUE(BaseMng().Databases().IsOpen(QStringLiteral("OTHERDB")));
-    ASSERT_TRUE(Node(*root2, QStringLiteral("OTHERDB"))->Open());
+    Node(*root2, "OTHERDB")->Close();
+    EXPECT_TRUE(BaseMng().Databases().IsOpen("OTHERDB"));
+    ASSERT_TRUE(Node(*root2, "OTHERDB")->Open());
 
-    TFakeDataWindow mine(QStringLiteral("OTHERDB")), theirs(Alias());
+    TFakeDataWindow mine("OTHERDB"), theirs(Alias());
     TTableDataWindowList::Instance().Add(&theirs);
     TTableDataWindowList::Instance().Add(&mine);
     changes1.clear();
     changes2.clear();
-    Node(*root1, QStringLiteral("OTHERDB"))->DisconnectDatabase();
-    EXPECT_EQ(AliasCounter().GetUsed(QStringLiteral("OTHERDB")), 0);
+    Node(*root1, "OTHERDB")->DisconnectDatabase();
+    EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 0);
     EXPECT_TRUE(mine.Closed);
     EXPECT_FALSE(mine.InList());
     EXPECT_FALSE(theirs.Closed);
     ASSERT_EQ(TTableDataWindowList::Instance().Count(), 1);
     EXPECT_EQ(TTableDataWindowList::Instance().Items(0), &theirs);
     TTableDataWindowList::Instance().Remove(&theirs);
-    EXPECT_EQ(changes1, QStringList{QStringLiteral("\\OTHERDB")});
-    EXPECT_EQ(changes2, QStringList{QStringLiteral("\\OTHERDB")});
+    EXPECT_EQ(changes1, QStringList{"\\OTHERDB"});
+    EXPECT_EQ(changes2, QStringList{"\\OTHERDB"});
     // The windows then refresh the node, which closes the connection.
-    EXPECT_TRUE(Node(*root1, QStringLiteral("OTHERDB"))->Refresh());
-    EXPECT_TRUE(Node(*root2, QStringLiteral("OTHERDB"))->Refresh());
-    EXPECT_FALSE(BaseMng().Databases().IsOpen(QStringLiteral("OTHERDB")));
-    EXPECT_EQ(Node(*root1, QStringLiteral("OTHERDB"))->SubObjects().Count(), 0);
+    EXPECT_TRUE(Node(*root1, "OTHERDB")->Refresh());
+    EXPECT_TRUE(Node(*root2, "OTHERDB")->Refresh());
+    EXPECT_FALSE(BaseMng().Databases().IsOpen("OTHERDB"));
+    EXPECT_EQ(Node(*root1, "OTHERDB")->SubObjects().Count(), 0);
 }
 
 TEST_P(AliasTest, ActionsFollowTheConnectionState) {
@@ -198,57 +196,36 @@ TEST_P(AliasTest, ActionsFollowTheConnectionState) {
         return on;
     };
     TDOAlias* def = Node(*root, Alias());
-    TDOAlias* other = Node(*root, QStringLiteral("OTHERDB"));
+    TDOAlias* other = Node(*root, "OTHERDB");
     ASSERT_EQ(other->Actions().Count(), 6);
-    const QStringList names{QStringLiteral("ConnectAction"),
-                            QStringLiteral("DisconnectAction"),
-                            QStringLiteral("CreateSystemTablesAction"),
-                            QStringLiteral("QueryAction"),
-                            QStringLiteral("ExportAction"),
-                            QStringLiteral("ImportAction")};
-    const QList<int> images{15, 18, 17, 16, 10, 19};
-    for (int i = 0; i < 6; ++i) {
-        TPelvarObjectAction* a = other->Actions().Items(i);
-        EXPECT_EQ(a->Name, names[i]);
-        EXPECT_EQ(a->ImageIndex, images[i]);
-        EXPECT_EQ(a->Hint, a->Caption);
-        EXPECT_FALSE(a->Caption.startsWith(QStringLiteral("M_")));
-        EXPECT_TRUE(a->Options.Contains(aoTreeItem) && a->Options.Contains(aoPopupMenu) &&
-                    a->Options.Contains(aoSingleSelection));
-        EXPECT_EQ(a->Options.Contains(aoToolBar), i < 2);
-        EXPECT_EQ(a->Options.Contains(aoListItem), i >= 3);
-    }
-    EXPECT_EQ(enabled(def),
-              QStringList({QStringLiteral("QueryAction"), QStringLiteral("ExportAction"),
-                           QStringLiteral("ImportAction")}));
-    EXPECT_EQ(enabled(other), QStringList{QStringLiteral("ConnectAction")});
+    for (int i = 0; i < 6; ++i)
+        EXPECT_FALSE(other->Actions().Items(i)->Caption.startsWith("M_"));  // translated
+    EXPECT_EQ(enabled(def), QStringList({"QueryAction", "ExportAction", "ImportAction"}));
+    EXPECT_EQ(enabled(other), QStringList{"ConnectAction"});
     AnswerLogin(FUser, FPassword);
-    other->Actions().FindByName(QStringLiteral("ConnectAction"))->Execute(nullptr);
-    EXPECT_EQ(AliasCounter().GetUsed(QStringLiteral("OTHERDB")), 1);
-    EXPECT_EQ(
-        enabled(other),
-        QStringList({QStringLiteral("DisconnectAction"), QStringLiteral("CreateSystemTablesAction"),
-                     QStringLiteral("QueryAction"), QStringLiteral("ExportAction"),
-                     QStringLiteral("ImportAction")}));
+    other->Actions().FindByName("ConnectAction")->Execute(nullptr);
+    EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 1);
+    EXPECT_EQ(enabled(other), QStringList({"DisconnectAction", "CreateSystemTablesAction",
+                                           "QueryAction", "ExportAction", "ImportAction"}));
     // Create system tables through the action.
     Script().AnswerMessage(IDYES);
-    other->Actions().FindByName(QStringLiteral("CreateSystemTablesAction"))->Execute(nullptr);
-    EXPECT_TRUE(BaseMng().TableExists(QStringLiteral("QXMAIL_DSP"), QStringLiteral("OTHERDB")));
-    other->Actions().FindByName(QStringLiteral("DisconnectAction"))->Execute(nullptr);
-    EXPECT_EQ(enabled(other), QStringList{QStringLiteral("ConnectAction")});
+    other->Actions().FindByName("CreateSystemTablesAction")->Execute(nullptr);
+    EXPECT_TRUE(BaseMng().TableExists("QXMAIL_DSP", "OTHERDB"));
+    other->Actions().FindByName("DisconnectAction")->Execute(nullptr);
+    EXPECT_EQ(enabled(other), QStringList{"ConnectAction"});
 }
 
 TEST_P(AliasTest, ObjectsOfTheSameDatabaseAreNeverAccepted) {
     auto root = OpenRoot();
-    TDOAlias* other = Node(*root, QStringLiteral("OTHERDB"));
+    TDOAlias* other = Node(*root, "OTHERDB");
     TPelvarObjectList items;
     auto item = std::make_unique<TDOAlias>();
     item->SetAliasName(Alias());
     items.Add(std::move(item));
-    EXPECT_TRUE(other->InternalAcceptDragObject({Alias(), QStringLiteral("Structures")}, items));
-    EXPECT_FALSE(other->InternalAcceptDragObject({QStringLiteral("OTHERDB")}, items));
+    EXPECT_TRUE(other->InternalAcceptDragObject({Alias(), "Structures"}, items));
+    EXPECT_FALSE(other->InternalAcceptDragObject({"OTHERDB"}, items));
     EXPECT_TRUE(other->InternalAcceptDragObject({}, items));
-    static_cast<TDOAlias*>(items.Items(0))->SetAliasName(QStringLiteral("otherdb"));
+    static_cast<TDOAlias*>(items.Items(0))->SetAliasName("otherdb");
     EXPECT_FALSE(other->InternalAcceptDragObject({}, items));
     EXPECT_FALSE(other->InternalAcceptDragObject({}, TPelvarObjectList()));
     // The root takes anything but roots.
@@ -259,22 +236,21 @@ TEST_P(AliasTest, ObjectsOfTheSameDatabaseAreNeverAccepted) {
 }
 
 TEST_P(AliasTest, ADataSourceWithAMissingDriverIsReportedAndStaysClosed) {
-    TTestEnvironment::Instance().AddDataSource(QStringLiteral("NODRIVER"),
-                                               {QStringLiteral("Driver=/no/such/driver.so"),
-                                                QStringLiteral("Description=Broken data source")});
+    TTestEnvironment::Instance().AddDataSource(
+        "NODRIVER", {"Driver=/no/such/driver.so", "Description=Broken data source"});
     auto root = OpenRoot();
-    TDOAlias* broken = Node(*root, QStringLiteral("NODRIVER"));
+    TDOAlias* broken = Node(*root, "NODRIVER");
     ASSERT_NE(broken, nullptr);
-    EXPECT_EQ(broken->DriverName(), QStringLiteral("BROKEN DATA SOURCE"));
+    EXPECT_EQ(broken->DriverName(), "BROKEN DATA SOURCE");
     Script().AnswerModal([](QObject*) { return IDOK; });
     EXPECT_FALSE(broken->Open());
-    ASSERT_EQ(Script().Asked.last().Kind, QStringLiteral("exception"));
-    EXPECT_TRUE(Script().Asked.last().Text.contains(QStringLiteral("NODRIVER")));
-    EXPECT_FALSE(BaseMng().Databases().HasLoginParams(QStringLiteral("NODRIVER")));
-    EXPECT_EQ(AliasCounter().GetUsed(QStringLiteral("NODRIVER")), 0);
+    ASSERT_EQ(Script().Asked.last().Kind, "exception");
+    EXPECT_TRUE(Script().Asked.last().Text.contains("NODRIVER"));
+    EXPECT_FALSE(BaseMng().Databases().HasLoginParams("NODRIVER"));
+    EXPECT_EQ(AliasCounter().GetUsed("NODRIVER"), 0);
     // The rest of the tree goes on working.
     EXPECT_TRUE(Node(*root, Alias())->Open());
-    TTestEnvironment::Instance().RemoveDataSource(QStringLiteral("NODRIVER"));
+    TTestEnvironment::Instance().RemoveDataSource("NODRIVER");
 }
 
 PELVAR_ENGINE_TESTS(AliasTest);

@@ -15,18 +15,18 @@ TEST(AliasCounter, CountsUsesAndAnnouncesDatabasesEnteringAndLeavingUse) {
     c.AddNotifier(&b);
     c.AddNotifier(&b);  // registered once
 
-    c.AddDatabase(QStringLiteral("sales"));
-    c.AddDatabase(QStringLiteral("SALES"));
-    EXPECT_EQ(c.GetUsed(QStringLiteral("Sales")), 2);
-    EXPECT_EQ(heard, QStringList{QStringLiteral("SALES")});  // announced once, upper-cased
-    c.RemoveDatabase(QStringLiteral("sales"));
-    EXPECT_EQ(c.GetUsed(QStringLiteral("SALES")), 1);
+    c.AddDatabase("sales");
+    c.AddDatabase("SALES");
+    EXPECT_EQ(c.GetUsed("Sales"), 2);
+    EXPECT_EQ(heard, QStringList{"SALES"});  // announced once, upper-cased
+    c.RemoveDatabase("sales");
+    EXPECT_EQ(c.GetUsed("SALES"), 1);
     EXPECT_EQ(heard.size(), 1);
-    c.RemoveDatabase(QStringLiteral("sAles"));  // the last use: announced as passed
-    EXPECT_EQ(heard, QStringList({QStringLiteral("SALES"), QStringLiteral("sAles")}));
+    c.RemoveDatabase("sAles");  // the last use: announced as passed
+    EXPECT_EQ(heard, QStringList({"SALES", "sAles"}));
     EXPECT_EQ(heard2, heard);
-    EXPECT_EQ(c.GetUsed(QStringLiteral("SALES")), 0);
-    c.RemoveDatabase(QStringLiteral("SALES"));  // absent: nothing
+    EXPECT_EQ(c.GetUsed("SALES"), 0);
+    c.RemoveDatabase("SALES");  // absent: nothing
     EXPECT_EQ(heard.size(), 2);
 
     // A notifier destroyed unregisters; one destroyed by another's handler is
@@ -38,15 +38,14 @@ TEST(AliasCounter, CountsUsesAndAnnouncesDatabasesEnteringAndLeavingUse) {
     victim = std::make_unique<TAliasNotifier>(nullptr, [&](const QString&) { ++victimCalls; });
     c.AddNotifier(&killer);
     c.AddNotifier(victim.get());
-    c.AddDatabase(QStringLiteral("X"));
+    c.AddDatabase("X");
     EXPECT_EQ(victimCalls, 0);
     EXPECT_EQ(heard.size(), 2);
-    EXPECT_EQ(c.Databases(), QStringList{QStringLiteral("X")});
+    EXPECT_EQ(c.Databases(), QStringList{"X"});
     c.RemoveNotifier(&b);
     c.RemoveNotifier(&b);  // not registered: nothing
-    c.RemoveDatabase(QStringLiteral("X"));
-    EXPECT_EQ(heard2,
-              QStringList({QStringLiteral("SALES"), QStringLiteral("sAles"), QStringLiteral("X")}));
+    c.RemoveDatabase("X");
+    EXPECT_EQ(heard2, QStringList({"SALES", "sAles", "X"}));
 }
 
 }  // namespace

@@ -20,16 +20,14 @@ class CreateSystemTablesTest : public TEngineTest {
     void SetUp() override {
         TEngineTest::SetUp();
         if (IsSkipped()) return;
-        FOther = std::make_unique<TTestDatabase>(GetParam(), QStringLiteral("OTHERDB"), false);
+        FOther = std::make_unique<TTestDatabase>(GetParam(), "OTHERDB", false);
         Script().Reset();
     }
     void TearDown() override {
         FOther.reset();
         TEngineTest::TearDown();
     }
-    bool Exists(const QString& table) {
-        return BaseMng().TableExists(table, QStringLiteral("OTHERDB"));
-    }
+    bool Exists(const QString& table) { return BaseMng().TableExists(table, "OTHERDB"); }
     QStringList Names() {
         QStringList names;
         for (const auto& t : SystemTableDefinitions(Configuration().WorkAs17Version(),
@@ -45,48 +43,43 @@ TEST_P(CreateSystemTablesTest, CreatesEveryTableAndTheLanguagesOnAnEmptyDatabase
     EXPECT_TRUE(Script().Asked.isEmpty());
 
     Script().AnswerMessage(IDNO);  // the first question stops everything
-    CreateSystemTables(QStringLiteral("OTHERDB"));
+    CreateSystemTables("OTHERDB");
     for (const QString& t : Names())
         EXPECT_FALSE(Exists(t)) << qPrintable(t);
 
     Script().Reset();
     Script().AnswerMessage(IDYES);
-    CreateSystemTables(QStringLiteral("OTHERDB"));
+    CreateSystemTables("OTHERDB");
     ASSERT_EQ(Script().Asked.size(), 1);  // no table existed: one question only
     EXPECT_EQ(Script().Asked[0].Flags, MB::YESNO | MB::ICONQUESTION);
     EXPECT_TRUE(Script().Asked[0].Caption.isEmpty());
     for (const QString& t : Names())
         EXPECT_TRUE(Exists(t)) << qPrintable(t);
     QStringList languages;
-    GetLanguagesTable(QStringLiteral("OTHERDB")).FillLanguageNames(languages);
-    EXPECT_EQ(languages, QStringList({QStringLiteral("DESCRIPTION"), QStringLiteral("ENGLISH"),
-                                      QStringLiteral("RUSSIAN")}));
+    GetLanguagesTable("OTHERDB").FillLanguageNames(languages);
+    EXPECT_EQ(languages, QStringList({"DESCRIPTION", "ENGLISH", "RUSSIAN"}));
     TOneLanguage ru;
-    ASSERT_TRUE(
-        GetLanguagesTable(QStringLiteral("OTHERDB")).GetLanguage(QStringLiteral("RUSSIAN"), ru));
-    EXPECT_EQ(ru.RussianName, QStringLiteral("Русский язык"));
+    ASSERT_TRUE(GetLanguagesTable("OTHERDB").GetLanguage("RUSSIAN", ru));
+    EXPECT_EQ(ru.RussianName, "Русский язык");
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_P(CreateSystemTablesTest, AnsweringNoKeepsEveryExistingTableAndItsRows) {
-    CreateMissingSystemTables(QStringLiteral("OTHERDB"));
-    GetDSPTable(QStringLiteral("OTHERDB"))
-        .PutStructure(QStringLiteral("KEEP"), 10, QByteArray("{}"));
-    GetLanguagesTable(QStringLiteral("OTHERDB")).DeleteLanguage(QStringLiteral("DESCRIPTION"));
+    CreateMissingSystemTables("OTHERDB");
+    GetDSPTable("OTHERDB").PutStructure("KEEP", 10, QByteArray("{}"));
+    GetLanguagesTable("OTHERDB").DeleteLanguage("DESCRIPTION");
     Script().AnswerMessage(IDYES);
     for (int i = 0; i < Names().size(); ++i)
         Script().AnswerMessage(IDNO);
-    CreateSystemTables(QStringLiteral("OTHERDB"));
+    CreateSystemTables("OTHERDB");
     EXPECT_TRUE(Script().AllAnswersUsed());
     ASSERT_EQ(Script().Asked.size(), 1 + Names().size());
     EXPECT_EQ(Names().size(), 6);
     for (int i = 0; i < Names().size(); ++i)
         EXPECT_TRUE(Script().Asked[i + 1].Text.contains(Names()[i]));
-    EXPECT_TRUE(
-        GetDSPTable(QStringLiteral("OTHERDB")).DSPStructureExist(QStringLiteral("KEEP"), 10));
+    EXPECT_TRUE(GetDSPTable("OTHERDB").DSPStructureExist("KEEP", 10));
     // Skipping LANGUAGES also skips storing the standard languages.
-    EXPECT_FALSE(
-        GetLanguagesTable(QStringLiteral("OTHERDB")).LanguageExist(QStringLiteral("DESCRIPTION")));
+    EXPECT_FALSE(GetLanguagesTable("OTHERDB").LanguageExist("DESCRIPTION"));
 
     // Release 17 has no USER_LEGACY: five questions.
     Configuration().SetWorkAs17Version(true);
@@ -94,7 +87,7 @@ TEST_P(CreateSystemTablesTest, AnsweringNoKeepsEveryExistingTableAndItsRows) {
     Script().AnswerMessage(IDYES);
     for (int i = 0; i < 5; ++i)
         Script().AnswerMessage(IDNO);
-    CreateSystemTables(QStringLiteral("OTHERDB"));
+    CreateSystemTables("OTHERDB");
     Configuration().SetWorkAs17Version(false);
     EXPECT_EQ(Script().Asked.size(), 6);
     EXPECT_TRUE(Script().Unexpected.isEmpty());
@@ -105,26 +98,22 @@ TEST_P(CreateSystemTablesTest, AnsweringNoKeepsEveryExistingTableAndItsRows) {
     Script().AnswerMessage(IDYES);
     for (int i = 1; i < Names().size(); ++i)
         Script().AnswerMessage(IDNO);
-    CreateSystemTables(QStringLiteral("OTHERDB"));
-    EXPECT_FALSE(
-        GetDSPTable(QStringLiteral("OTHERDB")).DSPStructureExist(QStringLiteral("KEEP"), 10));
+    CreateSystemTables("OTHERDB");
+    EXPECT_FALSE(GetDSPTable("OTHERDB").DSPStructureExist("KEEP", 10));
 }
 
 TEST_P(CreateSystemTablesTest, AnErrorStopsTheRunAndKeepsTheTablesMadeBefore) {
     // The log table's name is taken by a view: the third table fails.
-    BaseMng()
-        .Databases()
-        .GetDatabase(QStringLiteral("OTHERDB"))
-        .ExecDirect(
-            QStringLiteral("CREATE VIEW %1 AS SELECT 1 AS X").arg(Configuration().LogTableName()));
+    BaseMng().Databases().GetDatabase("OTHERDB").ExecDirect(
+        QStringLiteral("CREATE VIEW %1 AS SELECT 1 AS X").arg(Configuration().LogTableName()));
     Script().AnswerMessage(IDYES);
-    EXPECT_THROW(CreateSystemTables(QStringLiteral("OTHERDB")), EPelvarError);
+    EXPECT_THROW(CreateSystemTables("OTHERDB"), EPelvarError);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_TRUE(Exists(QStringLiteral("QXMAIL_DSP")));
-    EXPECT_TRUE(Exists(QStringLiteral("QX_CFG")));
-    EXPECT_FALSE(Exists(QStringLiteral("LANGUAGES")));
-    EXPECT_FALSE(Exists(QStringLiteral("TEXT_RESOURCES")));
-    EXPECT_FALSE(Exists(QStringLiteral("USER_LEGACY")));
+    EXPECT_TRUE(Exists("QXMAIL_DSP"));
+    EXPECT_TRUE(Exists("QX_CFG"));
+    EXPECT_FALSE(Exists("LANGUAGES"));
+    EXPECT_FALSE(Exists("TEXT_RESOURCES"));
+    EXPECT_FALSE(Exists("USER_LEGACY"));
 }
 
 PELVAR_ENGINE_TESTS(CreateSystemTablesTest);
