@@ -9,6 +9,7 @@
 #include "appcore/query.h"
 #include "appcore/systemtables.h"
 #include "basekit/datatypes.h"
+#include "errorof.h"
 #include "testenv.h"
 
 namespace {
@@ -25,17 +26,14 @@ TEST_P(OdbcTest, AliasesComeFromTheLocalConfigurationWithDescriptions) {
     for (const auto& [name, description] : aliases)
         if (name == QLatin1String("TESTDB")) {
             found = true;
-            EXPECT_TRUE(description.endsWith(QStringLiteral("test database")));
+            EXPECT_TRUE(description.endsWith("test database"));
         }
     EXPECT_TRUE(found);
 
-    try {
-        BaseMng().Databases().OpenDataBase(QStringLiteral("NO_SUCH_ALIAS"));
-        FAIL() << "an unknown alias connected";
-    } catch (const EDatabaseError& e) {
-        EXPECT_TRUE(e.Message().contains(QStringLiteral("NO_SUCH_ALIAS")));
-    }
-    EXPECT_FALSE(BaseMng().Databases().IsOpen(QStringLiteral("NO_SUCH_ALIAS")));
+    EXPECT_TRUE(ErrorOf<EDatabaseError>([] {
+                    BaseMng().Databases().OpenDataBase("NO_SUCH_ALIAS");
+                }).contains("NO_SUCH_ALIAS"));
+    EXPECT_FALSE(BaseMng().Databases().IsOpen("NO_SUCH_ALIAS"));
     EXPECT_TRUE(BaseMng().Databases().IsDatabaseValid(Alias()));
     // The empty alias is the default database.
     EXPECT_EQ(&BaseMng().Databases().GetDatabase(QString()), &Db());
@@ -49,66 +47,64 @@ TEST_P(OdbcTest, ParametersNullsDatesAndTypesRoundTrip) {
                                         "VALUES (:id, :name, :amount, :stamp, :big, :note)"));
     EXPECT_EQ(ins.ParamCount(), 6);
     const QDateTime stamp(QDate(2024, 2, 29), QTime(23, 59, 58, 123));
-    ins.ParamByName(QStringLiteral("id")).SetValue(1);
-    ins.ParamByName(QStringLiteral("NAME")).SetValue(QStringLiteral("Привет 'quoted' :notaparam"));
-    ins.ParamByName(QStringLiteral("amount")).SetValue(12.5);
-    ins.ParamByName(QStringLiteral("stamp")).SetValue(stamp);
-    ins.ParamByName(QStringLiteral("big")).SetValue(qlonglong(9000000000LL));
-    ins.ParamByName(QStringLiteral("note")).SetNull(dtString);
+    ins.ParamByName("id").SetValue(1);
+    ins.ParamByName("NAME").SetValue("Привет 'quoted' :notaparam");
+    ins.ParamByName("amount").SetValue(12.5);
+    ins.ParamByName("stamp").SetValue(stamp);
+    ins.ParamByName("big").SetValue(qlonglong(9000000000LL));
+    ins.ParamByName("note").SetNull(dtString);
     EXPECT_EQ(ins.Execute(), 1);
     // The same prepared statement again, with NULLs of every kind.
-    ins.ParamByName(QStringLiteral("id")).SetValue(2);
-    ins.ParamByName(QStringLiteral("NAME")).SetNull(dtString);
-    ins.ParamByName(QStringLiteral("amount")).SetNull(dtFloat);
-    ins.ParamByName(QStringLiteral("stamp")).SetNull(dtDateTime);
-    ins.ParamByName(QStringLiteral("big")).SetNull(dtLargeint);
-    ins.ParamByName(QStringLiteral("note")).SetValue(QStringLiteral("-- not a comment"));
+    ins.ParamByName("id").SetValue(2);
+    ins.ParamByName("NAME").SetNull(dtString);
+    ins.ParamByName("amount").SetNull(dtFloat);
+    ins.ParamByName("stamp").SetNull(dtDateTime);
+    ins.ParamByName("big").SetNull(dtLargeint);
+    ins.ParamByName("note").SetValue("-- not a comment");
     EXPECT_EQ(ins.Execute(), 1);
 
     TSelectQuery sel(
         Db(),
         QStringLiteral(
             "SELECT ID, NAME, AMOUNT, STAMP, BIG, NOTE FROM T1 WHERE ID >= :min ORDER BY ID"));
-    sel.ParamByName(QStringLiteral("min")).SetValue(1);
+    sel.ParamByName("min").SetValue(1);
     sel.Open();
     ASSERT_FALSE(sel.Eof());
-    EXPECT_EQ(sel.FieldByName(QStringLiteral("id")).AsInteger(), 1);
-    EXPECT_EQ(sel.FieldByName(QStringLiteral("NAME")).AsString(),
-              QStringLiteral("Привет 'quoted' :notaparam"));
-    EXPECT_DOUBLE_EQ(sel.FieldByName(QStringLiteral("AMOUNT")).AsFloat(), 12.5);
-    EXPECT_EQ(sel.FieldByName(QStringLiteral("STAMP")).AsDateTime(), stamp);
-    EXPECT_EQ(sel.FieldByName(QStringLiteral("BIG")).AsInteger(), 9000000000LL);
-    EXPECT_TRUE(sel.FieldByName(QStringLiteral("NOTE")).IsNull());
+    EXPECT_EQ(sel.FieldByName("id").AsInteger(), 1);
+    EXPECT_EQ(sel.FieldByName("NAME").AsString(), "Привет 'quoted' :notaparam");
+    EXPECT_DOUBLE_EQ(sel.FieldByName("AMOUNT").AsFloat(), 12.5);
+    EXPECT_EQ(sel.FieldByName("STAMP").AsDateTime(), stamp);
+    EXPECT_EQ(sel.FieldByName("BIG").AsInteger(), 9000000000LL);
+    EXPECT_TRUE(sel.FieldByName("NOTE").IsNull());
     sel.Next();
     ASSERT_FALSE(sel.Eof());
     for (const char* f : {"NAME", "AMOUNT", "STAMP", "BIG"})
         EXPECT_TRUE(sel.FieldByName(QLatin1String(f)).IsNull()) << f;
-    EXPECT_EQ(sel.FieldByName(QStringLiteral("NOTE")).AsString(),
-              QStringLiteral("-- not a comment"));
+    EXPECT_EQ(sel.FieldByName("NOTE").AsString(), "-- not a comment");
     sel.Next();
     EXPECT_TRUE(sel.Eof());
     EXPECT_EQ(sel.RowsFetched(), 2);
 
     // Reopening with another parameter value re-executes.
-    sel.ParamByName(QStringLiteral("min")).SetValue(2);
+    sel.ParamByName("min").SetValue(2);
     sel.Open();
     ASSERT_FALSE(sel.Eof());
-    EXPECT_EQ(sel.FieldByName(QStringLiteral("ID")).AsInteger(), 2);
+    EXPECT_EQ(sel.FieldByName("ID").AsInteger(), 2);
 
-    TExecQuery upd(Db(), QStringLiteral("UPDATE T1 SET NOTE = :n WHERE ID > 0"));
-    upd.ParamByName(QStringLiteral("n")).SetValue(QStringLiteral("x"));
+    TExecQuery upd(Db(), "UPDATE T1 SET NOTE = :n WHERE ID > 0");
+    upd.ParamByName("n").SetValue("x");
     EXPECT_EQ(upd.Execute(), 2);
-    EXPECT_THROW(ins.ParamByName(QStringLiteral("nope")), EDatabaseError);
-    EXPECT_THROW(Db().ExecDirect(QStringLiteral("SELECT * FROM NO_SUCH_TABLE")), EDatabaseError);
+    EXPECT_THROW(ins.ParamByName("nope"), EDatabaseError);
+    EXPECT_THROW(Db().ExecDirect("SELECT * FROM NO_SUCH_TABLE"), EDatabaseError);
 }
 
 TEST_P(OdbcTest, LargeBlobsAndTextsArriveWhole) {
     TDicTableDescription d;
-    d.Name = QStringLiteral("BLOBS");
-    d.AddField(QStringLiteral("ID"), dtInteger, 4);
-    d.AddField(QStringLiteral("DATA"), dtBlob, 0);
-    d.AddField(QStringLiteral("MEMO"), dtMemo, 0);
-    d.AddIndex(QStringLiteral("BLOBS_PK"), {QStringLiteral("ID")}, true, true);
+    d.Name = "BLOBS";
+    d.AddField("ID", dtInteger, 4);
+    d.AddField("DATA", dtBlob, 0);
+    d.AddField("MEMO", dtMemo, 0);
+    d.AddIndex("BLOBS_PK", {"ID"}, true, true);
     TDictionary(Alias()).CreateTableByDef(d, QString(), true);
 
     QByteArray blob(5 * 1024 * 1024 + 17, Qt::Uninitialized);
@@ -120,18 +116,17 @@ TEST_P(OdbcTest, LargeBlobsAndTextsArriveWhole) {
     for (int i = 0; i < 30000; ++i)
         memo += QStringLiteral("строка %1 ").arg(i);
 
-    TExecQuery ins(Db(),
-                   QStringLiteral("INSERT INTO BLOBS (ID, DATA, MEMO) VALUES (:id, :data, :memo)"));
-    ins.ParamByName(QStringLiteral("id")).SetValue(1);
-    ins.ParamByName(QStringLiteral("data")).SetValue(blob);
-    ins.ParamByName(QStringLiteral("memo")).SetValue(memo);
+    TExecQuery ins(Db(), "INSERT INTO BLOBS (ID, DATA, MEMO) VALUES (:id, :data, :memo)");
+    ins.ParamByName("id").SetValue(1);
+    ins.ParamByName("data").SetValue(blob);
+    ins.ParamByName("memo").SetValue(memo);
     ins.Execute();
-    ins.ParamByName(QStringLiteral("id")).SetValue(2);
-    ins.ParamByName(QStringLiteral("data")).SetValue(QByteArray());
-    ins.ParamByName(QStringLiteral("memo")).SetNull(dtMemo);
+    ins.ParamByName("id").SetValue(2);
+    ins.ParamByName("data").SetValue(QByteArray());
+    ins.ParamByName("memo").SetNull(dtMemo);
     ins.Execute();
 
-    TSelectQuery sel(Db(), QStringLiteral("SELECT DATA, MEMO FROM BLOBS ORDER BY ID"));
+    TSelectQuery sel(Db(), "SELECT DATA, MEMO FROM BLOBS ORDER BY ID");
     sel.Open();
     ASSERT_FALSE(sel.Eof());
     EXPECT_EQ(sel.Fields().GetFields(0).DataType(), dtBlob);
@@ -145,23 +140,23 @@ TEST_P(OdbcTest, LargeBlobsAndTextsArriveWhole) {
 }
 
 TEST_P(OdbcTest, TransactionsRollBackAndCommit) {
-    Db().ExecDirect(QStringLiteral("CREATE TABLE T2 (ID INTEGER)"));
+    Db().ExecDirect("CREATE TABLE T2 (ID INTEGER)");
     auto count = [&] {
-        TSelectQuery q(Db(), QStringLiteral("SELECT COUNT(*) FROM T2"));
+        TSelectQuery q(Db(), "SELECT COUNT(*) FROM T2");
         q.Open();
         return q.Fields().GetFields(0).AsInteger();
     };
     Db().StartTransaction();
-    Db().ExecDirect(QStringLiteral("INSERT INTO T2 VALUES (1)"));
+    Db().ExecDirect("INSERT INTO T2 VALUES (1)");
     EXPECT_THROW(Db().StartTransaction(), EDatabaseError);
     Db().Rollback();
     EXPECT_EQ(count(), 0);
     {
         TTransactionScope outer(Db());
-        Db().ExecDirect(QStringLiteral("INSERT INTO T2 VALUES (1)"));
+        Db().ExecDirect("INSERT INTO T2 VALUES (1)");
         {
             TTransactionScope inner(Db());  // joins
-            Db().ExecDirect(QStringLiteral("INSERT INTO T2 VALUES (2)"));
+            Db().ExecDirect("INSERT INTO T2 VALUES (2)");
             inner.Commit();
         }
         EXPECT_TRUE(Db().InTransaction());
@@ -170,22 +165,21 @@ TEST_P(OdbcTest, TransactionsRollBackAndCommit) {
     EXPECT_EQ(count(), 0);
     {
         TTransactionScope tx(Db());
-        Db().ExecDirect(QStringLiteral("INSERT INTO T2 VALUES (3)"));
+        Db().ExecDirect("INSERT INTO T2 VALUES (3)");
         tx.Commit();
     }
     EXPECT_EQ(count(), 1);
     EXPECT_FALSE(Db().InTransaction());
     // A failed statement inside a transaction leaves it to be rolled back cleanly.
     Db().StartTransaction();
-    EXPECT_THROW(Db().ExecDirect(QStringLiteral("INSERT INTO NO_TABLE VALUES (1)")),
-                 EDatabaseError);
+    EXPECT_THROW(Db().ExecDirect("INSERT INTO NO_TABLE VALUES (1)"), EDatabaseError);
     Db().Rollback();
     EXPECT_EQ(count(), 1);
 }
 
 TEST_P(OdbcTest, EverySystemTableIsCreatedAndDescribedBack) {
     TDictionary dic(Alias());
-    for (const auto& def : SystemTableDefinitions(false, QStringLiteral("QX_LOG"))) {
+    for (const auto& def : SystemTableDefinitions(false, "QX_LOG")) {
         QStringList script;
         dic.CreateTableByDef(def, QString(), true, &script);
         EXPECT_FALSE(script.isEmpty());
@@ -207,39 +201,38 @@ TEST_P(OdbcTest, EverySystemTableIsCreatedAndDescribedBack) {
         }
     }
     // Replacing drops the old table with its rows; refusing to replace raises.
-    Db().ExecDirect(QStringLiteral("INSERT INTO USER_LEGACY (USER_NAME) VALUES ('X')"));
-    const auto defs = SystemTableDefinitions(false, QStringLiteral("QX_LOG"));
+    Db().ExecDirect("INSERT INTO USER_LEGACY (USER_NAME) VALUES ('X')");
+    const auto defs = SystemTableDefinitions(false, "QX_LOG");
     EXPECT_THROW(dic.CreateTableByDef(defs.last(), QString(), false), EDatabaseError);
     dic.CreateTableByDef(defs.last(), QString(), true);
-    TSelectQuery q(Db(), QStringLiteral("SELECT COUNT(*) FROM USER_LEGACY"));
+    TSelectQuery q(Db(), "SELECT COUNT(*) FROM USER_LEGACY");
     q.Open();
     EXPECT_EQ(q.Fields().GetFields(0).AsInteger(), 0);
 }
 
 TEST_P(OdbcTest, EveryTypeCodeMapsToAColumnThatStoresItsValues) {
     TDicTableDescription d;
-    d.Name = QStringLiteral("ALLTYPES");
+    d.Name = "ALLTYPES";
     for (int code = 0; code < kDataTypeCount; ++code)
         if (code != dtAutoInc) d.AddField(QStringLiteral("F%1").arg(code), code, 20);
-    d.AddField(QStringLiteral("ID"), dtAutoInc, 4);
-    d.AddIndex(QStringLiteral("ALLTYPES_PK"), {QStringLiteral("ID")}, true, true);
-    d.AddIndex(QStringLiteral("ALLTYPES_I1"), {QStringLiteral("F0"), QStringLiteral("F2")}, true,
-               false);
+    d.AddField("ID", dtAutoInc, 4);
+    d.AddIndex("ALLTYPES_PK", {"ID"}, true, true);
+    d.AddIndex("ALLTYPES_I1", {"F0", "F2"}, true, false);
     TDictionary(Alias()).CreateTableByDef(d, QString(), true);
     TExecQuery ins(
         Db(),
         QStringLiteral(
             "INSERT INTO ALLTYPES (F0, F2, F3, F5, F9, F16) VALUES (:a, :b, :c, :d, :e, :f)"));
     for (int i = 0; i < 2; ++i) {
-        ins.ParamByName(QStringLiteral("a")).SetValue(QStringLiteral("x%1").arg(i));
-        ins.ParamByName(QStringLiteral("b")).SetValue(i);
-        ins.ParamByName(QStringLiteral("c")).SetValue(1.25);
-        ins.ParamByName(QStringLiteral("d")).SetValue(QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5)));
-        ins.ParamByName(QStringLiteral("e")).SetValue(QByteArray("\x01\x02", 2));
-        ins.ParamByName(QStringLiteral("f")).SetValue(true);
+        ins.ParamByName("a").SetValue(QStringLiteral("x%1").arg(i));
+        ins.ParamByName("b").SetValue(i);
+        ins.ParamByName("c").SetValue(1.25);
+        ins.ParamByName("d").SetValue(QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5)));
+        ins.ParamByName("e").SetValue(QByteArray("\x01\x02", 2));
+        ins.ParamByName("f").SetValue(true);
         ins.Execute();
     }
-    TSelectQuery sel(Db(), QStringLiteral("SELECT ID, F16 FROM ALLTYPES ORDER BY ID"));
+    TSelectQuery sel(Db(), "SELECT ID, F16 FROM ALLTYPES ORDER BY ID");
     sel.Open();
     ASSERT_FALSE(sel.Eof());
     const qint64 first = sel.Fields().GetFields(0).AsInteger();
@@ -247,22 +240,22 @@ TEST_P(OdbcTest, EveryTypeCodeMapsToAColumnThatStoresItsValues) {
     sel.Next();
     EXPECT_EQ(sel.Fields().GetFields(0).AsInteger(), first + 1);  // auto-increment
     // The unique index refuses a duplicate.
-    ins.ParamByName(QStringLiteral("a")).SetValue(QStringLiteral("x0"));
-    ins.ParamByName(QStringLiteral("b")).SetValue(0);
+    ins.ParamByName("a").SetValue("x0");
+    ins.ParamByName("b").SetValue(0);
     EXPECT_THROW(ins.Execute(), EDatabaseError);
 }
 
 TEST_P(OdbcTest, ManyRowsStreamInOrder) {
-    Db().ExecDirect(QStringLiteral("CREATE TABLE NUMS (N INTEGER, S VARCHAR(20))"));
-    TExecQuery ins(Db(), QStringLiteral("INSERT INTO NUMS VALUES (:n, :s)"));
+    Db().ExecDirect("CREATE TABLE NUMS (N INTEGER, S VARCHAR(20))");
+    TExecQuery ins(Db(), "INSERT INTO NUMS VALUES (:n, :s)");
     TTransactionScope tx(Db());
     for (int i = 0; i < 1000; ++i) {
-        ins.ParamByName(QStringLiteral("n")).SetValue(i);
-        ins.ParamByName(QStringLiteral("s")).SetValue(QStringLiteral("row %1").arg(i));
+        ins.ParamByName("n").SetValue(i);
+        ins.ParamByName("s").SetValue(QStringLiteral("row %1").arg(i));
         ins.Execute();
     }
     tx.Commit();
-    TSelectQuery sel(Db(), QStringLiteral("SELECT N, S FROM NUMS ORDER BY N"));
+    TSelectQuery sel(Db(), "SELECT N, S FROM NUMS ORDER BY N");
     int expected = 0;
     for (sel.Open(); !sel.Eof(); sel.Next(), ++expected) {
         ASSERT_EQ(sel.Fields().GetFields(0).AsInteger(), expected);

@@ -31,7 +31,7 @@ class StoreTest : public TEngineTest {
     TLanguagesTable& Langs() { return GetLanguagesTable(Alias()); }
     // Another database, always SQLite, so it is a different store on both engines.
     std::unique_ptr<TTestDatabase> OtherDatabase() {
-        auto other = std::make_unique<TTestDatabase>("SQLite", QStringLiteral("OTHERDB"), false);
+        auto other = std::make_unique<TTestDatabase>("SQLite", "OTHERDB", false);
         CreateMissingSystemTables(other->Alias());
         return other;
     }

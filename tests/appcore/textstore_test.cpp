@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "appcore/security.h"
+#include "errorof.h"
 #include "storefixture.h"
 
 namespace {
@@ -15,72 +16,61 @@ class TextStoreTest : public StoreTest {};
 const QString kMissing = QString(QChar(0));
 
 TEST_P(TextStoreTest, TextsAreStoredPerLanguageAndListedBySection) {
-    EXPECT_EQ(Loc().GetString(QStringLiteral("ST_OK"), QStringLiteral("ENGLISH")), kMissing);
-    Loc().SetString(QStringLiteral("ST_OK"), QStringLiteral("ENGLISH"), QStringLiteral("OK"));
-    Loc().SetString(QStringLiteral("st_cancel"), QStringLiteral("english"),
-                    QStringLiteral("Cancel"));
-    Loc().SetString(QStringLiteral("ST_OK"), QStringLiteral("RUSSIAN"), QStringLiteral("Да"));
-    Loc().SetString(QStringLiteral("M_PELVAR_FORM_TITLE"), QStringLiteral("ENGLISH"),
-                    QStringLiteral("Title"));
-    Loc().SetString(QStringLiteral("M_PELVAR_FORM_A_LABEL"), QStringLiteral("ENGLISH"),
-                    QStringLiteral("Label"));
-    Loc().SetString(QStringLiteral("M_PELVAR_FORM"), QStringLiteral("ENGLISH"),
-                    QStringLiteral("The form itself"));
-    Loc().SetString(QStringLiteral("C_EMPTY_TEXT_X"), QStringLiteral("ENGLISH"), QString());
-    Loc().SetString(QStringLiteral("ST_OK"), QStringLiteral("ENGLISH"), QStringLiteral("Okay"));
+    EXPECT_EQ(Loc().GetString("ST_OK", "ENGLISH"), kMissing);
+    Loc().SetString("ST_OK", "ENGLISH", "OK");
+    Loc().SetString("st_cancel", "english", "Cancel");
+    Loc().SetString("ST_OK", "RUSSIAN", "Да");
+    Loc().SetString("M_PELVAR_FORM_TITLE", "ENGLISH", "Title");
+    Loc().SetString("M_PELVAR_FORM_A_LABEL", "ENGLISH", "Label");
+    Loc().SetString("M_PELVAR_FORM", "ENGLISH", "The form itself");
+    Loc().SetString("C_EMPTY_TEXT_X", "ENGLISH", QString());
+    Loc().SetString("ST_OK", "ENGLISH", "Okay");
 
     for (int pass = 0; pass < 2; ++pass) {  // from the caches, then from the database
-        EXPECT_EQ(Loc().GetString(QStringLiteral("st_ok"), QStringLiteral("English")),
-                  QStringLiteral("Okay"));
-        EXPECT_EQ(Loc().GetString(QStringLiteral("ST_OK"), QStringLiteral("RUSSIAN")),
-                  QStringLiteral("Да"));
-        EXPECT_EQ(Loc().GetString(QStringLiteral("ST_CANCEL"), QStringLiteral("RUSSIAN")),
-                  kMissing);
-        EXPECT_EQ(Loc().GetString(QStringLiteral("ST_NONE"), QStringLiteral("ENGLISH")), kMissing);
-        EXPECT_EQ(Loc().GetString(QStringLiteral("C_EMPTY_TEXT_X"), QStringLiteral("ENGLISH")),
-                  QString());
-        EXPECT_TRUE(
-            Loc().StringExists(QStringLiteral("C_EMPTY_TEXT_X"), QStringLiteral("ENGLISH")));
-        EXPECT_FALSE(Loc().StringExists(QStringLiteral("ST_CANCEL"), QStringLiteral("RUSSIAN")));
-        EXPECT_EQ(Loc().StringLanguages(QStringLiteral("ST_OK")),
-                  (QStringList{"ENGLISH", "RUSSIAN"}));
+        EXPECT_EQ(Loc().GetString("st_ok", "English"), "Okay");
+        EXPECT_EQ(Loc().GetString("ST_OK", "RUSSIAN"), "Да");
+        EXPECT_EQ(Loc().GetString("ST_CANCEL", "RUSSIAN"), kMissing);
+        EXPECT_EQ(Loc().GetString("ST_NONE", "ENGLISH"), kMissing);
+        EXPECT_EQ(Loc().GetString("C_EMPTY_TEXT_X", "ENGLISH"), QString());
+        EXPECT_TRUE(Loc().StringExists("C_EMPTY_TEXT_X", "ENGLISH"));
+        EXPECT_FALSE(Loc().StringExists("ST_CANCEL", "RUSSIAN"));
+        EXPECT_EQ(Loc().StringLanguages("ST_OK"), (QStringList{"ENGLISH", "RUSSIAN"}));
 
         QStringList sections;
-        Loc().FillSectionList(QStringLiteral("ENGLISH"), sections);
+        Loc().FillSectionList("ENGLISH", sections);
         EXPECT_EQ(sections, (QStringList{"C_EMPTY_TEXT", "M_PELVAR_FORM", "ST"})) << pass;
-        Loc().FillSectionList(QStringLiteral("russian"), sections);
+        Loc().FillSectionList("russian", sections);
         EXPECT_EQ(sections, QStringList{"ST"});
-        Loc().FillSectionList(QStringLiteral("GERMAN"), sections);
+        Loc().FillSectionList("GERMAN", sections);
         EXPECT_TRUE(sections.isEmpty());
-        Loc().FillSectionListEx({QStringLiteral("RUSSIAN"), QStringLiteral("GERMAN")}, sections);
+        Loc().FillSectionListEx({"RUSSIAN", "GERMAN"}, sections);
         EXPECT_EQ(sections, QStringList{"ST"});
 
-        EXPECT_TRUE(Loc().SectionExist(QStringLiteral("st"), QStringLiteral("RUSSIAN")));
-        EXPECT_FALSE(
-            Loc().SectionExist(QStringLiteral("M_PELVAR_FORM"), QStringLiteral("RUSSIAN")));
-        EXPECT_TRUE(Loc().SectionExist(QStringLiteral("M_PELVAR_FORM"), QString()));
-        EXPECT_FALSE(Loc().SectionExist(QStringLiteral("M_PELVAR"), QString()));
+        EXPECT_TRUE(Loc().SectionExist("st", "RUSSIAN"));
+        EXPECT_FALSE(Loc().SectionExist("M_PELVAR_FORM", "RUSSIAN"));
+        EXPECT_TRUE(Loc().SectionExist("M_PELVAR_FORM", QString()));
+        EXPECT_FALSE(Loc().SectionExist("M_PELVAR", QString()));
 
         QStringList idents;
-        Loc().FillResNames(QStringLiteral("M_PELVAR_FORM"), QStringLiteral("ENGLISH"), idents);
+        Loc().FillResNames("M_PELVAR_FORM", "ENGLISH", idents);
         EXPECT_EQ(idents, (QStringList{"", "A_LABEL", "TITLE"}));
         TLResList res;
-        Loc().FillResList(QStringLiteral("st"), QStringLiteral("ENGLISH"), res);
+        Loc().FillResList("st", "ENGLISH", res);
         ASSERT_EQ(res.size(), 2);
-        EXPECT_EQ(res[0], qMakePair(QStringLiteral("CANCEL"), QStringLiteral("Cancel")));
-        EXPECT_EQ(res[1], qMakePair(QStringLiteral("OK"), QStringLiteral("Okay")));
-        Loc().FillResList(QStringLiteral("M_PELVAR_FORM"), QStringLiteral("ENGLISH"), res);
+        EXPECT_EQ(res[0], qMakePair(QString("CANCEL"), QString("Cancel")));
+        EXPECT_EQ(res[1], qMakePair(QString("OK"), QString("Okay")));
+        Loc().FillResList("M_PELVAR_FORM", "ENGLISH", res);
         ASSERT_EQ(res.size(), 3);
-        EXPECT_EQ(res[0].second, QStringLiteral("The form itself"));
-        EXPECT_EQ(res[1].second, QStringLiteral("Label"));
-        Loc().FillResList(QStringLiteral("ST"), QStringLiteral("GERMAN"), res);
+        EXPECT_EQ(res[0].second, "The form itself");
+        EXPECT_EQ(res[1].second, "Label");
+        Loc().FillResList("ST", "GERMAN", res);
         EXPECT_TRUE(res.isEmpty());
         Loc().Refresh();
     }
 
-    EXPECT_THROW(Loc().SetString(QString(), QStringLiteral("ENGLISH"), "x"), ELocalizatorError);
-    EXPECT_THROW(Loc().SetString(QStringLiteral("ST_X"), QString(), "x"), ELocalizatorError);
-    EXPECT_THROW(Loc().SetString(QStringLiteral("ST_X"), TLocalizatorTable::kSectionMarker, "x"),
+    EXPECT_THROW(Loc().SetString(QString(), "ENGLISH", "x"), ELocalizatorError);
+    EXPECT_THROW(Loc().SetString("ST_X", QString(), "x"), ELocalizatorError);
+    EXPECT_THROW(Loc().SetString("ST_X", TLocalizatorTable::kSectionMarker, "x"),
                  ELocalizatorError);
 }
 
@@ -101,7 +91,7 @@ TEST_P(TextStoreTest, SplitIDGivesBackWhatComposeIDJoined) {
         {"M_TEST_RU", "ПРИВЕТ_МИР"},
     };
     for (const auto& [section, ident] : pairs)
-        Loc().SetSectionString(section, ident, QStringLiteral("ENGLISH"), section + "|" + ident);
+        Loc().SetSectionString(section, ident, "ENGLISH", section + "|" + ident);
 
     auto check = [&](TLocalizatorTable& loc, const char* when) {
         for (const auto& [section, ident] : pairs) {
@@ -110,18 +100,18 @@ TEST_P(TextStoreTest, SplitIDGivesBackWhatComposeIDJoined) {
             loc.SplitID(id, s, i);
             EXPECT_EQ(s, section.toUpper()) << when << " " << qPrintable(id);
             EXPECT_EQ(i, ident.toUpper()) << when << " " << qPrintable(id);
-            EXPECT_EQ(loc.GetString(id, QStringLiteral("ENGLISH")), section + "|" + ident) << when;
+            EXPECT_EQ(loc.GetString(id, "ENGLISH"), section + "|" + ident) << when;
         }
         // IDs not stored but within a known section split at that section.
         QString s, i;
-        loc.SplitID(QStringLiteral("M_MY_EXTRA_LONG_SECTION_OTHER"), s, i);
-        EXPECT_EQ(s, QStringLiteral("M_MY_EXTRA_LONG_SECTION")) << when;
-        EXPECT_EQ(i, QStringLiteral("OTHER")) << when;
+        loc.SplitID("M_MY_EXTRA_LONG_SECTION_OTHER", s, i);
+        EXPECT_EQ(s, "M_MY_EXTRA_LONG_SECTION") << when;
+        EXPECT_EQ(i, "OTHER") << when;
         // The section must be followed by "_" or the end.
-        loc.SplitID(QStringLiteral("STX_A"), s, i);
-        EXPECT_EQ(s, QStringLiteral("STX")) << when;
+        loc.SplitID("STX_A", s, i);
+        EXPECT_EQ(s, "STX") << when;
         QStringList sections;
-        loc.FillSectionList(QStringLiteral("ENGLISH"), sections);
+        loc.FillSectionList("ENGLISH", sections);
         EXPECT_EQ(sections.size(), pairs.size()) << when;
     };
     check(Loc(), "at once");
@@ -132,7 +122,7 @@ TEST_P(TextStoreTest, SplitIDGivesBackWhatComposeIDJoined) {
     BaseMng().Databases().CloseDatabase(Alias());
     BaseMng().Databases().OpenDataBase(Alias());
     check(Loc(), "after reconnecting");
-    EXPECT_EQ(TLocalizatorTable::ComposeID(QStringLiteral("st"), QString()), QStringLiteral("ST"));
+    EXPECT_EQ(TLocalizatorTable::ComposeID("st", QString()), "ST");
 }
 
 TEST_P(TextStoreTest, UnknownIDsSplitByTheirFirstComponent) {
@@ -160,9 +150,9 @@ TEST_P(TextStoreTest, UnknownIDsSplitByTheirFirstComponent) {
         EXPECT_EQ(i, QLatin1String(ident)) << id;
     }
     // A text stored under an unknown ID makes its structural section known.
-    Loc().SetString(QStringLiteral("K_FORM_LABEL_X"), QStringLiteral("ENGLISH"), "x");
-    EXPECT_TRUE(Loc().KnownSections().contains(QStringLiteral("K_FORM")));
-    EXPECT_TRUE(Loc().SectionExist(QStringLiteral("K_FORM"), QStringLiteral("ENGLISH")));
+    Loc().SetString("K_FORM_LABEL_X", "ENGLISH", "x");
+    EXPECT_TRUE(Loc().KnownSections().contains("K_FORM"));
+    EXPECT_TRUE(Loc().SectionExist("K_FORM", "ENGLISH"));
 }
 
 TEST_P(TextStoreTest, TextChangesAreReportedPerStringAndPerSection) {
@@ -178,103 +168,94 @@ TEST_P(TextStoreTest, TextChangesAreReportedPerStringAndPerSection) {
     };
     using V = std::vector<TLEvent>;
 
-    Loc().SetString(QStringLiteral("ST_OK"), QStringLiteral("ENGLISH"), QStringLiteral("OK"));
+    Loc().SetString("ST_OK", "ENGLISH", "OK");
     EXPECT_EQ(take(),
               (V{{"ST", "ENGLISH", true, lckAdded}, {"ST_OK", "ENGLISH", false, lckAdded}}));
-    Loc().SetString(QStringLiteral("st_ok"), QStringLiteral("english"), QStringLiteral("Okay"));
+    Loc().SetString("st_ok", "english", "Okay");
     EXPECT_EQ(take(), (V{{"ST_OK", "ENGLISH", false, lckChanged}}));
     TLocalizatorTable other(Alias().toLower());  // any store object of the database
-    other.SetString(QStringLiteral("ST_CANCEL"), QStringLiteral("ENGLISH"),
-                    QStringLiteral("Cancel"));
+    other.SetString("ST_CANCEL", "ENGLISH", "Cancel");
     EXPECT_EQ(take(), (V{{"ST_CANCEL", "ENGLISH", false, lckAdded}}));
-    EXPECT_EQ(Loc().GetString(QStringLiteral("ST_CANCEL"), QStringLiteral("ENGLISH")),
-              QStringLiteral("Cancel"));
-    Loc().SetString(QStringLiteral("ST_OK"), QStringLiteral("RUSSIAN"), QStringLiteral("Да"));
+    EXPECT_EQ(Loc().GetString("ST_CANCEL", "ENGLISH"), "Cancel");
+    Loc().SetString("ST_OK", "RUSSIAN", "Да");
     EXPECT_EQ(take(),
               (V{{"ST", "RUSSIAN", true, lckAdded}, {"ST_OK", "RUSSIAN", false, lckAdded}}));
 
-    Loc().DeleteString(QStringLiteral("ST_OK"), QStringLiteral("RUSSIAN"));
+    Loc().DeleteString("ST_OK", "RUSSIAN");
     EXPECT_EQ(take(),
               (V{{"ST_OK", "RUSSIAN", false, lckDeleted}, {"ST", "RUSSIAN", true, lckDeleted}}));
-    EXPECT_EQ(Loc().GetString(QStringLiteral("ST_OK"), QStringLiteral("RUSSIAN")), kMissing);
-    EXPECT_EQ(Loc().GetString(QStringLiteral("ST_OK"), QStringLiteral("ENGLISH")),
-              QStringLiteral("Okay"));
+    EXPECT_EQ(Loc().GetString("ST_OK", "RUSSIAN"), kMissing);
+    EXPECT_EQ(Loc().GetString("ST_OK", "ENGLISH"), "Okay");
 
     // Renaming a string moves it in every language and replaces the target.
-    Loc().SetString(QStringLiteral("ST_ABORT"), QStringLiteral("ENGLISH"), QStringLiteral("old"));
+    Loc().SetString("ST_ABORT", "ENGLISH", "old");
     take();
-    Loc().RenameString(QStringLiteral("ST_CANCEL"), QStringLiteral("ST_ABORT"));
+    Loc().RenameString("ST_CANCEL", "ST_ABORT");
     EXPECT_EQ(take(), (V{{"ST_ABORT", "ENGLISH", false, lckChanged},
                          {"ST_CANCEL", "ENGLISH", false, lckDeleted}}));
-    EXPECT_EQ(Loc().GetString(QStringLiteral("ST_ABORT"), QStringLiteral("ENGLISH")),
-              QStringLiteral("Cancel"));
-    EXPECT_EQ(Loc().GetString(QStringLiteral("ST_CANCEL"), QStringLiteral("ENGLISH")), kMissing);
-    EXPECT_THROW(Loc().RenameString(QStringLiteral("ST_NONE"), QStringLiteral("ST_X")),
-                 ELocalizatorError);
+    EXPECT_EQ(Loc().GetString("ST_ABORT", "ENGLISH"), "Cancel");
+    EXPECT_EQ(Loc().GetString("ST_CANCEL", "ENGLISH"), kMissing);
+    EXPECT_THROW(Loc().RenameString("ST_NONE", "ST_X"), ELocalizatorError);
 
     // Deleting a string in every language.
-    Loc().SetString(QStringLiteral("M_A_B_X"), QStringLiteral("ENGLISH"), "x");
-    Loc().SetString(QStringLiteral("M_A_B_X"), QStringLiteral("RUSSIAN"), "икс");
-    Loc().SetString(QStringLiteral("M_A_B_Y"), QStringLiteral("ENGLISH"), "y");
+    Loc().SetString("M_A_B_X", "ENGLISH", "x");
+    Loc().SetString("M_A_B_X", "RUSSIAN", "икс");
+    Loc().SetString("M_A_B_Y", "ENGLISH", "y");
     take();
-    Loc().DeleteString(QStringLiteral("M_A_B_X"));
+    Loc().DeleteString("M_A_B_X");
     EXPECT_EQ(take(), (V{{"M_A_B_X", "ENGLISH", false, lckDeleted},
                          {"M_A_B_X", "RUSSIAN", false, lckDeleted},
                          {"M_A_B", "RUSSIAN", true, lckDeleted}}));
-    EXPECT_TRUE(Loc().StringLanguages(QStringLiteral("M_A_B_X")).isEmpty());
+    EXPECT_TRUE(Loc().StringLanguages("M_A_B_X").isEmpty());
 
     // Renaming a section moves its texts; the old section disappears.
-    Loc().RenameSection(QStringLiteral("m_a_b"), QStringLiteral("M_C_D_E"));
+    Loc().RenameSection("m_a_b", "M_C_D_E");
     EXPECT_EQ(take(), (V{{"M_C_D_E", "ENGLISH", true, lckAdded},
                          {"M_C_D_E_Y", "ENGLISH", false, lckAdded},
                          {"M_A_B", "ENGLISH", true, lckDeleted}}));
-    EXPECT_EQ(Loc().GetString(QStringLiteral("M_C_D_E_Y"), QStringLiteral("ENGLISH")), "y");
-    EXPECT_EQ(Loc().GetString(QStringLiteral("M_A_B_Y"), QStringLiteral("ENGLISH")), kMissing);
-    EXPECT_FALSE(Loc().SectionExist(QStringLiteral("M_A_B"), QString()));
+    EXPECT_EQ(Loc().GetString("M_C_D_E_Y", "ENGLISH"), "y");
+    EXPECT_EQ(Loc().GetString("M_A_B_Y", "ENGLISH"), kMissing);
+    EXPECT_FALSE(Loc().SectionExist("M_A_B", QString()));
     QString s, i;
-    Loc().SplitID(QStringLiteral("M_C_D_E_Y"), s, i);
-    EXPECT_EQ(s, QStringLiteral("M_C_D_E"));
-    EXPECT_THROW(Loc().RenameSection(QStringLiteral("M_A_B"), QStringLiteral("M_Z")),
-                 ELocalizatorError);
+    Loc().SplitID("M_C_D_E_Y", s, i);
+    EXPECT_EQ(s, "M_C_D_E");
+    EXPECT_THROW(Loc().RenameSection("M_A_B", "M_Z"), ELocalizatorError);
 
     // Deleting a section in one language, then everywhere.
-    Loc().SetString(QStringLiteral("ST_OK"), QStringLiteral("RUSSIAN"), QStringLiteral("Да"));
+    Loc().SetString("ST_OK", "RUSSIAN", "Да");
     take();
-    Loc().DeleteSection(QStringLiteral("ST"), QStringLiteral("RUSSIAN"));
+    Loc().DeleteSection("ST", "RUSSIAN");
     EXPECT_EQ(take(), (V{{"ST", "RUSSIAN", true, lckDeleted}}));
-    EXPECT_TRUE(Loc().SectionExist(QStringLiteral("ST"), QStringLiteral("ENGLISH")));
-    Loc().DeleteSection(QStringLiteral("ST"));
+    EXPECT_TRUE(Loc().SectionExist("ST", "ENGLISH"));
+    Loc().DeleteSection("ST");
     EXPECT_EQ(take(), (V{{"ST", "ENGLISH", true, lckDeleted}}));
-    EXPECT_FALSE(Loc().SectionExist(QStringLiteral("ST"), QString()));
-    EXPECT_EQ(Loc().GetString(QStringLiteral("ST_OK"), QStringLiteral("ENGLISH")), kMissing);
+    EXPECT_FALSE(Loc().SectionExist("ST", QString()));
+    EXPECT_EQ(Loc().GetString("ST_OK", "ENGLISH"), kMissing);
 
     Loc().Refresh();
     EXPECT_EQ(take(), (V{{"", "", true, lckReset}}));
     // What was deleted stays deleted in the database.
-    EXPECT_EQ(Loc().GetString(QStringLiteral("ST_ABORT"), QStringLiteral("ENGLISH")), kMissing);
-    EXPECT_EQ(Loc().GetString(QStringLiteral("M_C_D_E_Y"), QStringLiteral("ENGLISH")), "y");
+    EXPECT_EQ(Loc().GetString("ST_ABORT", "ENGLISH"), kMissing);
+    EXPECT_EQ(Loc().GetString("M_C_D_E_Y", "ENGLISH"), "y");
 
     // Other databases are not reported here.
     {
         auto db = OtherDatabase();
         take();
-        GetLocalizatorTable(db->Alias()).SetString(QStringLiteral("ST_OK"), "ENGLISH", "x");
+        GetLocalizatorTable(db->Alias()).SetString("ST_OK", "ENGLISH", "x");
     }
     EXPECT_TRUE(take().empty());
 }
 
 TEST_P(TextStoreTest, AFailedSectionWriteLeavesNoSectionBehind) {
-    EXPECT_THROW(Loc().SetSectionString(QStringLiteral("M_ORPHAN_SECTION_X"), QStringLiteral("A"),
-                                        QString(), QStringLiteral("text")),
+    EXPECT_THROW(Loc().SetSectionString("M_ORPHAN_SECTION_X", "A", QString(), "text"),
                  ELocalizatorError);
-    EXPECT_THROW(Loc().SetSectionString(QString(), QStringLiteral("A"), QStringLiteral("ENGLISH"),
-                                        QStringLiteral("text")),
-                 ELocalizatorError);
+    EXPECT_THROW(Loc().SetSectionString(QString(), "A", "ENGLISH", "text"), ELocalizatorError);
     for (int pass = 0; pass < 2; ++pass) {
-        EXPECT_FALSE(Loc().KnownSections().contains(QStringLiteral("M_ORPHAN_SECTION_X"))) << pass;
+        EXPECT_FALSE(Loc().KnownSections().contains("M_ORPHAN_SECTION_X")) << pass;
         QString s, i;
-        Loc().SplitID(QStringLiteral("M_ORPHAN_SECTION_X_A"), s, i);
-        EXPECT_EQ(s, QStringLiteral("M_ORPHAN_SECTION")) << pass;
+        Loc().SplitID("M_ORPHAN_SECTION_X_A", s, i);
+        EXPECT_EQ(s, "M_ORPHAN_SECTION") << pass;
         Loc().Refresh();
     }
 }
@@ -305,39 +286,39 @@ TEST_P(TextStoreTest, LanguagesAreStoredReadAndDeletedWithNotifications) {
     notifier.AddTo(Langs());
 
     TOneLanguage german;
-    german.RussianName = QStringLiteral("Немецкий язык");
-    german.EnglishName = QStringLiteral("German");
-    german.NativeName = QStringLiteral("Deutsch");
-    german.Font.Name = QStringLiteral("Times New Roman");
+    german.RussianName = "Немецкий язык";
+    german.EnglishName = "German";
+    german.NativeName = "Deutsch";
+    german.Font.Name = "Times New Roman";
     german.Font.Charset = 238;
     german.Font.Size = 14;
     german.Font.Style = 1 | 4;
     german.Font.Color = 0xFF8040;
     german.Font.Pitch = 2;
-    EXPECT_FALSE(Langs().LanguageExist(QStringLiteral("GERMAN")));
-    Langs().SetLanguage(QStringLiteral("german"), german);
-    EXPECT_TRUE(Langs().LanguageExist(QStringLiteral("German")));
+    EXPECT_FALSE(Langs().LanguageExist("GERMAN"));
+    Langs().SetLanguage("german", german);
+    EXPECT_TRUE(Langs().LanguageExist("German"));
     TOneLanguage read;
-    ASSERT_TRUE(Langs().GetLanguage(QStringLiteral("GERMAN"), read));
+    ASSERT_TRUE(Langs().GetLanguage("GERMAN", read));
     EXPECT_EQ(read, german);
-    german.NativeName = QStringLiteral("Hochdeutsch");
-    TLanguagesTable(Alias()).SetLanguage(QStringLiteral("GERMAN"), german);
-    ASSERT_TRUE(Langs().GetLanguage(QStringLiteral("GERMAN"), read));
-    EXPECT_EQ(read.NativeName, QStringLiteral("Hochdeutsch"));
+    german.NativeName = "Hochdeutsch";
+    TLanguagesTable(Alias()).SetLanguage("GERMAN", german);
+    ASSERT_TRUE(Langs().GetLanguage("GERMAN", read));
+    EXPECT_EQ(read.NativeName, "Hochdeutsch");
 
     Langs().Refresh();
-    ASSERT_TRUE(Langs().GetLanguage(QStringLiteral("GERMAN"), read));
+    ASSERT_TRUE(Langs().GetLanguage("GERMAN", read));
     EXPECT_EQ(read, german);  // as the database holds it
     QStringList names;
     Langs().FillLanguageNames(names);
     EXPECT_EQ(names, (QStringList{"DESCRIPTION", "ENGLISH", "GERMAN", "RUSSIAN"}));
 
-    Langs().DeleteLanguage(QStringLiteral("german"));
-    EXPECT_FALSE(Langs().LanguageExist(QStringLiteral("GERMAN")));
-    EXPECT_FALSE(Langs().GetLanguage(QStringLiteral("GERMAN"), read));
-    Langs().DeleteLanguage(QStringLiteral("GERMAN"));  // already gone: nothing to report
+    Langs().DeleteLanguage("german");
+    EXPECT_FALSE(Langs().LanguageExist("GERMAN"));
+    EXPECT_FALSE(Langs().GetLanguage("GERMAN", read));
+    Langs().DeleteLanguage("GERMAN");  // already gone: nothing to report
     Langs().Refresh();
-    EXPECT_FALSE(Langs().LanguageExist(QStringLiteral("GERMAN")));
+    EXPECT_FALSE(Langs().LanguageExist("GERMAN"));
 
     EXPECT_EQ(events, (std::vector<TLangEvent>{{"GERMAN", lgkAdded},
                                                {"GERMAN", lgkChanged},
@@ -345,16 +326,15 @@ TEST_P(TextStoreTest, LanguagesAreStoredReadAndDeletedWithNotifications) {
                                                {"GERMAN", lgkDeleted},
                                                {"", lgkAll}}));
 
-    EXPECT_THROW(Langs().SetLanguage(QStringLiteral("  "), german), ELocalizatorError);
-    EXPECT_THROW(Langs().SetLanguage(QStringLiteral("ABCDEFGHIJKLMNOPQ"), german),
-                 ELocalizatorError);
-    Langs().SetLanguage(QStringLiteral("ABCDEFGHIJKLMNOP"), german);  // 16 characters fit
-    EXPECT_TRUE(Langs().LanguageExist(QStringLiteral("ABCDEFGHIJKLMNOP")));
+    EXPECT_THROW(Langs().SetLanguage("  ", german), ELocalizatorError);
+    EXPECT_THROW(Langs().SetLanguage("ABCDEFGHIJKLMNOPQ", german), ELocalizatorError);
+    Langs().SetLanguage("ABCDEFGHIJKLMNOP", german);  // 16 characters fit
+    EXPECT_TRUE(Langs().LanguageExist("ABCDEFGHIJKLMNOP"));
 
     events.clear();
     {
         auto db = OtherDatabase();
-        GetLanguagesTable(db->Alias()).SetLanguage(QStringLiteral("GERMAN"), german);
+        GetLanguagesTable(db->Alias()).SetLanguage("GERMAN", german);
     }
     EXPECT_TRUE(events.empty());
 }
@@ -363,37 +343,33 @@ TEST_P(TextStoreTest, LanguagesAreStoredReadAndDeletedWithNotifications) {
 
 TEST_P(TextStoreTest, PrivilegesComeFromTheUsersOwnInformationStructure) {
     const QString savedUser = BaseMng().UserName();
-    BaseMng().SetUserName(QStringLiteral("designer"));
+    BaseMng().SetUserName("designer");
     // A fresh dictionary lets its first designer work.
-    EXPECT_TRUE(SecurityManager().HavePrivilege(QStringLiteral("DESIGNER")));
+    EXPECT_TRUE(SecurityManager().HavePrivilege("DESIGNER"));
     // Structures of other types do not count as users.
-    Dsp().PutStructure(QStringLiteral("DESIGNER"), kRoleStructureType, QByteArray());
-    EXPECT_TRUE(SecurityManager().HavePrivilege(QStringLiteral("DESIGNER")));
+    Dsp().PutStructure("DESIGNER", kRoleStructureType, QByteArray());
+    EXPECT_TRUE(SecurityManager().HavePrivilege("DESIGNER"));
 
     // Only another user is described: this user holds nothing.
-    Dsp().PutStructure(
-        QStringLiteral("OTHER"), kUserInfoStructureType,
-        MakeUserInfo(QStringLiteral("other"), {QStringLiteral("DESIGNER")}).ToBytes());
-    EXPECT_FALSE(SecurityManager().HavePrivilege(QStringLiteral("DESIGNER")));
+    Dsp().PutStructure("OTHER", kUserInfoStructureType,
+                       MakeUserInfo("other", {"DESIGNER"}).ToBytes());
+    EXPECT_FALSE(SecurityManager().HavePrivilege("DESIGNER"));
 
     // The user's own structure without, then with the role.
-    Dsp().PutStructure(
-        QStringLiteral("DESIGNER"), kUserInfoStructureType,
-        MakeUserInfo(QStringLiteral("designer"), {QStringLiteral("Reader")}).ToBytes());
-    EXPECT_FALSE(SecurityManager().HavePrivilege(QStringLiteral("DESIGNER")));
-    EXPECT_TRUE(SecurityManager().HavePrivilege(QStringLiteral("reader")));
-    Dsp().PutStructure(QStringLiteral("DESIGNER"), kUserInfoStructureType,
-                       MakeUserInfo(QStringLiteral("designer"),
-                                    {QStringLiteral("Reader"), QStringLiteral("designer")})
-                           .ToBytes());
-    EXPECT_TRUE(SecurityManager().HavePrivilege(QStringLiteral("Designer")));
-    EXPECT_FALSE(SecurityManager().HavePrivilege(QStringLiteral("ADMIN")));
+    Dsp().PutStructure("DESIGNER", kUserInfoStructureType,
+                       MakeUserInfo("designer", {"Reader"}).ToBytes());
+    EXPECT_FALSE(SecurityManager().HavePrivilege("DESIGNER"));
+    EXPECT_TRUE(SecurityManager().HavePrivilege("reader"));
+    Dsp().PutStructure("DESIGNER", kUserInfoStructureType,
+                       MakeUserInfo("designer", {"Reader", "designer"}).ToBytes());
+    EXPECT_TRUE(SecurityManager().HavePrivilege("Designer"));
+    EXPECT_FALSE(SecurityManager().HavePrivilege("ADMIN"));
 
     // A role switched off is not held.
-    TDSPNode info = MakeUserInfo(QStringLiteral("designer"), {QStringLiteral("DESIGNER")});
-    info.FindNode(QStringLiteral("Roles"))->SetProperty(QStringLiteral("DESIGNER"), false);
-    Dsp().PutStructure(QStringLiteral("DESIGNER"), kUserInfoStructureType, info.ToBytes());
-    EXPECT_FALSE(SecurityManager().HavePrivilege(QStringLiteral("DESIGNER")));
+    TDSPNode info = MakeUserInfo("designer", {"DESIGNER"});
+    info.FindNode("Roles")->SetProperty("DESIGNER", false);
+    Dsp().PutStructure("DESIGNER", kUserInfoStructureType, info.ToBytes());
+    EXPECT_FALSE(SecurityManager().HavePrivilege("DESIGNER"));
     BaseMng().SetUserName(savedUser);
 }
 
@@ -401,22 +377,16 @@ TEST_P(TextStoreTest, LanguageNamesAreCheckedAgainstTheirColumnsOnEveryEngine) {
     TLanguagesTable& langs = GetLanguagesTable(Alias());
     TOneLanguage l;
     l.EnglishName = QString(41, QLatin1Char('x'));
-    try {
-        langs.SetLanguage(QStringLiteral("LONGNAME"), l);
-        FAIL() << "a 41-character name was stored";
-    } catch (const ELocalizatorError& e) {
-        EXPECT_TRUE(e.Message().contains(QStringLiteral("English name")));
-        EXPECT_TRUE(e.Message().contains(QStringLiteral("LONGNAME")));
-    }
-    EXPECT_FALSE(langs.LanguageExist(QStringLiteral("LONGNAME")));
+    const QString message = ErrorOf<ELocalizatorError>([&] { langs.SetLanguage("LONGNAME", l); });
+    EXPECT_TRUE(message.contains("English name") && message.contains("LONGNAME"))
+        << qPrintable(message);
+    EXPECT_FALSE(langs.LanguageExist("LONGNAME"));
     l.EnglishName = QString(40, QLatin1Char('x'));
-    langs.SetLanguage(QStringLiteral("LONGNAME"), l);
-    EXPECT_TRUE(langs.LanguageExist(QStringLiteral("LONGNAME")));
+    langs.SetLanguage("LONGNAME", l);
+    EXPECT_TRUE(langs.LanguageExist("LONGNAME"));
     // The section markers never answer as texts.
-    GetLocalizatorTable(Alias()).SetString(QStringLiteral("K_X_Y"), QStringLiteral("ENGLISH"),
-                                           QStringLiteral("t"));
-    EXPECT_FALSE(GetLocalizatorTable(Alias()).StringExists(QStringLiteral("K_X"),
-                                                           QStringLiteral("#SECTION")));
+    GetLocalizatorTable(Alias()).SetString("K_X_Y", "ENGLISH", "t");
+    EXPECT_FALSE(GetLocalizatorTable(Alias()).StringExists("K_X", "#SECTION"));
 }
 
 PELVAR_ENGINE_TESTS(TextStoreTest);

@@ -32,10 +32,10 @@ void ClickLater(const QString& text) {
 }
 
 TEST(Widgets, ProgressWindowCancelsAndKeepsErrorsUntilClosed) {
-    TProgressForm form(QStringLiteral("Copying"), nullptr);
+    TProgressForm form("Copying", nullptr);
     EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Copying"));
-    form.SetStatus(QStringLiteral("Table CLIENTS"));
+    EXPECT_EQ(form.windowTitle(), "Copying");
+    form.SetStatus("Table CLIENTS");
     form.SetProgress(5'000'000'000LL, 10'000'000'000LL);  // larger than int
     auto* bar = form.findChild<QProgressBar*>();
     ASSERT_NE(bar, nullptr);
@@ -43,17 +43,17 @@ TEST(Widgets, ProgressWindowCancelsAndKeepsErrorsUntilClosed) {
     EXPECT_FALSE(form.CancelRequested());
     auto* button = form.findChild<QPushButton*>();
     ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->text(), QStringLiteral("Cancel"));
+    EXPECT_EQ(button->text(), "Cancel");
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_TRUE(form.CancelRequested());
     EXPECT_FALSE(button->isEnabled());
 
-    form.ReportError(QStringLiteral("Table ORDERS: duplicate key"));
+    form.ReportError("Table ORDERS: duplicate key");
     auto* errors = form.findChild<QPlainTextEdit*>();
     ASSERT_NE(errors, nullptr);
-    EXPECT_TRUE(errors->toPlainText().contains(QStringLiteral("duplicate key")));
+    EXPECT_TRUE(errors->toPlainText().contains("duplicate key"));
     // With errors, the window waits for the user to close it.
-    ClickLater(QStringLiteral("Close"));
+    ClickLater("Close");
     form.Finish();
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(form.ErrorCount(), 1);
@@ -61,8 +61,8 @@ TEST(Widgets, ProgressWindowCancelsAndKeepsErrorsUntilClosed) {
 
 TEST(Widgets, ProgressWindowWithoutErrorsGoesAwayAtTheEnd) {
     TWidgetInteraction seam;
-    auto sink = seam.BeginProgress(QStringLiteral("Export"));
-    sink->SetStatus(QStringLiteral("step"));
+    auto sink = seam.BeginProgress("Export");
+    sink->SetStatus("step");
     sink->Finish();
     auto* form = dynamic_cast<TProgressForm*>(sink.get());
     ASSERT_NE(form, nullptr);
@@ -71,25 +71,20 @@ TEST(Widgets, ProgressWindowWithoutErrorsGoesAwayAtTheEnd) {
 
 TEST(Widgets, MessageBoxesAnswerWithTheirButtonCodes) {
     TWidgetInteraction seam;
-    ClickLater(QStringLiteral("No"));
-    EXPECT_EQ(seam.MessageBox(QStringLiteral("Replace?"), QStringLiteral("Confirm"),
-                              MB::YESNO | MB::ICONQUESTION),
-              IDNO);
-    ClickLater(QStringLiteral("Yes"));
-    EXPECT_EQ(seam.MessageBox(QStringLiteral("Replace?"), QString(), MB::YESNOCANCEL), IDYES);
-    ClickLater(QStringLiteral("Cancel"));
-    EXPECT_EQ(seam.MessageBox(QStringLiteral("Go on?"), QString(), MB::OKCANCEL), IDCANCEL);
-    ClickLater(QStringLiteral("OK"));
-    EXPECT_EQ(seam.MessageBox(QStringLiteral("Done"), QString(), MB::OK | MB::ICONINFORMATION),
-              IDOK);
+    ClickLater("No");
+    EXPECT_EQ(seam.MessageBox("Replace?", "Confirm", MB::YESNO | MB::ICONQUESTION), IDNO);
+    ClickLater("Yes");
+    EXPECT_EQ(seam.MessageBox("Replace?", QString(), MB::YESNOCANCEL), IDYES);
+    ClickLater("Cancel");
+    EXPECT_EQ(seam.MessageBox("Go on?", QString(), MB::OKCANCEL), IDCANCEL);
+    ClickLater("OK");
+    EXPECT_EQ(seam.MessageBox("Done", QString(), MB::OK | MB::ICONINFORMATION), IDOK);
 }
 
 TEST(Widgets, FileFiltersTakeThePlatformForm) {
-    EXPECT_EQ(QtFileFilter(QStringLiteral("eif|*.eif|all|*.*")),
-              QStringLiteral("eif (*.eif);;all (*.*)"));
-    EXPECT_EQ(QtFileFilter(QStringLiteral("Data|*.dat;*.eif")),
-              QStringLiteral("Data (*.dat *.eif)"));
-    EXPECT_EQ(QtFileFilter(QStringLiteral("Text (*.txt)")), QStringLiteral("Text (*.txt)"));
+    EXPECT_EQ(QtFileFilter("eif|*.eif|all|*.*"), "eif (*.eif);;all (*.*)");
+    EXPECT_EQ(QtFileFilter("Data|*.dat;*.eif"), "Data (*.dat *.eif)");
+    EXPECT_EQ(QtFileFilter("Text (*.txt)"), "Text (*.txt)");
     EXPECT_EQ(QtFileFilter(QString()), QString());
 }
 
