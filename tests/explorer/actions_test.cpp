@@ -11,19 +11,10 @@
 
 namespace {
 
-const QString kTables = QStringLiteral("\\A1\\Structures\\Tables");
-
-QStringList Texts(const QList<QAction*>& actions) {
+QStringList Texts(const QList<QAction*>& actions, bool visibleOnly = false) {
     QStringList texts;
     for (QAction* a : actions)
-        texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    return texts;
-}
-
-QStringList VisibleTexts(const QList<QAction*>& actions) {
-    QStringList texts;
-    for (QAction* a : actions)
-        if (a->isVisible()) texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        if (a->isVisible() || !visibleOnly) texts << (a->isSeparator() ? "-" : a->text());
     return texts;
 }
 
@@ -36,21 +27,11 @@ TDAction* Find(TCommonListForm* w, const QString& name) {
 // Every selection rule, in two categories.
 void FolderActions() {
     World().Actions[kTables] = {
-        {QStringLiteral("None"),
-         {aoSubObjects, aoMainMenu, aoToolBar, aoPopupMenu, aoNoSelection},
-         QStringLiteral("Edit")},
-        {QStringLiteral("One"),
-         {aoSubObjects, aoMainMenu, aoToolBar, aoPopupMenu, aoSingleSelection},
-         QStringLiteral("Edit")},
-        {QStringLiteral("Many"),
-         {aoSubObjects, aoMainMenu, aoPopupMenu, aoMultySelection},
-         QStringLiteral("Export"),
-         0,
-         true},
-        {QStringLiteral("Tree"),
-         {aoSubObjects, aoToolBar, aoTreeItem, aoSingleSelection},
-         QStringLiteral("Tree")},
-        {QStringLiteral("Hidden"), {aoListItem, aoPopupMenu}},  // not a folder action
+        {"None", {aoSubObjects, aoMainMenu, aoToolBar, aoPopupMenu, aoNoSelection}, "Edit"},
+        {"One", {aoSubObjects, aoMainMenu, aoToolBar, aoPopupMenu, aoSingleSelection}, "Edit"},
+        {"Many", {aoSubObjects, aoMainMenu, aoPopupMenu, aoMultySelection}, "Export", 0, true},
+        {"Tree", {aoSubObjects, aoToolBar, aoTreeItem, aoSingleSelection}, "Tree"},
+        {"Hidden", {aoListItem, aoPopupMenu}},  // not a folder action
     };
 }
 
@@ -63,36 +44,32 @@ TEST_F(TExplorerTest, FolderActionsMakeToolsMenuAndToolbars) {
     QStringList names;
     for (TDAction* a : w->CustomActionList())
         names << a->objectName();
-    EXPECT_EQ(names, (QStringList{QStringLiteral("None"), QStringLiteral("One"),
-                                  QStringLiteral("Many"), QStringLiteral("Tree")}));
-    EXPECT_EQ(Texts(w->ToolsMenu()->actions()),
-              (QStringList{QStringLiteral("None"), QStringLiteral("One"), QStringLiteral("-"),
-                           QStringLiteral("Many")}));
+    EXPECT_EQ(names, (QStringList{"None", "One", "Many", "Tree"}));
+    EXPECT_EQ(Texts(w->ToolsMenu()->actions()), (QStringList{"None", "One", "-", "Many"}));
     EXPECT_TRUE(w->ToolsMenu()->menuAction()->isVisible());
     ASSERT_EQ(w->FolderToolBars().size(), 2u);  // a new toolbar where the category changes
     EXPECT_EQ(w->FolderToolBars()[0]->actions(),
-              (QList<QAction*>{w->ItemPropertiesAction, Find(w, QStringLiteral("None")),
-                               Find(w, QStringLiteral("One"))}));
-    EXPECT_EQ(w->FolderToolBars()[1]->actions(), QList<QAction*>{Find(w, QStringLiteral("Tree"))});
+              (QList<QAction*>{w->ItemPropertiesAction, Find(w, "None"), Find(w, "One")}));
+    EXPECT_EQ(w->FolderToolBars()[1]->actions(), QList<QAction*>{Find(w, "Tree")});
 
     // Another folder replaces them all; one without actions hides Tools.
-    World().PropertyButton.insert(QStringLiteral("\\A1"));
-    w->SetCurrentPath(QStringLiteral("\\A1"));
+    World().PropertyButton.insert("\\A1");
+    w->SetCurrentPath("\\A1");
     EXPECT_TRUE(w->CustomActionList().empty());
     EXPECT_FALSE(w->ToolsMenu()->menuAction()->isVisible());
     ASSERT_EQ(w->FolderToolBars().size(), 1u);  // the properties button alone
     EXPECT_EQ(w->FolderToolBars()[0]->actions(), QList<QAction*>{w->ItemPropertiesAction});
-    w->SetCurrentPath(QStringLiteral("\\A2"));
+    w->SetCurrentPath("\\A2");
     EXPECT_TRUE(w->FolderToolBars().empty());
 }
 
 TEST_F(TExplorerTest, EnabledStatesAndSubjectsFollowTheSelection) {
     FolderActions();
     TCommonListForm* w = Window(kTables);
-    TDAction* none = Find(w, QStringLiteral("None"));
-    TDAction* one = Find(w, QStringLiteral("One"));
-    TDAction* many = Find(w, QStringLiteral("Many"));
-    TDAction* tree = Find(w, QStringLiteral("Tree"));
+    TDAction* none = Find(w, "None");
+    TDAction* one = Find(w, "One");
+    TDAction* many = Find(w, "Many");
+    TDAction* tree = Find(w, "Tree");
     const auto states = [&] {
         w->UpdateActions();
         return QList<bool>{none->isEnabled(), one->isEnabled(), many->isEnabled(),
@@ -100,9 +77,9 @@ TEST_F(TExplorerTest, EnabledStatesAndSubjectsFollowTheSelection) {
     };
     // With the tree's node selected, single-selection actions are allowed.
     EXPECT_EQ(states(), (QList<bool>{true, true, false, false}));
-    Select(w, {QStringLiteral("T1")});
+    Select(w, {"T1"});
     EXPECT_EQ(states(), (QList<bool>{false, true, false, true}));
-    Select(w, {QStringLiteral("T3"), QStringLiteral("T1")});
+    Select(w, {"T3", "T1"});
     EXPECT_EQ(states(), (QList<bool>{false, true, true, false}));
 
     many->trigger();
@@ -110,57 +87,54 @@ TEST_F(TExplorerTest, EnabledStatesAndSubjectsFollowTheSelection) {
     tree->trigger();  // the tree node is its subject
     Select(w, {});
     none->trigger();
-    EXPECT_EQ(World().Log, (QStringList{QStringLiteral("Many(T1,T3)"),
-                                        QStringLiteral("Tree(Tables)"), QStringLiteral("None()")}));
+    EXPECT_EQ(World().Log, (QStringList{"Many(T1,T3)", "Tree(Tables)", "None()"}));
 }
 
 TEST_F(TExplorerTest, ListPopupMenu) {
     FolderActions();
-    const QString t1 = kTables + QStringLiteral("\\T1");
+    const QString t1 = kTables + "\\T1";
     World().Actions[t1] = {
-        {QStringLiteral("Edit"), {aoListItem, aoPopupMenu}, QStringLiteral("A")},
-        {QStringLiteral("Run"), {aoListItem, aoPopupMenu}, QStringLiteral("B"), 0, true},
-        {QStringLiteral("NotInMenu"), {aoListItem}, QStringLiteral("B")},
+        {"Edit", {aoListItem, aoPopupMenu}, "A"},
+        {"Run", {aoListItem, aoPopupMenu}, "B", 0, true},
+        {"NotInMenu", {aoListItem}, "B"},
     };
     World().WithProperties.insert(t1);
-    World().WithProperties.insert(kTables + QStringLiteral("\\T2"));
+    World().WithProperties.insert(kTables + "\\T2");
     TCommonListForm* w = Window(kTables);
     TPopupMenuWOKey* menu = w->ListViewPopupMenu();
     const QString properties = w->ItemPropertiesAction->text();
 
-    Select(w, {QStringLiteral("T1")});
+    Select(w, {"T1"});
     w->FillListViewPopupMenu();
-    EXPECT_EQ(VisibleTexts(menu->actions()),
-              (QStringList{QStringLiteral("Edit"), QStringLiteral("-"), QStringLiteral("Run"),
-                           QStringLiteral("-"), QStringLiteral("One"), QStringLiteral("-"),
-                           w->CutAction->text(), w->CopyAction->text(), QStringLiteral("-"),
-                           properties}));
+    EXPECT_EQ(Texts(menu->actions(), true),
+              (QStringList{"Edit", "-", "Run", "-", "One", "-", w->CutAction->text(),
+                           w->CopyAction->text(), "-", properties}));
     ASSERT_NE(menu->defaultAction(), nullptr);
-    EXPECT_EQ(menu->defaultAction()->text(), QStringLiteral("Run"));
+    EXPECT_EQ(menu->defaultAction()->text(), "Run");
     menu->defaultAction()->trigger();
-    EXPECT_EQ(World().Log, QStringList{QStringLiteral("Run(nil)")});
+    EXPECT_EQ(World().Log, QStringList{"Run(nil)"});
 
     // Without a default action, the properties item is the default.
-    Select(w, {QStringLiteral("T2")});
+    Select(w, {"T2"});
     w->FillListViewPopupMenu();
     EXPECT_EQ(menu->defaultAction()->text(), properties);
 
-    Select(w, {QStringLiteral("T1"), QStringLiteral("T2")});
+    Select(w, {"T1", "T2"});
     w->FillListViewPopupMenu();
-    EXPECT_EQ(VisibleTexts(menu->actions()),
-              (QStringList{QStringLiteral("Many"), QStringLiteral("-"), w->CutAction->text(),
-                           w->CopyAction->text(), w->SelectAllAction->text()}));
-    EXPECT_EQ(menu->defaultAction()->text(), QStringLiteral("Many"));
+    EXPECT_EQ(Texts(menu->actions(), true),
+              (QStringList{"Many", "-", w->CutAction->text(), w->CopyAction->text(),
+                           w->SelectAllAction->text()}));
+    EXPECT_EQ(menu->defaultAction()->text(), "Many");
 
     Select(w, {});
     w->SetSortType(1000001);
     w->FillListViewPopupMenu();
-    const QStringList texts = VisibleTexts(menu->actions());
-    EXPECT_EQ(texts.mid(0, 2), (QStringList{QStringLiteral("None"), QStringLiteral("-")}));
+    const QStringList texts = Texts(menu->actions(), true);
+    EXPECT_EQ(texts.mid(0, 2), (QStringList{"None", "-"}));
     EXPECT_TRUE(texts.endsWith(w->SelectAllAction->text()));
     EXPECT_FALSE(texts.contains(properties));
     for (int i = 1; i < texts.size(); ++i)
-        EXPECT_FALSE(texts[i] == QStringLiteral("-") && texts[i - 1] == QStringLiteral("-"));
+        EXPECT_FALSE(texts[i] == "-" && texts[i - 1] == "-");
     QMenu* arrange = nullptr;
     for (QAction* a : menu->actions())
         if (a->menu() && a->text() == w->ArrangeIconsMenu()->title()) arrange = a->menu();
@@ -168,27 +142,26 @@ TEST_F(TExplorerTest, ListPopupMenu) {
     QStringList marked;
     for (QAction* a : arrange->actions())
         if (!a->icon().isNull() && a != w->AutoArrangeIconsAction) marked << a->text();
-    EXPECT_EQ(marked, QStringList{QStringLiteral("By column 1")});  // either direction
-    arrange->actions().first()->trigger();                          // by column 0, kept descending
+    EXPECT_EQ(marked, QStringList{"By column 1"});  // either direction
+    arrange->actions().first()->trigger();          // by column 0, kept descending
     EXPECT_EQ(w->SortType(), 1000000);
 }
 
 TEST_F(TExplorerTest, TreePopupMenu) {
-    World().Actions[QStringLiteral("\\A1")] = {
-        {QStringLiteral("Connect"), {aoTreeItem, aoPopupMenu}},
-        {QStringLiteral("RowOnly"), {aoListItem, aoPopupMenu}},
+    World().Actions["\\A1"] = {
+        {"Connect", {aoTreeItem, aoPopupMenu}},
+        {"RowOnly", {aoListItem, aoPopupMenu}},
     };
-    World().WithProperties.insert(QStringLiteral("\\A1"));
-    TCommonListForm* w = Window(QStringLiteral("\\A1"));
+    World().WithProperties.insert("\\A1");
+    TCommonListForm* w = Window("\\A1");
     w->FillTreeViewPopupMenu();
     TPopupMenuWOKey* menu = w->TreeViewPopupMenu();
-    EXPECT_EQ(
-        VisibleTexts(menu->actions()),
-        (QStringList{QStringLiteral("Connect"), QStringLiteral("-"), w->CutAction->text(),
-                     w->CopyAction->text(), QStringLiteral("-"), w->ItemPropertiesAction->text()}));
+    EXPECT_EQ(Texts(menu->actions(), true),
+              (QStringList{"Connect", "-", w->CutAction->text(), w->CopyAction->text(), "-",
+                           w->ItemPropertiesAction->text()}));
     EXPECT_EQ(menu->defaultAction()->text(), w->ItemPropertiesAction->text());
     menu->defaultAction()->trigger();
-    EXPECT_EQ(World().Log, QStringList{QStringLiteral("properties \\A1")});
+    EXPECT_EQ(World().Log, QStringList{"properties \\A1"});
 
     // The menu key opens the tree's and the list's popups.
     QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(), QPoint());
@@ -224,7 +197,7 @@ TEST_F(TExplorerTest, FixedActionStates) {
 
     w->SelectAllAction->trigger();
     EXPECT_EQ(w->ListView()->SelCount(), 4);
-    Select(w, {QStringLiteral("T1")});
+    Select(w, {"T1"});
     w->InvertSelectionAction->trigger();
     EXPECT_EQ(w->ListView()->SelectedRows(), (std::vector<int>{0, 2, 3}));
 }

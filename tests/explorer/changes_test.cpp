@@ -8,7 +8,6 @@
 namespace {
 
 const QString kStructures = QStringLiteral("\\A1\\Structures");
-const QString kTables = QStringLiteral("\\A1\\Structures\\Tables");
 
 bool Idle(TCommonListForm* w) {
     return TExplorerTest::WaitFor([w] { return w->PendingChanges() == 0; });
@@ -19,17 +18,16 @@ bool Idle(TCommonListForm* w) {
 TEST_F(TExplorerTest, ChangedAddedAndDeletedRows) {
     TCommonListForm* w = Window(kTables);
     w->SetListViewStyle(3);
-    World().Content[kTables][1].Remark = QStringLiteral("renamed");  // T1
-    World().Add(kTables, {QStringLiteral("T0"), false, 5, QStringLiteral("new")});
-    World().Remove(kTables, QStringLiteral("T2"));
-    w->DataChanged(kTables + QStringLiteral("\\T1"));
-    w->DataChanged(kTables + QStringLiteral("\\T0"));
-    w->DataChanged(kTables + QStringLiteral("\\T2"));
+    World().Content[kTables][1].Remark = "renamed";  // T1
+    World().Add(kTables, {"T0", false, 5, "new"});
+    World().Remove(kTables, "T2");
+    w->DataChanged(kTables + "\\T1");
+    w->DataChanged(kTables + "\\T0");
+    w->DataChanged(kTables + "\\T2");
     ASSERT_TRUE(Idle(w));
-    EXPECT_EQ(Captions(w), (QStringList{QStringLiteral("Sub"), QStringLiteral("T0"),
-                                        QStringLiteral("T1"), QStringLiteral("T3")}));
-    const TListRow& t1 = w->ListView()->Rows()[size_t(Row(w, QStringLiteral("T1")))];
-    EXPECT_EQ(t1.SubItems.value(1), QStringLiteral("renamed"));
+    EXPECT_EQ(Captions(w), (QStringList{"Sub", "T0", "T1", "T3"}));
+    const TListRow& t1 = w->ListView()->Rows()[size_t(Row(w, "T1"))];
+    EXPECT_EQ(t1.SubItems.value(1), "renamed");
     EXPECT_TRUE(Reported().isEmpty());
 }
 
@@ -48,62 +46,59 @@ TEST_F(TExplorerTest, ChangesAreTakenOnePerPass) {
 TEST_F(TExplorerTest, NewFoldersReachTheTreeOfOpenedNodes) {
     TCommonListForm* w = Window(kStructures);
     ASSERT_TRUE(w->ExpandNode(w->FindTreeNodeByPath(kStructures)));
-    World().Add(kStructures, {QStringLiteral("Forms"), true});
-    World().Add(kStructures, {QStringLiteral("Note"), false});
-    w->DataChanged(kStructures + QStringLiteral("\\Forms"));
-    w->DataChanged(kStructures + QStringLiteral("\\Note"));
+    World().Add(kStructures, {"Forms", true});
+    World().Add(kStructures, {"Note", false});
+    w->DataChanged(kStructures + "\\Forms");
+    w->DataChanged(kStructures + "\\Note");
     ASSERT_TRUE(Idle(w));
-    EXPECT_EQ(
-        ChildTexts(w->FindTreeNodeByPath(kStructures)),
-        (QStringList{QStringLiteral("Forms"), QStringLiteral("Tables"), QStringLiteral("Views")}));
-    EXPECT_EQ(Captions(w), (QStringList{QStringLiteral("Forms"), QStringLiteral("Note"),
-                                        QStringLiteral("Tables"), QStringLiteral("Views")}));
+    EXPECT_EQ(ChildTexts(w->FindTreeNodeByPath(kStructures)),
+              (QStringList{"Forms", "Tables", "Views"}));
+    EXPECT_EQ(Captions(w), (QStringList{"Forms", "Note", "Tables", "Views"}));
 
     // A folder that was never opened ignores changes below it.
-    World().Add(QStringLiteral("\\A2\\Structures"), {QStringLiteral("Late"), true});
-    w->DataChanged(QStringLiteral("\\A2\\Structures\\Late"));
+    World().Add("\\A2\\Structures", {"Late", true});
+    w->DataChanged("\\A2\\Structures\\Late");
     ASSERT_TRUE(Idle(w));
-    EXPECT_EQ(World().Opens.count(QStringLiteral("\\A2\\Structures")), 0u);
+    EXPECT_EQ(World().Opens.count("\\A2\\Structures"), 0u);
     EXPECT_TRUE(Reported().isEmpty());
 }
 
 TEST_F(TExplorerTest, DeletingTheShownFolderMovesToItsParent) {
-    TCommonListForm* w = Window(kTables + QStringLiteral("\\Sub"));
-    World().Remove(kStructures, QStringLiteral("Tables"));
+    TCommonListForm* w = Window(kTables + "\\Sub");
+    World().Remove(kStructures, "Tables");
     w->DataChanged(kTables);
     ASSERT_TRUE(Idle(w));
     EXPECT_EQ(w->CurrentPath(), kStructures);
     EXPECT_EQ(w->FindTreeNodeByPath(kTables), nullptr);
     EXPECT_EQ(w->TreeView()->currentItem(), w->FindTreeNodeByPath(kStructures));
-    EXPECT_EQ(Captions(w), QStringList{QStringLiteral("Views")});
+    EXPECT_EQ(Captions(w), QStringList{"Views"});
     EXPECT_TRUE(Reported().isEmpty());
 }
 
 TEST_F(TExplorerTest, AnAddedChildThatIsMissingIsAnError) {
     TCommonListForm* w = Window(kTables);
     World().BadAddAnswer[kTables] = QString();
-    w->DataChanged(kTables + QStringLiteral("\\Ghost"));
+    w->DataChanged(kTables + "\\Ghost");
     ASSERT_TRUE(Idle(w));
     ASSERT_EQ(Script().Asked.size(), 1);
-    EXPECT_EQ(Script().Asked[0].Kind, QStringLiteral("exception"));
-    EXPECT_EQ(Script().Asked[0].Text, QStringLiteral("Added object not found. Path:") + kTables +
-                                          QStringLiteral("\\Ghost"));
+    EXPECT_EQ(Script().Asked[0].Kind, "exception");
+    EXPECT_EQ(Script().Asked[0].Text,
+              QStringLiteral("Added object not found. Path:") + kTables + "\\Ghost");
 }
 
 TEST_F(TExplorerTest, RefreshAndRootChanges) {
     TCommonListForm* w = Window(kTables);
-    World().Add(kTables, {QStringLiteral("T9"), false});
+    World().Add(kTables, {"T9", false});
     w->RefreshAction->trigger();
     ASSERT_TRUE(Idle(w));
-    EXPECT_TRUE(Captions(w).contains(QStringLiteral("T9")));
+    EXPECT_TRUE(Captions(w).contains("T9"));
 
     w->SetCurrentPath(QString());
-    World().Add(QString(), {QStringLiteral("A3"), true});
+    World().Add(QString(), {"A3", true});
     w->DataChanged(QString());
     ASSERT_TRUE(Idle(w));
-    EXPECT_EQ(ChildTexts(w->TreeView()->topLevelItem(0)),
-              (QStringList{QStringLiteral("A1"), QStringLiteral("A2"), QStringLiteral("A3")}));
-    EXPECT_TRUE(Captions(w).contains(QStringLiteral("A3")));
+    EXPECT_EQ(ChildTexts(w->TreeView()->topLevelItem(0)), (QStringList{"A1", "A2", "A3"}));
+    EXPECT_TRUE(Captions(w).contains("A3"));
     EXPECT_EQ(w->CurrentPath(), QString());
 }
 
@@ -118,5 +113,5 @@ TEST_F(TExplorerTest, ChangesMayComeFromOtherThreads) {
     });
     worker.join();
     ASSERT_TRUE(WaitFor([&] { return Captions(w).size() == 44; }));
-    EXPECT_EQ(Captions(w).mid(4, 2), (QStringList{QStringLiteral("W00"), QStringLiteral("W01")}));
+    EXPECT_EQ(Captions(w).mid(4, 2), (QStringList{"W00", "W01"}));
 }

@@ -12,7 +12,6 @@
 
 namespace {
 
-const QString kTables = QStringLiteral("\\A1\\Structures\\Tables");
 const QString kTarget = QStringLiteral("\\A2\\Structures\\Tables");
 
 // Delivers a drag to a widget as the windowing system would: enter, move, drop.
@@ -42,12 +41,12 @@ class TDragDropTest : public TExplorerTest {
         TExplorerTest::SetUp();
         World().AcceptDrops.insert(kTarget);
         FSource = Window(kTables);
-        FTarget = Window(QStringLiteral("\\A2\\Structures"));
-        Select(FSource, {QStringLiteral("T1"), QStringLiteral("T3")});
+        FTarget = Window("\\A2\\Structures");
+        Select(FSource, {"T1", "T3"});
     }
     // Drags the selection from the source list with the mouse.
     void MouseDrag(Qt::MouseButton button, const QPoint& by) {
-        const QPoint from = RowCentre(FSource, Row(FSource, QStringLiteral("T1")));
+        const QPoint from = RowCentre(FSource, Row(FSource, "T1"));
         QTest::mousePress(ListViewport(FSource), button, {}, from);
         QTest::mouseMove(ListViewport(FSource), from + by);
         QTest::mouseRelease(ListViewport(FSource), button, {}, from + by);
@@ -66,7 +65,7 @@ TEST_F(TDragDropTest, LeftDragOntoARowOfAnotherWindow) {
     });
     MouseDrag(Qt::LeftButton, QPoint(2, 1));  // not far enough to start
     EXPECT_EQ(drags, 0);
-    Select(FSource, {QStringLiteral("T1"), QStringLiteral("T3")});
+    Select(FSource, {"T1", "T3"});
     MouseDrag(Qt::LeftButton, QPoint(30, 0));
     EXPECT_EQ(drags, 1);
     EXPECT_EQ(World().Log, QStringList{QStringLiteral(
@@ -86,7 +85,7 @@ TEST_F(TDragDropTest, RightDragNeedsFiftyPixelsAndDropsThroughTheMenu) {
     EXPECT_TRUE(FSource->ListViewPopupMenu()->isVisible());
     FSource->ListViewPopupMenu()->hide();
 
-    Select(FSource, {QStringLiteral("T1")});
+    Select(FSource, {"T1"});
     MouseDrag(Qt::RightButton, QPoint(55, 0));
     EXPECT_EQ(drags, 1);
     EXPECT_TRUE(World().Log.isEmpty());  // nothing happens before the choice
@@ -94,15 +93,13 @@ TEST_F(TDragDropTest, RightDragNeedsFiftyPixelsAndDropsThroughTheMenu) {
     EXPECT_EQ(menu->Tag(), 1);
     ASSERT_GE(menu->actions().size(), 2);
     menu->actions().first()->trigger();
-    EXPECT_EQ(
-        World().Log,
-        QStringList{QStringLiteral("drop \\A2\\Structures\\Tables <- [A1|Structures|Tables] T1")});
+    EXPECT_EQ(World().Log,
+              QStringList{"drop \\A2\\Structures\\Tables <- [A1|Structures|Tables] T1"});
     menu->hide();
 }
 
 TEST_F(TDragDropTest, TreeDropsAreLeftButtonOnly) {
-    ASSERT_TRUE(
-        FTarget->ExpandNode(FTarget->FindTreeNodeByPath(QStringLiteral("\\A2\\Structures"))));
+    ASSERT_TRUE(FTarget->ExpandNode(FTarget->FindTreeNodeByPath("\\A2\\Structures")));
     QTreeWidgetItem* node = FTarget->FindTreeNodeByPath(kTarget);
     ASSERT_NE(node, nullptr);
     const QPoint at = FTarget->TreeView()->visualItemRect(node).center();
@@ -125,10 +122,9 @@ TEST_F(TDragDropTest, DropsWithinTheSameListMoveIconsOnly) {
 
     FSource->SetListViewStyle(0);
     QTest::qWait(20);
-    const QModelIndex t1 =
-        FSource->ListView()->Model().index(Row(FSource, QStringLiteral("T1")), 0);
+    const QModelIndex t1 = FSource->ListView()->Model().index(Row(FSource, "T1"), 0);
     const QPoint before = FSource->ListView()->IconView()->ItemPosition(t1);
-    Select(FSource, {QStringLiteral("T1")});
+    Select(FSource, {"T1"});
     drag = FSource->ListViewStartDrag(false, QPoint(5, 5));
     ASSERT_TRUE(FSource->ListDragOver(*drag, empty));
     FSource->ListDragDrop(*drag, empty);
@@ -147,22 +143,22 @@ TEST_F(TDragDropTest, FolderTakesDropsOnEmptySpace) {
     EXPECT_EQ(World().Log.size(), 1);
     // A folder that takes nothing refuses.
     EXPECT_EQ(FTarget->ListViewStartDrag(false, QPoint()), nullptr);  // nothing selected
-    Select(FTarget, {QStringLiteral("Tables")});
+    Select(FTarget, {"Tables"});
     drag = FTarget->ListViewStartDrag(false, QPoint());
     EXPECT_FALSE(FSource->ListDragOver(*drag, ListViewport(FSource)->rect().bottomRight()));
     drag->Finished(nullptr, 0, 0, false);
 }
 
 TEST_F(TDragDropTest, FileWindowsDragWithTheFileName) {
-    TCommonListForm* file = Window(QString(), QStringLiteral("/tmp/some data.eif"));
-    Select(file, {QStringLiteral("Section2")});
+    TCommonListForm* file = Window(QString(), "/tmp/some data.eif");
+    Select(file, {"Section2"});
     TPelvarDragObject* drag = file->ListViewStartDrag(false, QPoint(1, 2));
     ASSERT_NE(drag, nullptr);
     EXPECT_TRUE(drag->FromEIFile);
-    EXPECT_EQ(drag->FullPath, QStringLiteral("/tmp/some data.eif"));
+    EXPECT_EQ(drag->FullPath, "/tmp/some data.eif");
     EXPECT_EQ(drag->Origin, QPoint(1, 2));
     ASSERT_EQ(drag->Items.Count(), 1);
     EXPECT_NE(dynamic_cast<TTestFileItem*>(drag->Items.Items(0)), nullptr);
-    EXPECT_EQ(drag->Items.Items(0)->SubPath(), QStringLiteral("Section2"));
+    EXPECT_EQ(drag->Items.Items(0)->SubPath(), "Section2");
     drag->Finished(nullptr, 0, 0, false);
 }

@@ -14,29 +14,29 @@
 void TExplorerTest::SetUp() {
     World().Reset();
     TTestWorld& w = World();
-    w.Add(QString(), {QStringLiteral("A1"), true});
-    w.Add(QString(), {QStringLiteral("A2"), true});
-    w.Add(QString(), {QStringLiteral("Readme"), false});
-    w.Add(QStringLiteral("\\A1"), {QStringLiteral("Structures"), true});
-    w.Add(QStringLiteral("\\A1"), {QStringLiteral("Languages"), true});
-    w.Add(QStringLiteral("\\A1"), {QStringLiteral("Notes"), false});
-    w.Add(QStringLiteral("\\A1\\Structures"), {QStringLiteral("Views"), true});
-    w.Add(QStringLiteral("\\A1\\Structures"), {QStringLiteral("Tables"), true});
-    const QString tables = QStringLiteral("\\A1\\Structures\\Tables");
-    w.Add(tables, {QStringLiteral("T2"), false, 10, QStringLiteral("alpha")});
-    w.Add(tables, {QStringLiteral("T1"), false, 30, QStringLiteral("beta")});
-    w.Add(tables, {QStringLiteral("T3"), false, 20, QStringLiteral("gamma")});
-    w.Add(tables, {QStringLiteral("Sub"), true});
-    w.Add(QStringLiteral("\\A2"), {QStringLiteral("Structures"), true});
-    w.Add(QStringLiteral("\\A2\\Structures"), {QStringLiteral("Tables"), true});
+    w.Add(QString(), {"A1", true});
+    w.Add(QString(), {"A2", true});
+    w.Add(QString(), {"Readme", false});
+    w.Add("\\A1", {"Structures", true});
+    w.Add("\\A1", {"Languages", true});
+    w.Add("\\A1", {"Notes", false});
+    w.Add("\\A1\\Structures", {"Views", true});
+    w.Add("\\A1\\Structures", {"Tables", true});
+    const QString tables = "\\A1\\Structures\\Tables";
+    w.Add(tables, {"T2", false, 10, "alpha"});
+    w.Add(tables, {"T1", false, 30, "beta"});
+    w.Add(tables, {"T3", false, 20, "gamma"});
+    w.Add(tables, {"Sub", true});
+    w.Add("\\A2", {"Structures", true});
+    w.Add("\\A2\\Structures", {"Tables", true});
 
     TCommonListForm::SetRootFactory([](const QString& file) -> std::unique_ptr<TPelvarObject> {
         if (file.isEmpty()) return std::make_unique<TTestRoot>();
-        if (file.endsWith(QStringLiteral(".eif"))) return std::make_unique<TTestFileRoot>(file);
+        if (file.endsWith(".eif")) return std::make_unique<TTestFileRoot>(file);
         return nullptr;
     });
     TCommonListForm::SetDragRunner(nullptr);
-    TRegistry().DeleteKey(Configuration().GetRegistryKey() + QStringLiteral("\\PELVAR"));
+    TRegistry().DeleteKey(Configuration().GetRegistryKey() + "\\PELVAR");
     Script().Reset();
 }
 

@@ -10,7 +10,19 @@
 #include "../model/testobjects.h"
 #include "explorer/commonlistform.h"
 
+#include "model/shortcuts.h"
+
 class QTreeWidgetItem;
+
+inline const QString kTables = QStringLiteral("\\A1\\Structures\\Tables");
+
+// Shortcuts kept for a test, with the number of times the bar was rebuilt.
+struct TTestShortcutHost : TShortcutHost {
+    TPelvarObjectShortcutList& ObjectShortcuts() override { return List; }
+    void FillShortcuts() override { ++Rebuilt; }
+    TPelvarObjectShortcutList List;
+    int Rebuilt = 0;
+};
 
 // Explorer windows over the test world:
 //   \A1 (Structures (Tables (T1 T2 T3 Sub) Views) Languages Notes)  \A2 (...)  Readme

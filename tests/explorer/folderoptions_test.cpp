@@ -13,8 +13,6 @@
 
 namespace {
 
-const QString kTables = QStringLiteral("\\A1\\Structures\\Tables");
-
 QList<int> Tags(const TCommonListForm* w) {
     QList<int> tags;
     for (const TListColumn& c : w->ListColumns())
@@ -38,38 +36,37 @@ TEST_F(TExplorerTest, FolderOptionsAreStoredOnLeavingAndLoadedOnReturn) {
     w->ColumnClick(1);
     w->ColumnClick(1);  // size, descending
     w->ListView()->DetailsView()->header()->resizeSection(2, 234);
-    w->ListView()->SetFocusedRow(Row(w, QStringLiteral("T3")), true);
-    w->SetCurrentPath(QStringLiteral("\\A1"));
+    w->ListView()->SetFocusedRow(Row(w, "T3"), true);
+    w->SetCurrentPath("\\A1");
 
     TRegistry reg;
-    ASSERT_TRUE(reg.OpenKeyReadOnly(Key(QStringLiteral("FOLDER_OPTIONS\\Structures\\Tables"))));
-    EXPECT_EQ(reg.ReadInteger(QStringLiteral("ListViewStyle")), 3);
-    EXPECT_FALSE(reg.ReadBool(QStringLiteral("AutoArrangeIcons")));
-    EXPECT_EQ(reg.ReadInteger(QStringLiteral("Width")), w->width());
-    EXPECT_TRUE(reg.ValueExists(QStringLiteral("Left")));
+    ASSERT_TRUE(reg.OpenKeyReadOnly(Key("FOLDER_OPTIONS\\Structures\\Tables")));
+    EXPECT_EQ(reg.ReadInteger("ListViewStyle"), 3);
+    EXPECT_FALSE(reg.ReadBool("AutoArrangeIcons"));
+    EXPECT_EQ(reg.ReadInteger("Width"), w->width());
+    EXPECT_TRUE(reg.ValueExists("Left"));
     for (int tag : {0, 1, 2}) {
         const QString column = QStringLiteral("Column%1").arg(tag);
-        EXPECT_TRUE(reg.ReadBool(column + QStringLiteral("_Visible")));
-        EXPECT_EQ(reg.ReadInteger(column + QStringLiteral("_Order")), tag);
+        EXPECT_TRUE(reg.ReadBool(column + "_Visible"));
+        EXPECT_EQ(reg.ReadInteger(column + "_Order"), tag);
     }
-    EXPECT_EQ(reg.ReadInteger(QStringLiteral("Column2_Width")), 234);
-    EXPECT_EQ(reg.ReadInteger(QStringLiteral("SortType")), 1000001);
-    EXPECT_EQ(reg.ReadString(QStringLiteral("FocusedItem")), QStringLiteral("T3"));
-    EXPECT_EQ(reg.ReadString(QStringLiteral("TestOwnValue")), kTables);
+    EXPECT_EQ(reg.ReadInteger("Column2_Width"), 234);
+    EXPECT_EQ(reg.ReadInteger("SortType"), 1000001);
+    EXPECT_EQ(reg.ReadString("FocusedItem"), "T3");
+    EXPECT_EQ(reg.ReadString("TestOwnValue"), kTables);
 
     w->SetListViewStyle(2);
     w->SetCurrentPath(QString());  // the alias node keeps its options under ALIAS
-    EXPECT_TRUE(reg.OpenKeyReadOnly(Key(QStringLiteral("FOLDER_OPTIONS\\ALIAS"))));
+    EXPECT_TRUE(reg.OpenKeyReadOnly(Key("FOLDER_OPTIONS\\ALIAS")));
     w->SetCurrentPath(kTables);
-    EXPECT_TRUE(reg.OpenKeyReadOnly(Key(QStringLiteral("FOLDER_OPTIONS\\ROOT"))));
+    EXPECT_TRUE(reg.OpenKeyReadOnly(Key("FOLDER_OPTIONS\\ROOT")));
 
     EXPECT_EQ(w->ListViewStyle(), 3);
     EXPECT_EQ(w->SortType(), 1000001);
     EXPECT_EQ(w->ListColumns()[2].Width, 234);
-    EXPECT_EQ(Captions(w), (QStringList{QStringLiteral("T1"), QStringLiteral("T3"),
-                                        QStringLiteral("T2"), QStringLiteral("Sub")}));
-    EXPECT_EQ(w->ListView()->FocusedRow(), Row(w, QStringLiteral("T3")));
-    EXPECT_EQ(w->ListView()->SelectedRows(), std::vector<int>{Row(w, QStringLiteral("T3"))});
+    EXPECT_EQ(Captions(w), (QStringList{"T1", "T3", "T2", "Sub"}));
+    EXPECT_EQ(w->ListView()->FocusedRow(), Row(w, "T3"));
+    EXPECT_EQ(w->ListView()->SelectedRows(), std::vector<int>{Row(w, "T3")});
 }
 
 TEST_F(TExplorerTest, StoredColumnsAndBadValues) {
@@ -79,15 +76,14 @@ TEST_F(TExplorerTest, StoredColumnsAndBadValues) {
     EXPECT_EQ(w->SortType(), 0);
     w->SetCurrentPath(QString());
 
-    Store(QStringLiteral("Structures\\Tables"), {{QStringLiteral("Column0_Order"), 3},
-                                                 {QStringLiteral("Column1_Order"), 1},
-                                                 {QStringLiteral("ListViewStyle"), 4},
-                                                 {QStringLiteral("SortType"), 1000007}});
+    Store(
+        "Structures\\Tables",
+        {{"Column0_Order", 3}, {"Column1_Order", 1}, {"ListViewStyle", 4}, {"SortType", 1000007}});
     {
         TRegistry reg;
-        reg.OpenKey(Key(QStringLiteral("FOLDER_OPTIONS\\Structures\\Tables")), false);
-        reg.DeleteValue(QStringLiteral("Column2_Order"));
-        reg.WriteBool(QStringLiteral("Column2_Visible"), true);
+        reg.OpenKey(Key("FOLDER_OPTIONS\\Structures\\Tables"), false);
+        reg.DeleteValue("Column2_Order");
+        reg.WriteBool("Column2_Visible", true);
     }
     w->SetListViewStyle(1);
     w->SetCurrentPath(kTables);
@@ -95,11 +91,11 @@ TEST_F(TExplorerTest, StoredColumnsAndBadValues) {
     EXPECT_EQ(w->ListViewStyle(), 1);           // 4 is no style
     EXPECT_EQ(w->SortType(), 0);                // no column 7 here
     // Sub-items follow the new column order.
-    const TListRow& t1 = w->ListView()->Rows()[size_t(Row(w, QStringLiteral("T1")))];
-    EXPECT_EQ(t1.SubItems, (QStringList{QString(), QStringLiteral("beta")}));
+    const TListRow& t1 = w->ListView()->Rows()[size_t(Row(w, "T1"))];
+    EXPECT_EQ(t1.SubItems, (QStringList{QString(), "beta"}));
 
     w->SetCurrentPath(QString());
-    Store(QStringLiteral("Structures\\Tables"), {{QStringLiteral("Column1_Visible"), 0}});
+    Store("Structures\\Tables", {{"Column1_Visible", 0}});
     w->SetCurrentPath(kTables);
     EXPECT_EQ(Tags(w), (QList<int>{0, 2}));
 }
@@ -110,20 +106,18 @@ TEST_F(TExplorerTest, SortingByColumns) {
     const TListRowModel& model = w->ListView()->Model();
     w->ColumnClick(1);
     EXPECT_EQ(w->SortType(), 1);
-    EXPECT_EQ(Captions(w), (QStringList{QStringLiteral("Sub"), QStringLiteral("T2"),
-                                        QStringLiteral("T3"), QStringLiteral("T1")}));
+    EXPECT_EQ(Captions(w), (QStringList{"Sub", "T2", "T3", "T1"}));
     EXPECT_FALSE(model.headerData(1, Qt::Horizontal, Qt::DecorationRole).isNull());
     EXPECT_TRUE(model.headerData(0, Qt::Horizontal, Qt::DecorationRole).isNull());
-    Select(w, {QStringLiteral("T2")});
+    Select(w, {"T2"});
     w->ColumnClick(1);
     EXPECT_EQ(w->SortType(), 1000001);
-    EXPECT_EQ(Captions(w).first(), QStringLiteral("T1"));
+    EXPECT_EQ(Captions(w).first(), "T1");
     // The selection stays on its row.
-    EXPECT_EQ(w->ListView()->SelectedRows(), std::vector<int>{Row(w, QStringLiteral("T2"))});
+    EXPECT_EQ(w->ListView()->SelectedRows(), std::vector<int>{Row(w, "T2")});
     w->ColumnClick(0);  // another column keeps the direction
     EXPECT_EQ(w->SortType(), 1000000);
-    EXPECT_EQ(Captions(w), (QStringList{QStringLiteral("T3"), QStringLiteral("T2"),
-                                        QStringLiteral("T1"), QStringLiteral("Sub")}));
+    EXPECT_EQ(Captions(w), (QStringList{"T3", "T2", "T1", "Sub"}));
     EXPECT_TRUE(model.headerData(1, Qt::Horizontal, Qt::DecorationRole).isNull());
     w->ArrangeIconsBy(0);  // already the key: nothing changes
     EXPECT_EQ(w->SortType(), 1000000);
@@ -133,7 +127,7 @@ TEST_F(TExplorerTest, SortingByColumns) {
     for (QAction* a : w->ArrangeIconsMenu()->actions())
         if (!a->isSeparator() && a != w->AutoArrangeIconsAction && !a->icon().isNull())
             marked << a->text();
-    EXPECT_EQ(marked, QStringList{QStringLiteral("By column 2")});
+    EXPECT_EQ(marked, QStringList{"By column 2"});
 }
 
 TEST_F(TExplorerTest, ColumnDialogAndColumnDrag) {
@@ -168,27 +162,23 @@ TEST_F(TExplorerTest, GlobalOptionsAndWindowPlaces) {
     w->close();  // the last window closed decides what the next one shows
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     TRegistry reg;
-    ASSERT_TRUE(reg.OpenKeyReadOnly(Key(QStringLiteral("Options"))));
-    EXPECT_FALSE(reg.ReadBool(QStringLiteral("ShowExplorer")));
-    EXPECT_FALSE(reg.ReadBool(QStringLiteral("ShowStatusBar")));
+    ASSERT_TRUE(reg.OpenKeyReadOnly(Key("Options")));
+    EXPECT_FALSE(reg.ReadBool("ShowExplorer"));
+    EXPECT_FALSE(reg.ReadBool("ShowStatusBar"));
     w = Window();
     EXPECT_FALSE(w->ShowExplorer());
     EXPECT_FALSE(w->ShowStatusBar());
     w->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
-    Store(QStringLiteral("ROOT"), {{QStringLiteral("Left"), 40},
-                                   {QStringLiteral("Top"), 30},
-                                   {QStringLiteral("Width"), 300},
-                                   {QStringLiteral("Height"), 200}});
+    Store("ROOT", {{"Left", 40}, {"Top", 30}, {"Width", 300}, {"Height", 200}});
     TCommonListForm* first = Window();
     TCommonListForm* second = Window();
     EXPECT_EQ(first->pos(), QPoint(40, 30));
     EXPECT_EQ(second->pos(), QPoint(65, 55));
     EXPECT_EQ(second->size(), QSize(300, 200));
 
-    Store(QStringLiteral("ROOT"),
-          {{QStringLiteral("Width"), 20000}, {QStringLiteral("Height"), 20000}});
+    Store("ROOT", {{"Width", 20000}, {"Height", 20000}});
     TCommonListForm* big = Window();
     EXPECT_EQ(big->size(), big->screen()->availableGeometry().size());
 }

@@ -19,17 +19,15 @@
 
 namespace {
 
-const QString kTables = QStringLiteral("\\A1\\Structures\\Tables");
-
 class TLookupTest : public TExplorerTest {
   protected:
     void SetUp() override {
         TExplorerTest::SetUp();
         // Captions differ from names here: Tables, tables2, My tables.
-        const QString folder = QStringLiteral("\\A1\\Languages");
-        World().Add(folder, {QStringLiteral("a"), false, 7, QStringLiteral("!Tables")});
-        World().Add(folder, {QStringLiteral("b"), false, 8, QStringLiteral("!tables2")});
-        World().Add(folder, {QStringLiteral("c"), false, 9, QStringLiteral("!My tables")});
+        const QString folder = "\\A1\\Languages";
+        World().Add(folder, {"a", false, 7, "!Tables"});
+        World().Add(folder, {"b", false, 8, "!tables2"});
+        World().Add(folder, {"c", false, 9, "!My tables"});
         FWindow = Window(folder);
         FWindow->SetListViewStyle(3);
         FLookup = &TFormLookUp::Shared();
@@ -56,55 +54,53 @@ const QString kNotFound = QStringLiteral("Can't find search request. Try again p
 }  // namespace
 
 TEST_F(TLookupTest, MatchOptions) {
-    EXPECT_EQ(Captions(FWindow), (QStringList{QStringLiteral("Tables"), QStringLiteral("tables2"),
-                                              QStringLiteral("My tables")}));
-    EXPECT_EQ(Find(QStringLiteral("tab")), QStringLiteral("Tables"));     // from the beginning
-    EXPECT_EQ(Find(QStringLiteral("tab")), QStringLiteral("tables2"));    // the next one
-    EXPECT_EQ(Find(QStringLiteral("tab")), QStringLiteral("My tables"));  // anywhere
+    EXPECT_EQ(Captions(FWindow), (QStringList{"Tables", "tables2", "My tables"}));
+    EXPECT_EQ(Find("tab"), "Tables");     // from the beginning
+    EXPECT_EQ(Find("tab"), "tables2");    // the next one
+    EXPECT_EQ(Find("tab"), "My tables");  // anywhere
     EXPECT_EQ(FWindow->ListView()->SelCount(), 1);
 
     FLookup->cbFullName->setChecked(true);
-    Focus(QStringLiteral("tables2"));
-    EXPECT_EQ(Find(QStringLiteral("tables")), QStringLiteral("Tables"));  // wrapped round
+    Focus("tables2");
+    EXPECT_EQ(Find("tables"), "Tables");  // wrapped round
     FLookup->cbReg->setChecked(true);
-    EXPECT_EQ(Find(QStringLiteral("tables")), kNotFound);
-    EXPECT_EQ(Find(QStringLiteral("Tables")), QStringLiteral("Tables"));
+    EXPECT_EQ(Find("tables"), kNotFound);
+    EXPECT_EQ(Find("Tables"), "Tables");
 
     FLookup->cbFullName->setChecked(false);
     FLookup->cbReg->setChecked(false);
     FLookup->cbIncluded->setChecked(true);  // must start the text
-    Focus(QStringLiteral("Tables"));
-    EXPECT_EQ(Find(QStringLiteral("TABLES")), QStringLiteral("tables2"));
-    EXPECT_EQ(Find(QStringLiteral("TABLES")), QStringLiteral("Tables"));
+    Focus("Tables");
+    EXPECT_EQ(Find("TABLES"), "tables2");
+    EXPECT_EQ(Find("TABLES"), "Tables");
 
     FLookup->rbParent->setChecked(true);  // the first sub-item: the size
-    EXPECT_EQ(Find(QStringLiteral("9")), QStringLiteral("My tables"));
+    EXPECT_EQ(Find("9"), "My tables");
     FLookup->rbDescription->setChecked(true);
-    EXPECT_EQ(Find(QStringLiteral("!my")), QStringLiteral("My tables"));
+    EXPECT_EQ(Find("!my"), "My tables");
 }
 
 TEST_F(TLookupTest, RegularExpressionsAndWarnings) {
     FLookup->cbRegExp->setChecked(true);
     EXPECT_FALSE(FLookup->cbFullName->isEnabled());
     EXPECT_FALSE(FLookup->cbIncluded->isEnabled());
-    EXPECT_EQ(Find(QStringLiteral("^my\\s")), QStringLiteral("My tables"));
+    EXPECT_EQ(Find("^my\\s"), "My tables");
     FLookup->cbReg->setChecked(true);
-    EXPECT_EQ(Find(QStringLiteral("^my\\s")), kNotFound);
-    EXPECT_EQ(Script().Asked.last().Caption, LString(QStringLiteral("ST_WARNING")));
+    EXPECT_EQ(Find("^my\\s"), kNotFound);
+    EXPECT_EQ(Script().Asked.last().Caption, LString("ST_WARNING"));
 
-    FLookup->edFind->setText(QStringLiteral("(unclosed"));
+    FLookup->edFind->setText("(unclosed");
     EXPECT_THROW(FLookup->Find(), EPelvarError);
     Script().Reset();
     FLookup->btFind->click();  // the button reports it
     ASSERT_EQ(Script().Asked.size(), 1);
-    EXPECT_EQ(Script().Asked[0].Kind, QStringLiteral("exception"));
+    EXPECT_EQ(Script().Asked[0].Kind, "exception");
 
     FLookup->cbRegExp->setChecked(false);
     EXPECT_TRUE(FLookup->cbIncluded->isEnabled());
-    EXPECT_EQ(Find(QString()),
-              QStringLiteral("Search request is empty. Enter request and try again please."));
+    EXPECT_EQ(Find(QString()), "Search request is empty. Enter request and try again please.");
     FLookup->SetListView(nullptr);
-    EXPECT_EQ(Find(QStringLiteral("x")), QString());  // no list: nothing at all
+    EXPECT_EQ(Find("x"), QString());  // no list: nothing at all
 }
 
 TEST_F(TLookupTest, CheckBoxesKeepEachOtherRight) {
@@ -118,10 +114,10 @@ TEST_F(TLookupTest, CheckBoxesKeepEachOtherRight) {
 
 TEST_F(TLookupTest, KeysOfTheListBindTheForm) {
     TCommonListForm* other = Window(kTables);
-    FLookup->edFind->setText(QStringLiteral("T3"));
+    FLookup->edFind->setText("T3");
     QTest::keyClick(other->ListView()->CurrentView(), Qt::Key_F3);
     EXPECT_EQ(FLookup->ListView(), other->ListView());
-    EXPECT_EQ(other->ListView()->FocusedRow(), Row(other, QStringLiteral("T3")));
+    EXPECT_EQ(other->ListView()->FocusedRow(), Row(other, "T3"));
     QTest::keyClick(FWindow->ListView()->CurrentView(), Qt::Key_F, Qt::ControlModifier);
     EXPECT_EQ(FLookup->ListView(), FWindow->ListView());
     EXPECT_TRUE(FLookup->isVisible());
@@ -134,11 +130,11 @@ TEST_F(TExplorerTest, InspectionWindowIsSingle) {
     TVInfoForm2* info = TVInfoForm2::ShowInfoForm();
     info->move(w->width() + 10, 0);  // beside the window, not over it
     EXPECT_EQ(TVInfoForm2::ShowInfoForm(), info);
-    QWidget* label = w->statusBar()->findChild<QWidget*>(QStringLiteral("StatusPathLabel"));
+    QWidget* label = w->statusBar()->findChild<QWidget*>("StatusPathLabel");
     ASSERT_NE(label, nullptr);
     info->InspectAt(label->mapToGlobal(label->rect().center()));
-    EXPECT_EQ(info->Edit1->text(), QStringLiteral("StatusPathLabel (QLabel)"));
-    EXPECT_EQ(info->Edit2->text(), QStringLiteral("QStatusBar"));
+    EXPECT_EQ(info->Edit1->text(), "StatusPathLabel (QLabel)");
+    EXPECT_EQ(info->Edit2->text(), "QStatusBar");
     info->AutoInfoButton->click();
     EXPECT_TRUE(info->AutoInfo());
     info->AutoInfoButton->click();
@@ -149,15 +145,10 @@ TEST_F(TExplorerTest, InspectionWindowIsSingle) {
 }
 
 TEST_F(TExplorerTest, OrganizeShortcuts) {
-    struct THost : TShortcutHost {
-        TPelvarObjectShortcutList& ObjectShortcuts() override { return List; }
-        void FillShortcuts() override { ++Rebuilt; }
-        TPelvarObjectShortcutList List;
-        int Rebuilt = 0;
-    } host;
+    TTestShortcutHost host;
     for (const char* caption : {"A", "B", "C"})
         host.List.Add()->Caption = QString::fromLatin1(caption);
-    host.List.Items(2)->CaptionID = QStringLiteral("ST_HELP");
+    host.List.Items(2)->CaptionID = "ST_HELP";
     const auto rows = [](TOrganizeShortcutsForm* f) {
         QStringList texts;
         for (int i = 0; i < f->ListView->topLevelItemCount(); ++i)
@@ -172,14 +163,12 @@ TEST_F(TExplorerTest, OrganizeShortcuts) {
     };
     Script().AnswerModal([&](QObject* form) {
         auto* f = qobject_cast<TOrganizeShortcutsForm*>(form);
-        EXPECT_EQ(rows(f), (QStringList{QStringLiteral("A"), QStringLiteral("B"),
-                                        LString(QStringLiteral("ST_HELP"))}));
+        EXPECT_EQ(rows(f), (QStringList{"A", "B", LString("ST_HELP")}));
         f->ListView->setCurrentItem(f->ListView->topLevelItem(0));
         f->MoveUp();  // the first row stays
         f->ListView->setCurrentItem(f->ListView->topLevelItem(2));
         f->MoveDown();  // so does the last
-        EXPECT_EQ(order(f->ObjectShortcuts),
-                  (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
+        EXPECT_EQ(order(f->ObjectShortcuts), (QStringList{"A", "B", "C"}));
         f->ListView->setCurrentItem(f->ListView->topLevelItem(2));
         f->MoveUp();
         EXPECT_EQ(f->ListView->currentItem(), f->ListView->topLevelItem(1));
@@ -190,7 +179,7 @@ TEST_F(TExplorerTest, OrganizeShortcuts) {
         return IDOK;
     });
     EXPECT_TRUE(TOrganizeShortcutsForm::Execute(host));
-    EXPECT_EQ(order(host.List), (QStringList{QStringLiteral("C"), QStringLiteral("B")}));
+    EXPECT_EQ(order(host.List), (QStringList{"C", "B"}));
     EXPECT_EQ(host.Rebuilt, 1);
     Script().AnswerModal([](QObject* form) {
         qobject_cast<TOrganizeShortcutsForm*>(form)->DeleteSelected();
@@ -203,11 +192,8 @@ TEST_F(TExplorerTest, OrganizeShortcuts) {
 TEST(TPopupMenuWOKeyTest, ItemsNeverTakeKeys) {
     TPopupMenuWOKey menu;
     EXPECT_FALSE(menu.IsShortCut(QKeyCombination(Qt::CTRL | Qt::Key_Return).toCombined()));
-    EXPECT_EQ(menu.Tag(), 0);
-    menu.SetTag(1);
-    EXPECT_EQ(menu.Tag(), 1);
     int runs = 0;
-    QAction* item = menu.addAction(QStringLiteral("Run"));
+    QAction* item = menu.addAction("Run");
     item->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     QObject::connect(item, &QAction::triggered, [&] { ++runs; });
     QShortcutEvent shortcut(item->shortcut(), false);
