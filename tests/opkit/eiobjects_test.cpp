@@ -42,41 +42,30 @@ QByteArray Binary() {
 }  // namespace
 
 TEST_P(EIObjects, DSPStructures) {
-    TEIDSPStructure table;
-    table.Item() = {"КЛИЕНТЫ",
-                    10,
-                    "CLIENTS",
-                    "BASE",
-                    "remark with = and\nnew line",
-                    TQXVariant(QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58, 123)))};
-    table.SetBody(Binary());
-    TEIDSPStructure empty;
-    empty.Item() = {"V", 16, "", "", "", TQXVariant()};
-    TEIDSPStructure utc;
-    utc.Item() = {"U", 21,
-                  "",  "",
-                  "",  TQXVariant(QDateTime(QDate(2020, 1, 1), QTime(1, 2, 3), QTimeZone::utc()))};
-    FFile.AddObject(table);
-    FFile.AddObject(empty);
-    FFile.AddObject(utc);
+    const QList<TDSPListItem> items = {
+        {"КЛИЕНТЫ", 10, "CLIENTS", "BASE", "remark with = and\nnew line",
+         TQXVariant(QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58, 123)))},
+        {"V", 16, "", "", "", TQXVariant()},
+        {"U", 21, "", "", "",
+         TQXVariant(QDateTime(QDate(2020, 1, 1), QTime(1, 2, 3), QTimeZone::utc()))},
+    };
+    for (const TDSPListItem& item : items) {
+        TEIDSPStructure structure;
+        structure.Item() = item;
+        if (item.ObjectType == 10) structure.SetBody(Binary());
+        FFile.AddObject(structure);
+    }
     EXPECT_EQ(FFile.Sections().GetSections(0)->Name(), "10:КЛИЕНТЫ");
     EXPECT_EQ(FFile.Sections().GetSections(0)->Parameters().GetValues("lastchange"),
               "2024-02-29T23:59:58.123");
-
-    const TEIDSPStructure* originals[] = {&table, &empty, &utc};
     for (int index = 0; index < 3; ++index) {
-        const TEIDSPStructure* original = originals[index];
         auto loaded = Reload<TEIDSPStructure>(index);
         ASSERT_TRUE(loaded);
-        const TDSPListItem& a = loaded->Item();
-        const TDSPListItem& b = original->Item();
-        EXPECT_EQ(a.Name, b.Name);
-        EXPECT_EQ(a.ObjectType, b.ObjectType);
-        EXPECT_EQ(a.TableName, b.TableName);
-        EXPECT_EQ(a.ParentName, b.ParentName);
-        EXPECT_EQ(a.Remark, b.Remark);
+        const TDSPListItem &a = loaded->Item(), &b = items[index];
+        EXPECT_EQ(std::tie(a.Name, a.ObjectType, a.TableName, a.ParentName, a.Remark),
+                  std::tie(b.Name, b.ObjectType, b.TableName, b.ParentName, b.Remark));
         EXPECT_EQ(a.LastChange, b.LastChange);
-        EXPECT_EQ(loaded->Body(), original->Body());
+        EXPECT_EQ(loaded->Body(), index == 0 ? Binary() : QByteArray());
     }
 }
 
@@ -168,20 +157,16 @@ TEST_P(EIObjects, TableDataStreamsRowsExactly) {
     EXPECT_EQ(table->RowCount(), 3);
     ASSERT_EQ(table->Fields().size(), fields.size());
     for (int i = 0; i < fields.size(); ++i) {
-        EXPECT_EQ(table->Fields()[i].Name, fields[i].Name);
-        EXPECT_EQ(table->Fields()[i].DataType, fields[i].DataType);
-        EXPECT_EQ(table->Fields()[i].Size, fields[i].Size);
+        const TDicFieldDescription &a = table->Fields()[i], &b = fields[i];
+        EXPECT_EQ(std::tie(a.Name, a.DataType, a.Size), std::tie(b.Name, b.DataType, b.Size));
     }
     TEITableDataReader reader(*FReader->Sections().GetSections(0));
     QList<TQXVariant> row;
     for (const auto& expected : rows) {
         ASSERT_TRUE(reader.Next(row));
         ASSERT_EQ(row.size(), expected.size());
-        for (int i = 0; i < row.size(); ++i) {
-            EXPECT_EQ(row[i].Kind(), expected[i].Kind()) << "field " << i;
-            EXPECT_TRUE(row[i] == expected[i])
-                << "field " << i << ": " << row[i].AsString().toStdString();
-        }
+        for (int i = 0; i < row.size(); ++i)  // equal means of the same kind, too
+            EXPECT_TRUE(row[i] == expected[i]) << "field " << i << ": " << row[i].AsString();
     }
     EXPECT_FALSE(reader.Next(row));
 
