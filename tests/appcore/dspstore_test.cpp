@@ -243,22 +243,11 @@ TEST_P(DSPStoreTest, EveryWriteThroughAnyStoreObjectReachesTheDatabasesSubscribe
 // ---- DSP lists and trees (no database) ----
 
 TEST(DSPListTest, SortKindsOrderAncestorsBeforeDescendantsForExport) {
-    TDSPList list;
-    auto add = [&](const char* name, int type, const char* parent) {
-        TDSPListItem item;
-        item.Name = QLatin1String(name);
-        item.ObjectType = type;
-        item.ParentName = QLatin1String(parent);
-        list.AddCopy(item);
-    };
-    add("D", 10, "A");
-    add("A", 12, "");
-    add("A", 10, "C");
-    add("B", 10, "");
-    add("C", 10, "B");
-    add("X", 10, "Y");  // a cycle must not hang the sort
-    add("Y", 10, "X");
-    add("E", 12, "MISSING");
+    TDSPList list;  // name/type/parent; X and Y are a cycle, which must not hang the sort
+    for (const QString spec :
+         {"D/10/A", "A/12/", "A/10/C", "B/10/", "C/10/B", "X/10/Y", "Y/10/X", "E/12/MISSING"})
+        list.AddCopy({spec.section('/', 0, 0), spec.section('/', 1, 1).toInt(), QString(),
+                      spec.section('/', 2)});
 
     list.Sort(dskByName);
     EXPECT_EQ(Names(list),
@@ -368,30 +357,32 @@ TEST(DSPTreeTest, DamagedBytesRaiseAnErrorNamingTheStructure) {
         n.AddNode("C");
         return n.ToBytes();
     }();
+    const auto prop = [](const char* type, const char* value) {
+        return QByteArray(R"({"name": "X", "props": [{"name": "P", "type": ")") + type +
+               R"(", "value": )" + value + "}]}";
+    };
     const QList<QByteArray> damaged = {
         "not json at all",
         good.left(good.size() - 4),
         "[1, 2]",
-        "\"text\"",
+        R"("text")",
         "null",
-        "{\"props\": []}",
-        "{\"name\": 5}",
-        "{\"name\": \"X\", \"props\": [{\"name\": \"P\", \"type\": \"weird\", \"value\": 1}]}",
-        "{\"name\": \"X\", \"props\": [5]}",
-        "{\"name\": \"X\", \"props\": \"not a list\"}",
-        "{\"name\": \"X\", \"nodes\": {\"name\": \"C\"}}",
-        "{\"name\": \"X\", \"nodes\": [1]}",
-        "{\"name\": \"X\", \"nodes\": [{\"props\": []}]}",
-        "{\"name\": \"X\", \"props\": [{\"name\": \"P\", \"type\": \"integer\", \"value\": "
-        "\"ab\"}]}",
-        "{\"name\": \"X\", \"props\": [{\"name\": \"P\", \"type\": \"integer\", \"value\": 1.5}]}",
-        "{\"name\": \"X\", \"props\": [{\"name\": \"P\", \"type\": \"float\", \"value\": \"1\"}]}",
-        "{\"name\": \"X\", \"props\": [{\"name\": \"P\", \"type\": \"boolean\", \"value\": 1}]}",
-        "{\"name\": \"X\", \"props\": [{\"name\": \"P\", \"type\": \"string\", \"value\": 1}]}",
-        "{\"name\": \"X\", \"props\": [{\"name\": \"P\", \"type\": \"datetime\", \"value\": "
-        "\"x\"}]}",
-        "{\"name\": \"X\", \"props\": [{\"name\": \"P\", \"type\": \"binary\", \"value\": 12}]}",
-        "{\"name\": \"X\", \"props\": [{\"type\": \"string\", \"value\": \"v\"}]}",
+        R"({"props": []})",
+        R"({"name": 5})",
+        prop("weird", "1"),
+        R"({"name": "X", "props": [5]})",
+        R"({"name": "X", "props": "not a list"})",
+        R"({"name": "X", "nodes": {"name": "C"}})",
+        R"({"name": "X", "nodes": [1]})",
+        R"({"name": "X", "nodes": [{"props": []}]})",
+        prop("integer", R"("ab")"),
+        prop("integer", "1.5"),
+        prop("float", R"("1")"),
+        prop("boolean", "1"),
+        prop("string", "1"),
+        prop("datetime", R"("x")"),
+        prop("binary", "12"),
+        R"({"name": "X", "props": [{"type": "string", "value": "v"}]})",
     };
     for (const QByteArray& bytes : damaged) {
         EXPECT_TRUE(ErrorOf<EDSPError>([&] {
