@@ -53,7 +53,7 @@ const QString kNotFound = QStringLiteral("Can't find search request. Try again p
 
 }  // namespace
 
-TEST_F(TLookupTest, MatchOptions) {
+TEST_F(TLookupTest, MatchOptionsAndHowTheyDependOnEachOther) {
     EXPECT_EQ(Captions(FWindow), (QStringList{"Tables", "tables2", "My tables"}));
     EXPECT_EQ(Find("tab"), "Tables");     // from the beginning
     EXPECT_EQ(Find("tab"), "tables2");    // the next one
@@ -78,6 +78,15 @@ TEST_F(TLookupTest, MatchOptions) {
     EXPECT_EQ(Find("9"), "My tables");
     FLookup->rbDescription->setChecked(true);
     EXPECT_EQ(Find("!my"), "My tables");
+
+    // The check boxes keep each other right.
+    FLookup->cbIncluded->setChecked(false);
+    FLookup->cbFullName->setChecked(true);
+    EXPECT_TRUE(FLookup->cbIncluded->isChecked());
+    FLookup->cbIncluded->setChecked(false);
+    EXPECT_FALSE(FLookup->cbFullName->isChecked());
+    FLookup->cbIncluded->setChecked(true);
+    EXPECT_FALSE(FLookup->cbFullName->isChecked());
 }
 
 TEST_F(TLookupTest, RegularExpressionsAndWarnings) {
@@ -101,15 +110,6 @@ TEST_F(TLookupTest, RegularExpressionsAndWarnings) {
     EXPECT_EQ(Find(QString()), "Search request is empty. Enter request and try again please.");
     FLookup->SetListView(nullptr);
     EXPECT_EQ(Find("x"), QString());  // no list: nothing at all
-}
-
-TEST_F(TLookupTest, CheckBoxesKeepEachOtherRight) {
-    FLookup->cbFullName->setChecked(true);
-    EXPECT_TRUE(FLookup->cbIncluded->isChecked());
-    FLookup->cbIncluded->setChecked(false);
-    EXPECT_FALSE(FLookup->cbFullName->isChecked());
-    FLookup->cbIncluded->setChecked(true);
-    EXPECT_FALSE(FLookup->cbFullName->isChecked());
 }
 
 TEST_F(TLookupTest, KeysOfTheListBindTheForm) {

@@ -19,7 +19,7 @@ void Press(TCommonListForm* window, int key, Qt::KeyboardModifiers mods = Qt::No
 
 }  // namespace
 
-TEST_F(TExplorerTest, InitializeShowsFoldersInTheTreeAndEverythingInTheList) {
+TEST_F(TExplorerTest, InitializeShowsFoldersInTheTreeAndEverythingInTheListOrFails) {
     TCommonListForm* w = Window(kTables);
     EXPECT_TRUE(w->Initialized());
     EXPECT_EQ(w->CurrentPath(), kTables);
@@ -36,14 +36,12 @@ TEST_F(TExplorerTest, InitializeShowsFoldersInTheTreeAndEverythingInTheList) {
     EXPECT_EQ(w->FindListItemByPath("t2"), -1);
     EXPECT_EQ(w->FindTreeNodeByPath("\\A1\\structures"), nullptr);
     EXPECT_EQ(TCommonListForm::Windows(), QList<TCommonListForm*>{w});
-}
 
-TEST_F(TExplorerTest, InitializeFailures) {
     // A path that does not exist any more: the root is shown instead.
-    TCommonListForm* w = Adopt(new TCommonListForm());
-    EXPECT_FALSE(w->Initialize("\\A1\\Gone", QString()));
-    EXPECT_EQ(w->CurrentPath(), QString());
-    EXPECT_EQ(Captions(w).size(), 3);
+    TCommonListForm* gone = Adopt(new TCommonListForm());
+    EXPECT_FALSE(gone->Initialize("\\A1\\Gone", QString()));
+    EXPECT_EQ(gone->CurrentPath(), QString());
+    EXPECT_EQ(Captions(gone).size(), 3);
 
     World().FailOpen.insert(QString());
     TCommonListForm* broken = Adopt(new TCommonListForm());
