@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 #include <functional>
 
-#include "opkit/eistream.h"
 #include "errorof.h"
+#include "opkit/eistream.h"
 #include "printers.h"
 
 inline QByteArray ReadBytes(const QString& fileName) {
