@@ -244,10 +244,10 @@ TEST_P(DSPStoreTest, EveryWriteThroughAnyStoreObjectReachesTheDatabasesSubscribe
 
 TEST(DSPListTest, SortKindsOrderAncestorsBeforeDescendantsForExport) {
     TDSPList list;  // name/type/parent; X and Y are a cycle, which must not hang the sort
-    for (const QString spec :
+    for (const QString entry :
          {"D/10/A", "A/12/", "A/10/C", "B/10/", "C/10/B", "X/10/Y", "Y/10/X", "E/12/MISSING"})
-        list.AddCopy({spec.section('/', 0, 0), spec.section('/', 1, 1).toInt(), QString(),
-                      spec.section('/', 2)});
+        list.AddCopy({entry.section('/', 0, 0), entry.section('/', 1, 1).toInt(), QString(),
+                      entry.section('/', 2)});
 
     list.Sort(dskByName);
     EXPECT_EQ(Names(list),
