@@ -5,6 +5,11 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${PELVAR_BUILD_DIR:-$ROOT/build}"
 export LANG=C.UTF-8
 export LC_ALL=C.UTF-8
+# Qt wants a private runtime folder; give it one when the session has none.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  export XDG_RUNTIME_DIR="${TMPDIR:-/tmp}/pelvar-runtime-$(id -u)"
+  mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+fi
 
 PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev qt6-base-dev-tools libqscintilla2-qt6-dev
   libgtest-dev libgmock-dev unixodbc unixodbc-dev libsqliteodbc odbc-postgresql sqlite3)
