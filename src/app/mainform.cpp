@@ -413,19 +413,19 @@ void TDictionaryForm::TypedLetter(QChar letter) {
     }
 }
 
-void TDictionaryForm::keyPressEvent(QKeyEvent* event) {
-    if (event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z &&
-        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
-        TypedLetter(QChar(event->key()));
-    QMainWindow::keyPressEvent(event);
-}
-
 bool TDictionaryForm::eventFilter(QObject* watched, QEvent* event) {
-    // Letters typed anywhere in this window count, whichever control has the focus.
-    if (event->type() == QEvent::KeyPress && watched != this && watched->isWidgetType() &&
+    // Letters typed anywhere in this window count, whichever control has the
+    // focus. An ignored key travels up to the parents as the same event: it
+    // counts once.
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z &&
+        auto* widget = static_cast<QWidget*>(watched);
+        const bool seen = event == FLastKeyEvent && FLastKeyWidget && FLastKeyWidget != widget &&
+                          widget->isAncestorOf(FLastKeyWidget);
+        FLastKeyEvent = event;
+        FLastKeyWidget = widget;
+        if (!seen && key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z &&
             !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
             TypedLetter(QChar(key->key()));
     }

@@ -97,7 +97,6 @@ class TDictionaryForm final : public QMainWindow, public TShortcutHost {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -111,6 +110,9 @@ class TDictionaryForm final : public QMainWindow, public TShortcutHost {
     QStringList FWindowList;
     bool FOpeningWindows = false;
     TVersionKeySequence FCurrentShortcut;
+    // The key press seen last and where: its way up to the parents is one letter.
+    const QEvent* FLastKeyEvent = nullptr;
+    QPointer<QWidget> FLastKeyWidget;
     int FToolBarHeight = 0;
     TPelvarObjectShortcutList FObjectShortcuts;
     std::vector<TShortcutAction*> FShortcutActions;

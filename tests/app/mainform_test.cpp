@@ -241,3 +241,18 @@ TEST_P(MainFormTest, ClosingSavesTheWindowsAndAFormMayRefuse) {
 PELVAR_ENGINE_TESTS(MainFormTest);
 
 }  // namespace
+
+namespace {
+
+TEST_P(MainFormTest, ALetterTypedIntoAControlCountsOnce) {
+    auto form = Form();
+    form->show();
+    QWidget* bar = form->ShortcutToolBar();  // ignores letters: they travel up to the window
+    QTest::keyClicks(bar, "zorbquin");
+    EXPECT_TRUE(form->CurrentShortcut().Current().endsWith(QStringLiteral("ZORBQUIN")));
+    ASSERT_NE(TVInfoForm2::Instance(), nullptr);
+    TVInfoForm2::Instance()->close();
+    form->hide();
+}
+
+}  // namespace
