@@ -258,19 +258,10 @@ void TDictionaryForm::CreateStandardShortcuts() {
 }
 
 void TDictionaryForm::LoadShortcuts() {
-    const QString key = PelvarKey(QStringLiteral("Shortcuts"));
-    TRegistry reg;
-    if (!reg.KeyExists(key)) return;
-    FObjectShortcuts.Clear();
-    for (int i = 0;; ++i) {
-        const QString sub = key + QLatin1Char('\\') + QString::number(i);
-        if (!reg.KeyExists(sub)) break;
-        TRegistry item;
-        if (!item.OpenKeyReadOnly(sub)) RegistryFailure("Can not open registry key '%s'", sub);
-        TPelvarObjectShortcut loaded;
-        loaded.LoadFromRegistry(item);
-        FObjectShortcuts.Add()->Assign(loaded);
-    }
+    QStringList damaged;
+    FObjectShortcuts.LoadFromRegistry(PelvarKey(QStringLiteral("Shortcuts")), damaged);
+    // The good ones are loaded; say which were dropped.
+    if (!damaged.isEmpty()) throw ERegistryError(damaged.join(QLatin1Char('\n')));
 }
 
 void TDictionaryForm::SaveShortcuts() {

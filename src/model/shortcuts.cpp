@@ -121,6 +121,30 @@ void TPelvarObjectShortcutList::Assign(const TPelvarObjectShortcutList& Source) 
         Add()->Assign(*s);
 }
 
+void TPelvarObjectShortcutList::LoadFromRegistry(const QString& key, QStringList& errors) {
+    if (!TRegistry().KeyExists(key)) return;
+    TPelvarObjectShortcutList loaded;
+    int damaged = 0;
+    for (int i = 0;; ++i) {
+        const QString sub = key + QLatin1Char('\\') + QString::number(i);
+        TRegistry item;
+        if (!item.KeyExists(sub)) break;
+        try {
+            if (!item.OpenKeyReadOnly(sub))
+                throw ERegistryError(
+                    SafeFormat(QStringLiteral("Can not open registry key '%s'"), sub));
+            TPelvarObjectShortcut shortcut;
+            shortcut.LoadFromRegistry(item);
+            loaded.Add()->Assign(shortcut);
+        } catch (const EPelvarError& e) {
+            errors << sub + QStringLiteral(": ") + e.Message();
+            ++damaged;
+        }
+    }
+    if (damaged > 0 && loaded.Count() == 0) return;
+    FList = std::move(loaded.FList);
+}
+
 // ---- adding folders ----
 
 void SetShortcutHost(TShortcutHost* host) {

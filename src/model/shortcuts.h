@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -43,6 +44,11 @@ class TPelvarObjectShortcutList {
     TPelvarObjectShortcut* Items(int Index) const { return FList.at(size_t(Index)).get(); }
     int Count() const { return int(FList.size()); }
     void Assign(const TPelvarObjectShortcutList& Source);
+    // Reads the shortcuts kept in the numbered sub-keys "0", "1", ... of `key`,
+    // up to the first missing number; nothing changes when `key` does not exist.
+    // A damaged entry is skipped, its error added to `errors`, so that it costs
+    // no other shortcut; when every entry is damaged the list keeps what it held.
+    void LoadFromRegistry(const QString& key, QStringList& errors);
 
   private:
     std::vector<std::unique_ptr<TPelvarObjectShortcut>> FList;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <limits>
 
 #include "printers.h"
 
@@ -104,11 +105,78 @@ TEST(SafeFormatTest, ArgumentsOfTheWrongKindNeverBreakTheText) {
         {"%d", {QByteArray("\xff\xfe")}, "\xef\xbf\xbd\xef\xbf\xbd"},
         {"%*d|", {QStringLiteral("wide"), 3}, "3|"},
         {"%-*s|", {-3, QStringLiteral("a")}, "a|"},
-        {"%99999999999d|", {1}, "1|"},
         {"%q %s", {QStringLiteral("a"), QStringLiteral("b")}, "%q b"},
         {"%:s", {QStringLiteral("a")}, "%:s"},
         {"%s %s %s", {1, QStringLiteral("b")}, "1 b %s"},
     });
+}
+
+// Numbers beyond 64 bits, NaN and infinities have no integer form: each gives a
+// defined text, and a fraction given to "%d" keeps its fraction.
+TEST(SafeFormatTest, NumbersWithoutAnIntegerFormAreShownAsNumbers) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const quint64 max64 = std::numeric_limits<quint64>::max();
+    ExpectFormats({
+        {"%d", {nan}, "nan"},
+        {"%d", {inf}, "inf"},
+        {"%u", {-inf}, "-inf"},
+        {"%x", {nan}, "nan"},
+        {"%p", {inf}, "inf"},
+        {"%f", {nan}, "nan"},
+        {"%d", {1e19}, "10000000000000000000"},
+        {"%d", {-9223372036854775808.0}, "-9223372036854775808"},
+        {"%d", {1e20}, "1e+20"},
+        {"%d", {qlonglong(std::numeric_limits<qlonglong>::min())}, "-9223372036854775808"},
+        {"%d", {max64}, "18446744073709551615"},
+        {"%u", {max64}, "18446744073709551615"},
+        {"%d", {QStringLiteral("18446744073709551615")}, "18446744073709551615"},
+        {"%x", {max64}, "FFFFFFFFFFFFFFFF"},
+        {"%x", {-1}, "FFFFFFFFFFFFFFFF"},
+        {"%x", {1e19}, "8AC7230489E80000"},
+        {"%x", {-1e19}, "-1e+19"},
+        {"%d", {2.0}, "2"},
+        {"%d", {-0.0}, "0"},
+        {"%d", {2.5}, "2.5"},
+        {"%d", {-2.7}, "-2.7"},
+        {"%u", {1234567.5}, "1234567.5"},
+        {"%x", {0.5}, "0.5"},
+        {"%.3d|", {2.5}, "2.5|"},
+        {"%5d|", {2.5}, "  2.5|"},
+        {"%.3d", {7.0f}, "007"},
+        // A "*" takes whole numbers only.
+        {"%*d|", {nan, 42}, "42|"},
+        {"%*d|", {5.5, 1}, "1|"},
+        {"%.*f", {inf, 1.0}, "1.00"},
+        {"%*d|", {3.0, 1}, "  1|"},
+    });
+}
+
+// A width or precision of any size, written or passed, costs at most the cap,
+// and an index too large for an int is an index past the arguments.
+TEST(SafeFormatTest, WidthsPrecisionsAndIndexesAreBounded) {
+    const QString spaces(kSafeFormatMaxWidth - 1, QLatin1Char(' '));
+    ExpectFormats({
+        {"%.99999999999s|", {QStringLiteral("abc")}, "abc|"},
+        {"%99999999999:s", {QStringLiteral("a")}, "%99999999999:s"},
+        {"%2147483647:s%*s", {QStringLiteral("a")}, "%2147483647:s%*s"},
+        {"%-*s|", {-1e300, QStringLiteral("a")}, "a|"},
+    });
+    const QString bounded[] = {
+        SafeFormat(QStringLiteral("%2147483647s"), QStringLiteral("a")),
+        SafeFormat(QStringLiteral("%99999999999d"), QStringLiteral("a")),
+        SafeFormat(QStringLiteral("%*s"), 1000000000, QStringLiteral("a")),
+        SafeFormat(QStringLiteral("%*s"), qulonglong(1) << 63, QStringLiteral("a")),
+        SafeFormat(QStringLiteral("%*s"), 1e300, QStringLiteral("a")),
+    };
+    for (const QString& text : bounded)
+        EXPECT_EQ(text, spaces + QLatin1Char('a'));
+    EXPECT_EQ(SafeFormat(QStringLiteral("%.*d"), 1000000000, 1),
+              QString(kSafeFormatMaxWidth - 1, QLatin1Char('0')) + QLatin1Char('1'));
+    EXPECT_EQ(SafeFormat(QStringLiteral("%.9999x"), 255).size(), kSafeFormatMaxWidth);
+    const QString fixed = SafeFormat(QStringLiteral("%.2147483647f"), 0.5);
+    EXPECT_EQ(fixed.size(), kSafeFormatMaxWidth + 2);
+    EXPECT_TRUE(fixed.startsWith(QStringLiteral("0.5000")));
 }
 
 TEST(SplitStringTest, SplitsAtEveryDelimiterAndKeepsEmptyPiecesUnlessTold) {

@@ -148,3 +148,63 @@ TEST_F(TShortcutTest, AddingAFolderFollowsTheLoginDatabaseAndNeverDuplicates) {
     EXPECT_EQ(host.List.FindByPath("\\\\Structures\\Tables"), s);
     EXPECT_EQ(host.List.FindByPath("\\\\structures\\tables"), nullptr);
 }
+
+// A damaged entry costs only itself: the others load in order, and the error
+// names the entry. When nothing can be read, the list keeps what it held (the
+// standard shortcuts); an empty key is an empty list.
+TEST_F(TShortcutTest, DamagedEntriesAreSkippedAndTheRestLoad) {
+    const QString key = Configuration().GetRegistryKey() + QStringLiteral("\\PELVAR\\Shortcuts");
+    auto writeEntry = [&](int i, const QString& path) {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(key + QStringLiteral("\\%1").arg(i), true));
+        TPelvarObjectShortcut s;
+        s.FullPath = path;
+        s.ImageIndex = 1;
+        s.SaveToRegistry(reg);
+    };
+    auto damage = [&](int i, auto how) {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(key + QStringLiteral("\\%1").arg(i), false));
+        how(reg);
+    };
+    TPelvarObjectShortcutList list;
+    list.Add()->FullPath = "\\\\Structures\\Tables";  // a standard one
+    QStringList errors;
+    list.LoadFromRegistry(key + QStringLiteral("X"), errors);  // no key: unchanged
+    EXPECT_EQ(list.Count(), 1);
+
+    FReg.CloseKey();
+    TRegistry().DeleteKey(key);
+    for (int i = 0; i < 5; ++i)
+        writeEntry(i, QStringLiteral("\\P%1").arg(i));
+    writeEntry(6, "\\AfterAGap");  // never read: the numbers stop at 5
+    damage(1, [](TRegistry& r) {
+        r.WriteInteger("ImageIndex", -1);
+        r.WriteInteger("ImageSize", -7);
+    });
+    damage(2, [](TRegistry& r) { r.DeleteValue("FullPath"); });
+    damage(4, [](TRegistry& r) { r.WriteString("ImageIndex", "four"); });
+    list.LoadFromRegistry(key, errors);
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.Items(0)->FullPath, "\\P0");
+    EXPECT_EQ(list.Items(1)->FullPath, "\\P3");
+    ASSERT_EQ(errors.size(), 3);
+    EXPECT_TRUE(errors[0].startsWith(key + "\\1: Invalid image size (-7)")) << qPrintable(errors[0]);
+    EXPECT_TRUE(errors[1].startsWith(key + "\\2: ")) << qPrintable(errors[1]);
+    EXPECT_TRUE(errors[2].startsWith(key + "\\4: ")) << qPrintable(errors[2]);
+
+    for (int i : {0, 3})
+        damage(i, [](TRegistry& r) { r.DeleteValue("ShortCut"); });
+    errors.clear();
+    list.LoadFromRegistry(key, errors);  // nothing readable: the list stays
+    EXPECT_EQ(errors.size(), 5);
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.Items(1)->FullPath, "\\P3");
+
+    TRegistry().DeleteKey(key);
+    ASSERT_TRUE(TRegistry().CreateKey(key));
+    errors.clear();
+    list.LoadFromRegistry(key, errors);  // the user removed every shortcut
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_TRUE(errors.isEmpty());
+}

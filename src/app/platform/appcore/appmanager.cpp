@@ -3,12 +3,14 @@
 #include <QCoreApplication>
 #include <QLibrary>
 
+#include "basekit/basetexts.h"
 #include "basekit/interaction.h"
 #include "basekit/registry.h"
 #include "dictionary.h"
 #include "dsptable.h"
 #include "localizator.h"
 #include "query.h"
+#include "texts.h"
 
 namespace {
 TPlatform* gPlatform = nullptr;
@@ -193,6 +195,7 @@ TPlatform::TPlatform()
       L(std::make_unique<TLContainer>()),
       DicDB(std::make_unique<TDicDBContainer>()) {
     gPlatform = this;
+    SetTextLookup(&LString);  // basekit's messages in the current language
     // Caches of a database are dropped with its connection.
     Manager->Databases().AddCloseHook([this](const QString& alias) {
         DSP->DropCaches(alias);
@@ -201,6 +204,7 @@ TPlatform::TPlatform()
 }
 
 TPlatform::~TPlatform() {
+    SetTextLookup(nullptr);
     Manager->CloseConnections();
     Manager.reset();
     gPlatform = nullptr;

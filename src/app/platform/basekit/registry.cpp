@@ -1,44 +1,11 @@
 #include "registry.h"
 
-#include <QDir>
-#include <QMutex>
-#include <QSettings>
-#include <QStandardPaths>
-#include <memory>
+#include "registrystore.h"
 
 namespace {
 
 // Every created key carries this marker value, so that empty keys exist.
 const QString kKeyMarker = QStringLiteral("@key");
-
-struct TStore {
-    QMutex Lock;
-    std::unique_ptr<QSettings> Settings;
-    QString FileName;
-    bool Dirty = false;
-    QString BaseKey = QStringLiteral("\\Software\\Pelvar");
-};
-
-TStore& Store() {
-    static TStore store;
-    return store;
-}
-
-QString DefaultFileName() {
-    const QByteArray env = qgetenv("PELVAR_SETTINGS");
-    if (!env.isEmpty()) return QString::fromLocal8Bit(env);
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (dir.isEmpty()) dir = QDir::homePath() + QStringLiteral("/.config");
-    return dir + QStringLiteral("/Pelvar/Pelvar.ini");
-}
-
-QSettings& Settings(TStore& s) {
-    if (!s.Settings) {
-        if (s.FileName.isEmpty()) s.FileName = DefaultFileName();
-        s.Settings = std::make_unique<QSettings>(s.FileName, QSettings::IniFormat);
-    }
-    return *s.Settings;
-}
 
 // QSettings reads "/" as a group separator, and "@key" is our marker: names
 // carry those characters (and "%", the escape itself) as %XX.
@@ -157,42 +124,6 @@ TRawValue Decode(const QString& stored) {
 
 }  // namespace
 
-void SetSettingsFileName(const QString& fileName) {
-    TStore& s = Store();
-    QMutexLocker lock(&s.Lock);
-    if (s.Settings) s.Settings->sync();
-    s.Settings.reset();
-    s.FileName = fileName;
-    s.Dirty = false;
-}
-
-QString SettingsFileName() {
-    TStore& s = Store();
-    QMutexLocker lock(&s.Lock);
-    return s.FileName.isEmpty() ? DefaultFileName() : s.FileName;
-}
-
-void FlushSettings() {
-    TStore& s = Store();
-    QMutexLocker lock(&s.Lock);
-    if (s.Settings && s.Dirty) {
-        s.Settings->sync();
-        s.Dirty = false;
-    }
-}
-
-void SetRegistryBaseKey(const QString& key) {
-    TStore& s = Store();
-    QMutexLocker lock(&s.Lock);
-    s.BaseKey = key;
-}
-
-QString RegistryBaseKey() {
-    TStore& s = Store();
-    QMutexLocker lock(&s.Lock);
-    return s.BaseKey;
-}
-
 TRegistry::TRegistry() = default;
 
 TRegistry::~TRegistry() {
@@ -206,9 +137,9 @@ QString TRegistry::Resolve(const QString& key) const {
 
 bool TRegistry::OpenKey(const QString& key, bool canCreate) {
     const QStringList parts = Components(Resolve(key));
-    TStore& s = Store();
+    TSettingsStore& s = SettingsStore();
     QMutexLocker lock(&s.Lock);
-    QSettings& st = Settings(s);
+    QSettings& st = StoreSettings(s);
     QStringList found;
     if (!Canonical(st, parts, found)) {
         if (!canCreate) return false;
@@ -256,24 +187,25 @@ bool TRegistry::DeleteKey(const QString& key) {
     if (FReadOnly) return false;  // deleting is a write
     const QStringList parts = Components(Resolve(key));
     if (parts.isEmpty()) return false;
-    TStore& s = Store();
+    TSettingsStore& s = SettingsStore();
     QMutexLocker lock(&s.Lock);
-    QSettings& st = Settings(s);
+    QSettings& st = StoreSettings(s);
     QStringList found;
     if (!Canonical(st, parts, found)) return false;
     st.remove(GroupOf(found));
     s.Dirty = true;
-    st.sync();
-    s.Dirty = false;
+    const QString failed = SyncSettingsStore(s);
+    lock.unlock();
+    WarnSettingsNotSaved(failed);
     return true;
 }
 
 bool TRegistry::KeyExists(const QString& key) const {
     const QStringList parts = Components(Resolve(key));
-    TStore& s = Store();
+    TSettingsStore& s = SettingsStore();
     QMutexLocker lock(&s.Lock);
     QStringList found;
-    return Canonical(Settings(s), parts, found);
+    return Canonical(StoreSettings(s), parts, found);
 }
 
 void TRegistry::CheckOpen(const char* what) const {
@@ -296,9 +228,9 @@ bool TRegistry::HasSubKeys() const {
 
 QStringList TRegistry::GetKeyNames() const {
     CheckOpen("key names");
-    TStore& s = Store();
+    TSettingsStore& s = SettingsStore();
     QMutexLocker lock(&s.Lock);
-    QSettings& st = Settings(s);
+    QSettings& st = StoreSettings(s);
     st.beginGroup(GroupOf(Components(FCurrentPath)));
     QStringList groups = st.childGroups();
     st.endGroup();
@@ -309,9 +241,9 @@ QStringList TRegistry::GetKeyNames() const {
 
 QStringList TRegistry::GetValueNames() const {
     CheckOpen("value names");
-    TStore& s = Store();
+    TSettingsStore& s = SettingsStore();
     QMutexLocker lock(&s.Lock);
-    QSettings& st = Settings(s);
+    QSettings& st = StoreSettings(s);
     st.beginGroup(GroupOf(Components(FCurrentPath)));
     QStringList keys = st.childKeys();
     st.endGroup();
@@ -324,9 +256,9 @@ QStringList TRegistry::GetValueNames() const {
 namespace {
 
 bool ReadRaw(const QString& keyPath, const QString& name, TRawValue& out) {
-    TStore& s = Store();
+    TSettingsStore& s = SettingsStore();
     QMutexLocker lock(&s.Lock);
-    QSettings& st = Settings(s);
+    QSettings& st = StoreSettings(s);
     const QString group = GroupOf(Components(keyPath));
     const QString stored = StoredValueName(st, group, name);
     if (stored.isEmpty()) return false;
@@ -335,9 +267,9 @@ bool ReadRaw(const QString& keyPath, const QString& name, TRawValue& out) {
 }
 
 void WriteRaw(const QString& keyPath, const QString& name, const QString& encoded) {
-    TStore& s = Store();
+    TSettingsStore& s = SettingsStore();
     QMutexLocker lock(&s.Lock);
-    QSettings& st = Settings(s);
+    QSettings& st = StoreSettings(s);
     const QString group = GroupOf(Components(keyPath));
     QString stored = StoredValueName(st, group, name);
     if (stored.isEmpty()) stored = EscapeComponent(name);
@@ -355,9 +287,9 @@ bool TRegistry::ValueExists(const QString& name) const {
 
 bool TRegistry::DeleteValue(const QString& name) {
     CheckWritable(name);
-    TStore& s = Store();
+    TSettingsStore& s = SettingsStore();
     QMutexLocker lock(&s.Lock);
-    QSettings& st = Settings(s);
+    QSettings& st = StoreSettings(s);
     const QString group = GroupOf(Components(FCurrentPath));
     const QString stored = StoredValueName(st, group, name);
     if (stored.isEmpty()) return false;
@@ -442,72 +374,4 @@ void TRegistry::WriteBool(const QString& name, bool value) {
 void TRegistry::WriteBinaryData(const QString& name, const QByteArray& value) {
     CheckWritable(name);
     WriteRaw(FCurrentPath, name, QStringLiteral("b:") + QString::fromLatin1(value.toBase64()));
-}
-
-namespace {
-
-void SplitParam(const QString& path, QString& key, QString& value) {
-    const int pos = path.lastIndexOf(QLatin1Char('\\'));
-    key = RegistryBaseKey() + QLatin1Char('\\') + (pos > 0 ? path.left(pos) : QString());
-    value = path.mid(pos + 1);
-}
-
-template <typename T, typename Reader>
-T LoadParam(const QString& path, const T& def, Reader read) {
-    QString key, value;
-    SplitParam(path, key, value);
-    TRegistry reg;
-    if (!reg.OpenKeyReadOnly(key) || !reg.ValueExists(value)) return def;
-    try {
-        return read(reg, value);
-    } catch (const ERegistryError&) {
-        throw ERegistryError(
-            QStringLiteral("Invalid data type for registry parameter '%1'").arg(path));
-    }
-}
-
-template <typename Writer>
-void SaveParam(const QString& path, Writer write) {
-    QString key, value;
-    SplitParam(path, key, value);
-    TRegistry reg;
-    if (!reg.OpenKey(key, true))
-        throw ERegistryError(QStringLiteral("Can not create registry key '%1'").arg(key));
-    write(reg, value);
-}
-
-}  // namespace
-
-QString LoadRegistryParam(const QString& path, const QString& def) {
-    return LoadParam<QString>(path, def,
-                              [](TRegistry& r, const QString& v) { return r.ReadString(v); });
-}
-QString LoadRegistryParam(const QString& path, const char* def) {
-    return LoadRegistryParam(path, QString::fromUtf8(def));
-}
-int LoadRegistryParam(const QString& path, int def) {
-    return LoadParam<int>(path, def,
-                          [](TRegistry& r, const QString& v) { return r.ReadInteger(v); });
-}
-bool LoadRegistryParam(const QString& path, bool def) {
-    return LoadParam<bool>(path, def, [](TRegistry& r, const QString& v) { return r.ReadBool(v); });
-}
-QByteArray LoadRegistryParam(const QString& path, const QByteArray& def) {
-    return LoadParam<QByteArray>(
-        path, def, [](TRegistry& r, const QString& v) { return r.ReadBinaryData(v); });
-}
-void SaveRegistryParam(const QString& path, const QString& value) {
-    SaveParam(path, [&](TRegistry& r, const QString& v) { r.WriteString(v, value); });
-}
-void SaveRegistryParam(const QString& path, const char* value) {
-    SaveRegistryParam(path, QString::fromUtf8(value));
-}
-void SaveRegistryParam(const QString& path, int value) {
-    SaveParam(path, [&](TRegistry& r, const QString& v) { r.WriteInteger(v, value); });
-}
-void SaveRegistryParam(const QString& path, bool value) {
-    SaveParam(path, [&](TRegistry& r, const QString& v) { r.WriteBool(v, value); });
-}
-void SaveRegistryParam(const QString& path, const QByteArray& value) {
-    SaveParam(path, [&](TRegistry& r, const QString& v) { r.WriteBinaryData(v, value); });
 }

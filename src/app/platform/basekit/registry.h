@@ -17,7 +17,10 @@ enum class TRegDataType { rdUnknown, rdString, rdInteger, rdBinary };
 // goes back to the default location.
 void SetSettingsFileName(const QString& fileName);
 QString SettingsFileName();
-// Writes pending changes to disk.
+// Writes pending changes to disk (so does closing a writable key). A file that
+// cannot be written (read-only, another user's, a folder in its place) is
+// reported once per file and run through the interaction seam; the values stay
+// readable until the program ends.
 void FlushSettings();
 
 class TRegistry {

@@ -2,6 +2,10 @@
 
 #include <QDateTime>
 #include <QLocale>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
 
 QStringList SplitString(const QString& text, const QString& delimiters, bool skipEmpty) {
     QStringList result;
@@ -20,6 +24,10 @@ QStringList SplitString(const QString& text, const QString& delimiters, bool ski
 
 namespace {
 
+bool IsFloat(const QVariant& v) {
+    return v.metaType().id() == QMetaType::Double || v.metaType().id() == QMetaType::Float;
+}
+
 bool IsNumber(const QVariant& v) {
     switch (v.metaType().id()) {
         case QMetaType::Int:
@@ -30,12 +38,10 @@ bool IsNumber(const QVariant& v) {
         case QMetaType::ULong:
         case QMetaType::Short:
         case QMetaType::UShort:
-        case QMetaType::Double:
-        case QMetaType::Float:
         case QMetaType::Bool:
             return true;
         default:
-            return false;
+            return IsFloat(v);
     }
 }
 
@@ -47,16 +53,43 @@ QString AsText(const QVariant& v) {
     return v.toString();
 }
 
-bool ToInteger(const QVariant& v, qlonglong& out) {
-    if (IsNumber(v)) {
-        out = v.metaType().id() == QMetaType::Double || v.metaType().id() == QMetaType::Float
-                  ? qlonglong(v.toDouble())
-                  : v.toLongLong();
-        return true;
+// A whole number as sign and magnitude, so that every signed and unsigned
+// 64-bit value fits without overflow.
+struct TWhole {
+    bool Negative = false;
+    quint64 Magnitude = 0;
+};
+
+TWhole FromSigned(qlonglong v) {
+    // Unsigned negation is defined for the smallest value too.
+    return {v < 0, v < 0 ? 0 - quint64(v) : quint64(v)};
+}
+
+// The argument as a whole number, or nothing when it is not one: a text that
+// does not read as one, a fraction, NaN, an infinity or a float beyond 64 bits.
+std::optional<TWhole> ToWhole(const QVariant& v) {
+    switch (v.metaType().id()) {
+        case QMetaType::UInt:
+        case QMetaType::ULongLong:
+        case QMetaType::ULong:
+        case QMetaType::UShort:
+            return TWhole{false, v.toULongLong()};
+        case QMetaType::Double:
+        case QMetaType::Float: {
+            const double d = v.toDouble();
+            if (!std::isfinite(d) || d != std::trunc(d) || std::fabs(d) >= 0x1p64)
+                return std::nullopt;
+            return TWhole{d < 0, quint64(std::fabs(d))};
+        }
+        default:
+            if (IsNumber(v)) return FromSigned(v.toLongLong());
+            break;
     }
+    const QString text = AsText(v).trimmed();
     bool ok = false;
-    out = AsText(v).trimmed().toLongLong(&ok);
-    return ok;
+    if (const qlonglong s = text.toLongLong(&ok); ok) return FromSigned(s);
+    if (const qulonglong u = text.toULongLong(&ok); ok) return TWhole{false, u};
+    return std::nullopt;
 }
 
 bool ToDouble(const QVariant& v, double& out) {
@@ -67,6 +100,57 @@ bool ToDouble(const QVariant& v, double& out) {
     bool ok = false;
     out = AsText(v).trimmed().toDouble(&ok);
     return ok;
+}
+
+QString ZeroPadded(QString digits, int prec) {
+    return digits.size() < prec ? digits.rightJustified(prec, QLatin1Char('0')) : digits;
+}
+
+// "%d" and "%u": the precision is the least number of digits.
+QString Decimal(const QVariant& arg, int prec) {
+    const std::optional<TWhole> w = ToWhole(arg);
+    if (!w) return AsText(arg);  // a fraction keeps its fraction rather than losing it
+    const QString digits = ZeroPadded(QString::number(w->Magnitude), prec);
+    return w->Negative ? QLatin1Char('-') + digits : digits;
+}
+
+// "%x" and "%p": a negative number shows its 64-bit two's complement.
+QString Hex(const QVariant& arg, int prec) {
+    const std::optional<TWhole> w = ToWhole(arg);
+    if (!w || (w->Negative && w->Magnitude > (quint64(1) << 63))) return AsText(arg);
+    const quint64 bits = w->Negative ? 0 - w->Magnitude : w->Magnitude;
+    return ZeroPadded(QString::number(bits, 16).toUpper(), prec);
+}
+
+QString Floating(const QVariant& arg, QChar type, int prec) {
+    double dv = 0;
+    if (!ToDouble(arg, dv)) return AsText(arg);
+    const int p = prec >= 0 ? prec : (type == QLatin1Char('g') ? 15 : 2);
+    if (type == QLatin1Char('n') || type == QLatin1Char('m'))
+        return QLocale::c().toString(dv, 'f', p);
+    const char fmt = type == QLatin1Char('e') ? 'e' : type == QLatin1Char('g') ? 'g' : 'f';
+    return QString::number(dv, fmt, p);
+}
+
+// A width or precision passed by "*": whole numbers only, cut to the cap; a
+// negative one means none given.
+void BoundFromArgument(const QVariant& arg, int& value) {
+    std::optional<TWhole> w = ToWhole(arg);
+    const double d = IsFloat(arg) ? arg.toDouble() : 0;
+    if (!w && std::isfinite(d) && std::fabs(d) >= 0x1p64) w = TWhole{d < 0, ~quint64(0)};
+    if (w) value = w->Negative ? -1 : int(std::min<quint64>(w->Magnitude, kSafeFormatMaxWidth));
+}
+
+bool IsDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// Reads the digits at `i`, saturating at `limit`.
+int ReadDigits(const QString& format, int& i, int limit) {
+    qint64 value = 0;
+    for (; i < format.size() && IsDigit(format[i]); ++i)
+        value = std::min<qint64>(value * 10 + (format[i].unicode() - '0'), limit);
+    return int(value);
 }
 
 QString Pad(const QString& s, int width, bool left) {
@@ -98,27 +182,22 @@ QString SafeFormatList(const QString& format, const QVariantList& args) {
         auto readNumber = [&](int& value) -> bool {
             if (i < n && format[i] == QLatin1Char('*')) {
                 ++i;
-                qlonglong v = 0;
-                if (next < args.size() && ToInteger(args[next], v)) value = int(v);
-                ++next;
+                // Only a whole number counts; a negative one means none given.
+                if (next < args.size()) BoundFromArgument(args[next++], value);
                 return true;
             }
             const int s = i;
-            while (i < n && format[i].isDigit())
-                ++i;
-            if (i == s) return false;
-            value = format.mid(s, i - s).toInt();
-            return true;
+            value = ReadDigits(format, i, kSafeFormatMaxWidth);
+            return i > s;
         };
         int index = -1, width = 0, prec = -1;
         bool left = false;
         // An index is digits and ":"; only digits are probed, since reading a "*"
         // would take an argument.
         int digitsEnd = i;
-        while (digitsEnd < n && format[digitsEnd].isDigit())
-            ++digitsEnd;
+        const int probed = ReadDigits(format, digitsEnd, std::numeric_limits<int>::max());
         if (digitsEnd > i && digitsEnd < n && format[digitsEnd] == QLatin1Char(':')) {
-            index = format.mid(i, digitsEnd - i).toInt();
+            index = probed;
             i = digitsEnd + 1;
         }
         if (i < n && format[i] == QLatin1Char('-')) {
@@ -144,52 +223,21 @@ QString SafeFormatList(const QString& format, const QVariantList& args) {
         }
         const QVariant& arg = args[next++];
         QString text;
-        qlonglong iv = 0;
-        double dv = 0;
         switch (type.unicode()) {
             case 'd':
             case 'u':
-                if (ToInteger(arg, iv)) {
-                    text = QString::number(iv);
-                    if (prec > 0 && text.size() < prec) {
-                        const bool neg = text.startsWith(QLatin1Char('-'));
-                        QString digits = neg ? text.mid(1) : text;
-                        text = (neg ? QStringLiteral("-") : QString()) +
-                               digits.rightJustified(prec, QLatin1Char('0'));
-                    }
-                } else {
-                    text = AsText(arg);
-                }
+                text = Decimal(arg, prec);
                 break;
             case 'x':
             case 'p':
-                if (ToInteger(arg, iv)) {
-                    text = QString::number(quint64(iv), 16).toUpper();
-                    if (prec > 0) text = text.rightJustified(prec, QLatin1Char('0'));
-                } else {
-                    text = AsText(arg);
-                }
+                text = Hex(arg, prec);
                 break;
-            case 'e':
-            case 'f':
-            case 'g':
-            case 'n':
-            case 'm':
-                if (ToDouble(arg, dv)) {
-                    const int p = prec >= 0 ? prec : (type == QLatin1Char('g') ? 15 : 2);
-                    const char fmt = type == QLatin1Char('e')   ? 'e'
-                                     : type == QLatin1Char('g') ? 'g'
-                                                                : 'f';
-                    text = QString::number(dv, fmt, p);
-                    if (type == QLatin1Char('n') || type == QLatin1Char('m'))
-                        text = QLocale::c().toString(dv, 'f', p);
-                } else {
-                    text = AsText(arg);
-                }
-                break;
-            default:  // 's'
+            case 's':
                 text = AsText(arg);
                 if (prec >= 0) text = text.left(prec);
+                break;
+            default:
+                text = Floating(arg, type, prec);
                 break;
         }
         out += Pad(text, width, left);

@@ -9,10 +9,17 @@
 // `skipEmpty` is set; pieces are not trimmed.
 QStringList SplitString(const QString& text, const QString& delimiters, bool skipEmpty = false);
 
+// Format texts come from dictionaries, which can be imported: widths and
+// precisions, written or taken by "*", are cut to this many characters.
+constexpr int kSafeFormatMaxWidth = 4096;
+
 // Delphi-style format ("%s", "%d", "%5.2f", "%-10s", "%2:s", "%x", "%%", "*" widths)
 // that never fails: a missing argument leaves its specifier in the text, and an
 // argument of the wrong kind is shown as best it can be (a text given to "%d" is
-// printed as text).
+// printed as text; a fraction, NaN or infinity given to "%d", "%u" or "%x" is
+// printed as the number rather than cut to an integer; a whole float is printed
+// as the integer it is, up to 2^64). A "*" takes only a whole number, and a
+// negative one counts as none given.
 QString SafeFormatList(const QString& format, const QVariantList& args);
 
 template <typename... Args>
