@@ -66,6 +66,12 @@ void OpenAndReadEverything(const QString& name) {
     }
 }
 
+// Changes the line count of a version 1 DATA line, keeping its byte count.
+void Recount(QByteArray& dataLine, int change) {
+    const qint64 lines = dataLine.mid(5, 20).toLongLong() + change;
+    dataLine = "DATA " + QByteArray::number(lines).rightJustified(20, '0') + dataLine.mid(25);
+}
+
 struct TCorruption {
     const char* What;
     bool Release17;
@@ -107,6 +113,12 @@ TEST(EICorruptFiles, AreRejectedWithTheirLineNumber) {
         {"more data lines than announced", true,
          [](L& l) { l.insert(LineOf(l, "DATA"), ">extra"); },
          [](const L& l) { return LineOf(l, "END") - 1; }},
+        // Version 1 byte counts still point at END: only counting the lines tells.
+        {"fewer data lines than announced, bytes right", false,
+         [](L& l) { Recount(l[LineOf(l, "DATA") - 1], +1); }, at("END")},
+        {"more data lines than announced, bytes right", false,
+         [](L& l) { Recount(l[LineOf(l, "DATA", 2) - 1], -1); },
+         [](const L& l) { return LineOf(l, "END", 2) - 1; }},
         {"non-numeric count", false,
          [](L& l) { l[LineOf(l, "DATA") - 1].replace("00000000000000000", "0000000000000000x"); },
          at("DATA")},

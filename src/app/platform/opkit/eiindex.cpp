@@ -1,15 +1,19 @@
 #include "eiindex.h"
 
+#include <algorithm>
+
 #include "eiformat.h"
 
 namespace {
+
+constexpr qint64 kCountBlock = 1024 * 1024;
 
 using EIFormat::Raise;
 
 class TIndexer {
   public:
     TIndexer(QIODevice& device, const QString& fileName)
-        : FStream(device), FName(fileName), FSize(device.size()) {
+        : FDevice(device), FStream(device), FName(fileName), FSize(device.size()) {
         FStream.SetName(fileName);
     }
 
@@ -140,13 +144,29 @@ class TIndexer {
         // The byte before the target must end a line.
         const bool lineBreak = FStream.ReadRawLine(raw) && raw.isEmpty() &&
                                FStream.LastLineTerminated() && FStream.Position() == target;
-        if (lineBreak && FStream.ReadRawLine(raw) && raw == "END") {
+        // The line count is checked too: every later line number depends on it.
+        if (lineBreak && FStream.ReadRawLine(raw) && raw == "END" &&
+            CountLines(info.DataStart, target) == info.LineCount) {
             info.DataEnd = target;
             FStream.SetLineNumber(info.DataLine + info.LineCount);
             return true;
         }
         FStream.Seek(info.DataStart, info.DataLine - 1);
         return false;
+    }
+
+    // Line breaks in [start, end), counted in large blocks without decoding.
+    qint64 CountLines(qint64 start, qint64 end) {
+        if (!FDevice.seek(start)) Fail(QStringLiteral("cannot seek to byte %1").arg(start));
+        qint64 lines = 0;
+        QByteArray block(kCountBlock, Qt::Uninitialized);
+        for (qint64 left = end - start; left > 0;) {
+            const qint64 got = FDevice.read(block.data(), qMin(left, kCountBlock));
+            if (got <= 0) return -1;
+            lines += std::count(block.cbegin(), block.cbegin() + got, '\n');
+            left -= got;
+        }
+        return lines;
     }
 
     void ScanData(TEISectionInfo& info) {
@@ -174,6 +194,7 @@ class TIndexer {
         if (raw != "END") Fail(QStringLiteral("END expected"));
     }
 
+    QIODevice& FDevice;  // read directly only to count lines
     TEIStream FStream;
     QString FName;
     qint64 FSize;

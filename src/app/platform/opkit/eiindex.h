@@ -15,7 +15,8 @@ struct TEIIndex {
     bool EndsWithNewline = true;  // false when the last line has no line break
 };
 
-// Indexes the sections of a file in one streaming pass, seeking past data
-// blocks whose byte count checks out. Raises EEIFileError "File <name>, line
-// <n>: ..." for malformed input.
+// Indexes the sections of a file in one streaming pass. A data block whose
+// byte count leads to END only has its lines counted, not decoded; any other
+// block is read line by line. Raises EEIFileError "File <name>, line <n>: ..."
+// for malformed input.
 TEIIndex IndexEIFile(QIODevice& device, const QString& fileName);
