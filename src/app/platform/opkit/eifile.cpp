@@ -1,9 +1,9 @@
 #include "eifile.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 
+#include "eidisk.h"
 #include "eiformat.h"
 #include "eiindex.h"
 #include "eiobjects.h"
@@ -25,9 +25,7 @@ void CopyRange(QIODevice& from, QIODevice& to, qint64 start, qint64 end, const Q
         if (chunk.isEmpty())
             throw EEIFileError(
                 QStringLiteral("Cannot read file %1: it is shorter than indexed").arg(name));
-        if (to.write(chunk) != chunk.size())
-            throw EEIFileError(
-                QStringLiteral("Cannot write file %1: %2").arg(name, to.errorString()));
+        EIDisk::Write(to, chunk, name);
         left -= chunk.size();
     }
 }
@@ -160,9 +158,7 @@ void TEISectionWriter::Abandon() {
     if (!file->FWriteStream) return;
     file->FWriteStream->Discard();
     file->FLineCount = FLinesBefore;
-    if (!file->FWriteFile->resize(FInfo.Start))
-        throw EEIFileError(QStringLiteral("Cannot cut file %1 back: %2")
-                               .arg(file->FFileName, file->FWriteFile->errorString()));
+    EIDisk::Resize(*file->FWriteFile, FInfo.Start, file->FFileName);
     file->FWriteStream->Seek(FInfo.Start, FLinesBefore);
 }
 
@@ -329,20 +325,15 @@ void TEIFile::DeleteSections(const QStringList& indexes) {
         if (!source.open(QIODevice::ReadOnly))
             throw EEIFileError(
                 QStringLiteral("Cannot open file %1: %2").arg(FFileName, source.errorString()));
-        QSaveFile target(FFileName);
-        if (!target.open(QIODevice::WriteOnly))
-            throw EEIFileError(
-                QStringLiteral("Cannot write file %1: %2").arg(FFileName, target.errorString()));
+        EIDisk::TReplacement target(FFileName);
         qint64 from = 0;
         for (int index : removed) {
             const TEISectionInfo& info = FSections.GetSections(index)->Info();
-            CopyRange(source, target, from, info.Start, FFileName);
+            CopyRange(source, target.File(), from, info.Start, FFileName);
             from = info.End;
         }
-        CopyRange(source, target, from, source.size(), FFileName);
-        if (!target.commit())
-            throw EEIFileError(
-                QStringLiteral("Cannot write file %1: %2").arg(FFileName, target.errorString()));
+        CopyRange(source, target.File(), from, source.size(), FFileName);
+        target.Commit();
     }
 
     QFile file(FFileName);
