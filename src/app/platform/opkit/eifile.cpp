@@ -197,10 +197,23 @@ void TEIFile::ApplyIndex(TEIIndex& index) {
     FSections.RetireAll();
     FEncoding = index.Encoding;
     FRelease17 = index.Release17;
-    FLineCount = index.LineCount;
-    FEndsWithNewline = index.EndsWithNewline;
+    ApplyFileState(index);
     for (auto& info : index.Sections)
         FSections.Add(this, std::move(info));
+}
+
+void TEIFile::ApplyFileState(const TEIIndex& index) {
+    FLineCount = index.LineCount;
+    FEndsWithNewline = index.EndsWithNewline;
+    FTailStart = index.TailStart;
+    FTailNote.clear();
+    if (FTailStart >= 0)
+        FTailNote = QStringLiteral(
+                        "File %1, line %2: the section there was not finished (its "
+                        "writing stopped before END); it is left out and the next "
+                        "write to the file removes it")
+                        .arg(FFileName)
+                        .arg(index.TailLine);
 }
 
 void TEIFile::Create(TEIEncoding encoding, bool release17) {
@@ -217,8 +230,7 @@ void TEIFile::Create(TEIEncoding encoding, bool release17) {
     }
     FEncoding = encoding;
     FRelease17 = release17;
-    FLineCount = 1;
-    FEndsWithNewline = true;
+    ApplyFileState(TEIIndex{.LineCount = 1});
     FOpened = true;
 }
 
@@ -247,6 +259,8 @@ void TEIFile::Close() {
     if (FActiveWriter) FActiveWriter->Abandon();
     CloseWriteHandle();
     FSections.RetireAll();
+    FTailStart = -1;
+    FTailNote.clear();
     FOpened = false;
 }
 
@@ -263,6 +277,10 @@ TEIStream& TEIFile::WriteStream() {
     if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         throw EEIFileError(
             QStringLiteral("Cannot write file %1: %2").arg(FFileName, file->errorString()));
+    if (FTailStart >= 0) {
+        EIDisk::Resize(*file, FTailStart, FFileName);
+        ApplyFileState(TEIIndex{.LineCount = FLineCount});
+    }
     auto stream = std::make_unique<TEIStream>(*file, FEncoding);
     stream->Seek(file->size(), FLineCount);
     // A hand-edited file may end without a line break: the next section
@@ -332,7 +350,8 @@ void TEIFile::DeleteSections(const QStringList& indexes) {
             CopyRange(source, target.File(), from, info.Start, FFileName);
             from = info.End;
         }
-        CopyRange(source, target.File(), from, source.size(), FFileName);
+        CopyRange(source, target.File(), from, FTailStart >= 0 ? FTailStart : source.size(),
+                  FFileName);
         target.Commit();
     }
 
@@ -346,8 +365,7 @@ void TEIFile::DeleteSections(const QStringList& indexes) {
         ApplyIndex(index);
         return;
     }
-    FLineCount = index.LineCount;
-    FEndsWithNewline = index.EndsWithNewline;
+    ApplyFileState(index);
     FSections.Rebuild(removed, std::move(index.Sections));
 }
 

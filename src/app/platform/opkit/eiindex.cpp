@@ -22,12 +22,22 @@ class TIndexer {
         FStream.SetEncoding(FIndex.Encoding);
         for (;;) {
             const qint64 start = FStream.Position();
+            const qint64 linesBefore = FStream.LineNumber();
             QByteArray raw;
             if (!FStream.ReadRawLine(raw)) break;
             FIndex.EndsWithNewline = FStream.LastLineTerminated();
             // Hand edits: blank lines and comments between sections.
             if (raw.trimmed().isEmpty() || raw.startsWith('#')) continue;
-            ReadSection(start, FStream.Decode(raw));
+            try {
+                ReadSection(start, FStream.Decode(raw));
+            } catch (const EEIFileError&) {
+                if (!Unfinished(start, linesBefore)) throw;
+                FIndex.TailStart = start;
+                FIndex.TailLine = linesBefore + 1;
+                FIndex.EndsWithNewline = true;  // the tail began a line
+                FStream.SetLineNumber(linesBefore);
+                break;
+            }
             FIndex.EndsWithNewline = FStream.LastLineTerminated();
         }
         FIndex.LineCount = FStream.LineNumber();
@@ -56,6 +66,22 @@ class TIndexer {
                      .arg(QLatin1String(EIFormat::kMagic)));
         FIndex.Release17 = parts[1] == "17";
         FIndex.Encoding = parts[2] == "ANSI" ? eeANSI : eeUTF8;
+    }
+
+    // Whether the faulty section at `start` is an append that never reached
+    // its END: it starts like a section (a killed writer may have left only
+    // part of its first line) and no END line follows it up to the end of the
+    // file. END cannot be a data line, which begins with a mark.
+    bool Unfinished(qint64 start, qint64 linesBefore) {
+        static const QByteArray kHead = "SECTION ";
+        FStream.Seek(start, linesBefore);
+        QByteArray raw;
+        if (!FStream.ReadRawLine(raw)) return false;
+        if (!raw.startsWith(kHead) && (FStream.LastLineTerminated() || !kHead.startsWith(raw)))
+            return false;
+        while (FStream.ReadRawLine(raw))
+            if (raw == "END") return false;
+        return true;
     }
 
     // The next line of a section, which must exist.
