@@ -11,9 +11,9 @@ namespace EIDisk {
 
 // Test seam for the disk's faults. It hears every change before it reaches
 // the disk: a write with its size, a sync or a cut with 0. It answers how many
-// more bytes the disk takes: -1 for no limit. A write then stores only that
-// many bytes and fails as on a full disk; a sync or a cut fails outright. The
-// hook may also end the process, as a kill would.
+// more bytes the disk takes, -1 for no limit. A larger write stores only that
+// many bytes and fails as on a full disk; a sync or a cut fails on any answer
+// but -1. The hook may also end the process, as a kill would.
 using TFaultHook = std::function<qint64(qint64 bytes)>;
 void SetFaultHook(TFaultHook hook);
 
