@@ -66,6 +66,12 @@ void OpenAndReadEverything(const QString& name) {
     }
 }
 
+// Changes the line count of a version 1 DATA line, keeping its byte count.
+void Recount(QByteArray& dataLine, int change) {
+    const qint64 lines = dataLine.mid(5, 20).toLongLong() + change;
+    dataLine = "DATA " + QByteArray::number(lines).rightJustified(20, '0') + dataLine.mid(25);
+}
+
 struct TCorruption {
     const char* What;
     bool Release17;
@@ -107,6 +113,12 @@ TEST(EICorruptFiles, AreRejectedWithTheirLineNumber) {
         {"more data lines than announced", true,
          [](L& l) { l.insert(LineOf(l, "DATA"), ">extra"); },
          [](const L& l) { return LineOf(l, "END") - 1; }},
+        // Version 1 byte counts still point at END: only counting the lines tells.
+        {"fewer data lines than announced, bytes right", false,
+         [](L& l) { Recount(l[LineOf(l, "DATA") - 1], +1); }, at("END")},
+        {"more data lines than announced, bytes right", false,
+         [](L& l) { Recount(l[LineOf(l, "DATA", 2) - 1], -1); },
+         [](const L& l) { return LineOf(l, "END", 2) - 1; }},
         {"non-numeric count", false,
          [](L& l) { l[LineOf(l, "DATA") - 1].replace("00000000000000000", "0000000000000000x"); },
          at("DATA")},
@@ -116,11 +128,9 @@ TEST(EICorruptFiles, AreRejectedWithTheirLineNumber) {
          at("DATA")},
         {"two counts in release 17", true, [](L& l) { l[LineOf(l, "DATA") - 1] += " 5"; },
          at("DATA")},
-        {"missing END at the end", false, [](L& l) { l.removeLast(); },
-         [](const L& l) { return int(l.size()) + 1; }},
-        {"file cut in a head", true,
-         [](L& l) { l.erase(l.begin() + LineOf(l, "NAME", 3), l.end()); },
-         [](const L& l) { return int(l.size()) + 1; }},
+        // Only a section at the very end may lack its END (an unfinished append).
+        {"END missing before the next section", false,
+         [](L& l) { l.removeAt(LineOf(l, "END", 1) - 1); }, at("SECTION ", 2)},
         {"END replaced, byte count no help", false,
          [](L& l) { l[LineOf(l, "END", 1) - 1] = "ENDE"; }, at("ENDE")},
     };

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "errorof.h"
+#include "opkit/eidisk.h"
 #include "opkit/eistream.h"
 #include "printers.h"
 
@@ -33,3 +34,21 @@ inline QString EIErrorOf(const std::function<void()>& action) {
 inline std::ostream& operator<<(std::ostream& os, const QString& s) {
     return os << s.toStdString();
 }
+
+// Installs a disk fault hook for the scope.
+class TDiskFaults {
+  public:
+    explicit TDiskFaults(EIDisk::TFaultHook hook) { EIDisk::SetFaultHook(std::move(hook)); }
+    ~TDiskFaults() { EIDisk::SetFaultHook({}); }
+    TDiskFaults(const TDiskFaults&) = delete;
+    TDiskFaults& operator=(const TDiskFaults&) = delete;
+
+    // A disk with `room` bytes free.
+    static EIDisk::TFaultHook Room(qint64 room) {
+        return [room](qint64 bytes) mutable -> qint64 {
+            const qint64 taken = room;
+            room = qMax<qint64>(0, room - bytes);
+            return bytes <= taken ? -1 : taken;
+        };
+    }
+};

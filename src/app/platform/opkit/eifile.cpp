@@ -1,9 +1,9 @@
 #include "eifile.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 
+#include "eidisk.h"
 #include "eiformat.h"
 #include "eiindex.h"
 #include "eiobjects.h"
@@ -25,9 +25,7 @@ void CopyRange(QIODevice& from, QIODevice& to, qint64 start, qint64 end, const Q
         if (chunk.isEmpty())
             throw EEIFileError(
                 QStringLiteral("Cannot read file %1: it is shorter than indexed").arg(name));
-        if (to.write(chunk) != chunk.size())
-            throw EEIFileError(
-                QStringLiteral("Cannot write file %1: %2").arg(name, to.errorString()));
+        EIDisk::Write(to, chunk, name);
         left -= chunk.size();
     }
 }
@@ -160,9 +158,7 @@ void TEISectionWriter::Abandon() {
     if (!file->FWriteStream) return;
     file->FWriteStream->Discard();
     file->FLineCount = FLinesBefore;
-    if (!file->FWriteFile->resize(FInfo.Start))
-        throw EEIFileError(QStringLiteral("Cannot cut file %1 back: %2")
-                               .arg(file->FFileName, file->FWriteFile->errorString()));
+    EIDisk::Resize(*file->FWriteFile, FInfo.Start, file->FFileName);
     file->FWriteStream->Seek(FInfo.Start, FLinesBefore);
 }
 
@@ -201,10 +197,23 @@ void TEIFile::ApplyIndex(TEIIndex& index) {
     FSections.RetireAll();
     FEncoding = index.Encoding;
     FRelease17 = index.Release17;
-    FLineCount = index.LineCount;
-    FEndsWithNewline = index.EndsWithNewline;
+    ApplyFileState(index);
     for (auto& info : index.Sections)
         FSections.Add(this, std::move(info));
+}
+
+void TEIFile::ApplyFileState(const TEIIndex& index) {
+    FLineCount = index.LineCount;
+    FEndsWithNewline = index.EndsWithNewline;
+    FTailStart = index.TailStart;
+    FTailNote.clear();
+    if (FTailStart >= 0)
+        FTailNote = QStringLiteral(
+                        "File %1, line %2: the section there was not finished (its "
+                        "writing stopped before END); it is left out and the next "
+                        "write to the file removes it")
+                        .arg(FFileName)
+                        .arg(index.TailLine);
 }
 
 void TEIFile::Create(TEIEncoding encoding, bool release17) {
@@ -221,8 +230,7 @@ void TEIFile::Create(TEIEncoding encoding, bool release17) {
     }
     FEncoding = encoding;
     FRelease17 = release17;
-    FLineCount = 1;
-    FEndsWithNewline = true;
+    ApplyFileState(TEIIndex{.LineCount = 1});
     FOpened = true;
 }
 
@@ -251,6 +259,8 @@ void TEIFile::Close() {
     if (FActiveWriter) FActiveWriter->Abandon();
     CloseWriteHandle();
     FSections.RetireAll();
+    FTailStart = -1;
+    FTailNote.clear();
     FOpened = false;
 }
 
@@ -267,6 +277,10 @@ TEIStream& TEIFile::WriteStream() {
     if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         throw EEIFileError(
             QStringLiteral("Cannot write file %1: %2").arg(FFileName, file->errorString()));
+    if (FTailStart >= 0) {
+        EIDisk::Resize(*file, FTailStart, FFileName);
+        ApplyFileState(TEIIndex{.LineCount = FLineCount});
+    }
     auto stream = std::make_unique<TEIStream>(*file, FEncoding);
     stream->Seek(file->size(), FLineCount);
     // A hand-edited file may end without a line break: the next section
@@ -329,20 +343,16 @@ void TEIFile::DeleteSections(const QStringList& indexes) {
         if (!source.open(QIODevice::ReadOnly))
             throw EEIFileError(
                 QStringLiteral("Cannot open file %1: %2").arg(FFileName, source.errorString()));
-        QSaveFile target(FFileName);
-        if (!target.open(QIODevice::WriteOnly))
-            throw EEIFileError(
-                QStringLiteral("Cannot write file %1: %2").arg(FFileName, target.errorString()));
+        EIDisk::TReplacement target(FFileName);
         qint64 from = 0;
         for (int index : removed) {
             const TEISectionInfo& info = FSections.GetSections(index)->Info();
-            CopyRange(source, target, from, info.Start, FFileName);
+            CopyRange(source, target.File(), from, info.Start, FFileName);
             from = info.End;
         }
-        CopyRange(source, target, from, source.size(), FFileName);
-        if (!target.commit())
-            throw EEIFileError(
-                QStringLiteral("Cannot write file %1: %2").arg(FFileName, target.errorString()));
+        CopyRange(source, target.File(), from, FTailStart >= 0 ? FTailStart : source.size(),
+                  FFileName);
+        target.Commit();
     }
 
     QFile file(FFileName);
@@ -355,8 +365,7 @@ void TEIFile::DeleteSections(const QStringList& indexes) {
         ApplyIndex(index);
         return;
     }
-    FLineCount = index.LineCount;
-    FEndsWithNewline = index.EndsWithNewline;
+    ApplyFileState(index);
     FSections.Rebuild(removed, std::move(index.Sections));
 }
 

@@ -47,9 +47,10 @@ class TEISource {
 };
 
 // Writes one section at the end of its file. Data lines go straight to the
-// file; Commit fills in the counts and closes the section. A writer that ends
+// file; Commit fills in the counts and then writes END. A writer that ends
 // without Commit (an exception on the way) cuts the file back to where the
-// section began, so the file never holds half a section.
+// section began. A killed process leaves a section without END, which
+// readers leave out and the next write cuts off.
 class TEISectionWriter {
   public:
     TEISectionWriter(TEISectionWriter&& other) noexcept;
@@ -98,6 +99,10 @@ class TEIFile : public TEISource {
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool readOnly) { FReadOnly = readOnly; }
     bool Opened() const { return FOpened; }
+    // Empty, or "File <name>, line <n>: ..." when the file ends in a section
+    // whose writer was stopped before its END. Such a section is left out;
+    // the next write to the file cuts it off.
+    const QString& UnfinishedSectionNote() const { return FTailNote; }
 
     // Makes the file anew, holding only the header, and leaves it open.
     void Create(TEIEncoding encoding = eeUTF8, bool release17 = false);
@@ -127,6 +132,8 @@ class TEIFile : public TEISource {
     // Raises "The export/import file <name> is read-only" unless we may write.
     void CheckWritable() const;
     void ApplyIndex(TEIIndex& index);
+    // What the index says about the file as a whole.
+    void ApplyFileState(const TEIIndex& index);
     TEIStream& WriteStream();
     void CloseWriteHandle();
 
@@ -135,6 +142,8 @@ class TEIFile : public TEISource {
     bool FOpened = false;
     qint64 FLineCount = 0;
     bool FEndsWithNewline = true;
+    qint64 FTailStart = -1;  // the unfinished section's start, -1 for none
+    QString FTailNote;
     std::unique_ptr<QFile> FWriteFile;
     std::unique_ptr<TEIStream> FWriteStream;  // over FWriteFile
     TEISectionWriter* FActiveWriter = nullptr;

@@ -15,7 +15,8 @@
 //   END
 //
 // Counts are written zero padded to a fixed width so that they can be patched
-// once the data is written.
+// once the data is written. END is written last: a section at the end of the
+// file without it is an append that was stopped, and readers leave it out.
 namespace EIFormat {
 
 inline constexpr char kMagic[] = "PELVAR-EI";

@@ -1,15 +1,19 @@
 #include "eiindex.h"
 
+#include <algorithm>
+
 #include "eiformat.h"
 
 namespace {
+
+constexpr qint64 kCountBlock = 1024 * 1024;
 
 using EIFormat::Raise;
 
 class TIndexer {
   public:
     TIndexer(QIODevice& device, const QString& fileName)
-        : FStream(device), FName(fileName), FSize(device.size()) {
+        : FDevice(device), FStream(device), FName(fileName), FSize(device.size()) {
         FStream.SetName(fileName);
     }
 
@@ -18,12 +22,22 @@ class TIndexer {
         FStream.SetEncoding(FIndex.Encoding);
         for (;;) {
             const qint64 start = FStream.Position();
+            const qint64 linesBefore = FStream.LineNumber();
             QByteArray raw;
             if (!FStream.ReadRawLine(raw)) break;
             FIndex.EndsWithNewline = FStream.LastLineTerminated();
             // Hand edits: blank lines and comments between sections.
             if (raw.trimmed().isEmpty() || raw.startsWith('#')) continue;
-            ReadSection(start, FStream.Decode(raw));
+            try {
+                ReadSection(start, FStream.Decode(raw));
+            } catch (const EEIFileError&) {
+                if (!Unfinished(start, linesBefore)) throw;
+                FIndex.TailStart = start;
+                FIndex.TailLine = linesBefore + 1;
+                FIndex.EndsWithNewline = true;  // the tail began a line
+                FStream.SetLineNumber(linesBefore);
+                break;
+            }
             FIndex.EndsWithNewline = FStream.LastLineTerminated();
         }
         FIndex.LineCount = FStream.LineNumber();
@@ -52,6 +66,22 @@ class TIndexer {
                      .arg(QLatin1String(EIFormat::kMagic)));
         FIndex.Release17 = parts[1] == "17";
         FIndex.Encoding = parts[2] == "ANSI" ? eeANSI : eeUTF8;
+    }
+
+    // Whether the faulty section at `start` is an append that never reached
+    // its END: it starts like a section (a killed writer may have left only
+    // part of its first line) and no END line follows it up to the end of the
+    // file. END cannot be a data line, which begins with a mark.
+    bool Unfinished(qint64 start, qint64 linesBefore) {
+        static const QByteArray kHead = "SECTION ";
+        FStream.Seek(start, linesBefore);
+        QByteArray raw;
+        if (!FStream.ReadRawLine(raw)) return false;
+        if (!raw.startsWith(kHead) && (FStream.LastLineTerminated() || !kHead.startsWith(raw)))
+            return false;
+        while (FStream.ReadRawLine(raw))
+            if (raw == "END") return false;
+        return true;
     }
 
     // The next line of a section, which must exist.
@@ -140,13 +170,29 @@ class TIndexer {
         // The byte before the target must end a line.
         const bool lineBreak = FStream.ReadRawLine(raw) && raw.isEmpty() &&
                                FStream.LastLineTerminated() && FStream.Position() == target;
-        if (lineBreak && FStream.ReadRawLine(raw) && raw == "END") {
+        // The line count is checked too: every later line number depends on it.
+        if (lineBreak && FStream.ReadRawLine(raw) && raw == "END" &&
+            CountLines(info.DataStart, target) == info.LineCount) {
             info.DataEnd = target;
             FStream.SetLineNumber(info.DataLine + info.LineCount);
             return true;
         }
         FStream.Seek(info.DataStart, info.DataLine - 1);
         return false;
+    }
+
+    // Line breaks in [start, end), counted in large blocks without decoding.
+    qint64 CountLines(qint64 start, qint64 end) {
+        if (!FDevice.seek(start)) Fail(QStringLiteral("cannot seek to byte %1").arg(start));
+        qint64 lines = 0;
+        QByteArray block(kCountBlock, Qt::Uninitialized);
+        for (qint64 left = end - start; left > 0;) {
+            const qint64 got = FDevice.read(block.data(), qMin(left, kCountBlock));
+            if (got <= 0) return -1;
+            lines += std::count(block.cbegin(), block.cbegin() + got, '\n');
+            left -= got;
+        }
+        return lines;
     }
 
     void ScanData(TEISectionInfo& info) {
@@ -174,6 +220,7 @@ class TIndexer {
         if (raw != "END") Fail(QStringLiteral("END expected"));
     }
 
+    QIODevice& FDevice;  // read directly only to count lines
     TEIStream FStream;
     QString FName;
     qint64 FSize;

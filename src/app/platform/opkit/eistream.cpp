@@ -3,6 +3,8 @@
 #include <QFile>
 #include <cstring>
 
+#include "eidisk.h"
+
 namespace {
 
 constexpr qsizetype kChunk = 64 * 1024;
@@ -211,10 +213,8 @@ void TEIStream::Flush() {
     if (!FDevice->isSequential() && FDevice->pos() != FPendingStart &&
         !FDevice->seek(FPendingStart))
         Fail(QStringLiteral("cannot seek to byte %1").arg(FPendingStart));
-    const qint64 written = FDevice->write(FPending);
-    if (written != FPending.size())
-        Fail(QStringLiteral("cannot write: %1").arg(FDevice->errorString()));
-    FPendingStart += written;
+    EIDisk::Write(*FDevice, FPending, FName);
+    FPendingStart += FPending.size();
     FPending.clear();
     FBufferStart = FPendingStart;
 }
