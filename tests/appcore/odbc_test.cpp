@@ -3,9 +3,11 @@
 #include <QDateTime>
 #include <QRandomGenerator>
 
-#include "appcore/appmanager.h"
 #include "appcore/database.h"
+#include "appcore/datasources.h"
+#include "appcore/dbmanager.h"
 #include "appcore/dictionary.h"
+#include "appcore/platform.h"
 #include "appcore/query.h"
 #include "appcore/systemtables.h"
 #include "basekit/datatypes.h"

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QDir>
 
-#include "appcore/appmanager.h"
+#include "appcore/platform.h"
 #include "basekit/registry.h"
 #include "scriptedinteraction.h"
 #include "testenv.h"

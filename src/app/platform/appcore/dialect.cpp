@@ -152,7 +152,3 @@ QStringList TSqlDialect::CreateTableScript(const TDicTableDescription& t) const 
 QString TSqlDialect::DropTableStatement(const QString& table) const {
     return QStringLiteral("DROP TABLE %1").arg(Ident(table));
 }
-
-SQLSMALLINT TSqlDialect::BinaryParameterType() const {
-    return SQL_LONGVARBINARY;
-}

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sql.h>
-
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -40,8 +38,9 @@ class TSqlDialect {
                                  qint64 increment) const = 0;
     virtual bool SupportsStoredProcedures() const = 0;
 
-    // SQL type used to bind binary parameters.
-    virtual SQLSMALLINT BinaryParameterType() const;
+    // How binary parameters are bound: engines differ in the SQL type they take.
+    enum class TBinaryBinding { LongVarBinary, VarBinary };
+    virtual TBinaryBinding BinaryBinding() const { return TBinaryBinding::LongVarBinary; }
     // True when the engine refuses values longer than a column's declared size,
     // so bound fetch buffers of that size can never truncate.
     virtual bool EnforcesDeclaredSizes() const = 0;

@@ -98,7 +98,7 @@ class TPostgresDialect final : public TSqlDialect {
         q.Open();
         return q.Fields().GetFields(0).AsInteger();
     }
-    SQLSMALLINT BinaryParameterType() const override { return SQL_VARBINARY; }
+    TBinaryBinding BinaryBinding() const override { return TBinaryBinding::VarBinary; }
     bool EnforcesDeclaredSizes() const override { return true; }
 };
 

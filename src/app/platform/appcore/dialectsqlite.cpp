@@ -83,7 +83,7 @@ class TSqliteDialect final : public TSqlDialect {
         sel.Open();
         return sel.Fields().GetFields(0).AsInteger();
     }
-    SQLSMALLINT BinaryParameterType() const override { return SQL_LONGVARBINARY; }
+    TBinaryBinding BinaryBinding() const override { return TBinaryBinding::LongVarBinary; }
     bool EnforcesDeclaredSizes() const override { return false; }
 
     // SQLite keeps the CREATE text, so column comments survive as SQL comments.

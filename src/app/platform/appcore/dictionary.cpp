@@ -1,7 +1,9 @@
 #include "dictionary.h"
 
-#include "appmanager.h"
 #include "database.h"
+#include "dbmanager.h"
+#include "dialect.h"
+#include "platform.h"
 
 void TDictionary::CreateTableByDef(const TDicTableDescription& d, const QString& tableSpace,
                                    bool replace, QStringList* script) {

@@ -2,9 +2,10 @@
 
 #include <tuple>
 
-#include "appmanager.h"
 #include "database.h"
+#include "dbmanager.h"
 #include "localizator.h"
+#include "platform.h"
 #include "query.h"
 
 const QString TLanguagesTable::kTableName = QStringLiteral("LANGUAGES");

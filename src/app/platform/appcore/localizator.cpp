@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
-#include "appmanager.h"
 #include "database.h"
+#include "dbmanager.h"
 #include "localizatorkeys.h"
+#include "platform.h"
 #include "query.h"
 
 const QString TLocalizatorTable::kTableName = QStringLiteral("TEXT_RESOURCES");

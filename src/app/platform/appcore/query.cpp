@@ -1,6 +1,8 @@
 #include "query.h"
 
-#include "queryvalues.h"
+#include "dialect.h"
+#include "odbc/odbcapi.h"
+#include "odbc/odbctypes.h"
 #include "sqlparams.h"
 
 struct TQuery::TParamBuffer {
@@ -33,9 +35,9 @@ TQuery::~TQuery() {
 }
 
 void TQuery::FreeStatement() {
-    if (FStmt != SQL_NULL_HSTMT) {
+    if (FStmt != nullptr) {
         Odbc().SQLFreeHandle(SQL_HANDLE_STMT, FStmt);
-        FStmt = SQL_NULL_HSTMT;
+        FStmt = nullptr;
     }
     FPrepared = false;
 }
@@ -89,8 +91,8 @@ void TQuery::BindAndExecute() {
         const TQXVariant& v = p.Value();
         switch (v.Kind()) {
             case TQXVariant::vkNull:
-                sqlType = SqlTypeForNull(p.DataType(), FDb.Dialect().BinaryParameterType());
-                cType = sqlType == FDb.Dialect().BinaryParameterType() ? SQL_C_BINARY : SQL_C_CHAR;
+                sqlType = SqlTypeForNull(p.DataType(), BinaryParameterType(FDb.Dialect()));
+                cType = sqlType == BinaryParameterType(FDb.Dialect()) ? SQL_C_BINARY : SQL_C_CHAR;
                 buf->Ind = SQL_NULL_DATA;
                 if (sqlType == SQL_TYPE_TIMESTAMP) colSize = 23, digits = 3;
                 break;
@@ -135,7 +137,7 @@ void TQuery::BindAndExecute() {
             case TQXVariant::vkBinary:
                 buf->Data = v.AsBinary();
                 cType = SQL_C_BINARY;
-                sqlType = FDb.Dialect().BinaryParameterType();
+                sqlType = BinaryParameterType(FDb.Dialect());
                 value = buf->Data.data();
                 bufLen = buf->Ind = buf->Data.size();
                 colSize = SQLULEN(qMax<qsizetype>(buf->Data.size(), 1));

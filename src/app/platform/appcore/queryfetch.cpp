@@ -1,6 +1,8 @@
 #include "basekit/datatypes.h"
+#include "dialect.h"
+#include "odbc/odbcapi.h"
+#include "odbc/odbctypes.h"
 #include "query.h"
-#include "queryvalues.h"
 
 // Reading a SELECT: rows in blocks where every column can be bound, otherwise
 // row by row with long values in chunks.
@@ -40,13 +42,18 @@ void TSelectQuery::Describe() {
         SQLCHAR name[256] = {0};
         SQLSMALLINT nameLen = 0, nullable = 0;
         TResultColumn c;
-        OdbcCheck(api.SQLDescribeCol(FStmt, i, name, sizeof name, &nameLen, &c.SqlType,
-                                     &c.ColumnSize, &c.DecimalDigits, &nullable),
+        SQLSMALLINT sqlType = 0, digits = 0;
+        SQLULEN size = 0;
+        OdbcCheck(api.SQLDescribeCol(FStmt, i, name, sizeof name, &nameLen, &sqlType, &size,
+                                     &digits, &nullable),
                   SQL_HANDLE_STMT, FStmt,
                   QStringLiteral("Can not describe result column %1").arg(i));
         c.Name = QString::fromUtf8(reinterpret_cast<char*>(name));
         c.Nullable = nullable != SQL_NO_NULLS;
-        c.DataType = DataTypeFromSql(c.SqlType, c.ColumnSize, c.DecimalDigits);
+        c.SqlType = sqlType;
+        c.ColumnSize = size;
+        c.DecimalDigits = digits;
+        c.DataType = DataTypeFromSql(sqlType, size, digits);
         FColumns.push_back(c);
         FRow.AddField(c.Name, c.DataType, IsLongDataType(c.DataType) ? 0 : int(c.ColumnSize));
     }

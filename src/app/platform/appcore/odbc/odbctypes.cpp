@@ -1,8 +1,9 @@
-#include "queryvalues.h"
+#include "odbctypes.h"
 
+#include "appcore/dialect.h"
+#include "appcore/query.h"
 #include "basekit/datatypes.h"
 #include "basekit/record.h"
-#include "query.h"
 
 SQL_TIMESTAMP_STRUCT ToTimestamp(const QDateTime& dt) {
     SQL_TIMESTAMP_STRUCT ts{};
@@ -119,4 +120,52 @@ void StoreValue(TField& f, int dataType, SQLSMALLINT cType, const void* data, SQ
             f.SetAsString(QString::fromUtf8(static_cast<const char*>(data), int(ind)));
             return;
     }
+}
+
+int DataTypeFromSql(SQLSMALLINT sqlType, SQLULEN columnSize, SQLSMALLINT decimalDigits) {
+    switch (sqlType) {
+        case SQL_CHAR:
+        case SQL_WCHAR:
+            return dtFixedChar;
+        case SQL_VARCHAR:
+        case SQL_WVARCHAR:
+            return dtString;
+        case SQL_LONGVARCHAR:
+        case SQL_WLONGVARCHAR:
+            return dtMemo;
+        case SQL_TINYINT:
+        case SQL_SMALLINT:
+            return dtSmallint;
+        case SQL_INTEGER:
+            return dtInteger;
+        case SQL_BIGINT:
+            return dtLargeint;
+        case SQL_REAL:
+        case SQL_FLOAT:
+        case SQL_DOUBLE:
+            return dtFloat;
+        case SQL_NUMERIC:
+        case SQL_DECIMAL:
+            if (decimalDigits == 0 && columnSize <= 18) return dtLargeint;
+            return decimalDigits == 4 ? dtCurrency : dtFloat;
+        case SQL_BIT:
+            return dtBoolean;
+        case SQL_TYPE_DATE:
+        case SQL_DATE:
+            return dtDate;
+        case SQL_TYPE_TIMESTAMP:
+        case SQL_TIMESTAMP:
+            return dtDateTime;
+        case SQL_BINARY:
+        case SQL_VARBINARY:
+        case SQL_LONGVARBINARY:
+            return dtBlob;
+        default:
+            return dtString;
+    }
+}
+
+SQLSMALLINT BinaryParameterType(const TSqlDialect& dialect) {
+    return dialect.BinaryBinding() == TSqlDialect::TBinaryBinding::VarBinary ? SQL_VARBINARY
+                                                                             : SQL_LONGVARBINARY;
 }

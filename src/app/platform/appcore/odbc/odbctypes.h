@@ -7,9 +7,15 @@
 
 struct TResultColumn;
 class TField;
+class TSqlDialect;
 
-// Conversions between ODBC buffers and the platform's values, for binding
-// parameters and fetching result columns.
+// Conversions between ODBC types and buffers and the platform's types and
+// values, for describing columns, binding parameters and fetching results.
+
+// Maps an SQL type reported by a driver to the platform's data type code.
+int DataTypeFromSql(SQLSMALLINT sqlType, SQLULEN columnSize, SQLSMALLINT decimalDigits);
+// SQL type used to bind binary parameters on the dialect's engine.
+SQLSMALLINT BinaryParameterType(const TSqlDialect& dialect);
 
 SQL_TIMESTAMP_STRUCT ToTimestamp(const QDateTime& dt);
 QDateTime FromTimestamp(const SQL_TIMESTAMP_STRUCT& ts);
