@@ -152,3 +152,24 @@ QStringList TSqlDialect::CreateTableScript(const TDicTableDescription& t) const 
 QString TSqlDialect::DropTableStatement(const QString& table) const {
     return QStringLiteral("DROP TABLE %1").arg(Ident(table));
 }
+
+void TSqlDialect::CreateView(TDatabase& db, const QString& view, const QString& select) const {
+    db.ExecDirect(QStringLiteral("CREATE VIEW %1 AS %2").arg(Ident(view), select));
+}
+
+void TSqlDialect::DropView(TDatabase& db, const QString& view) const {
+    db.ExecDirect(QStringLiteral("DROP VIEW %1").arg(Ident(view)));
+}
+
+void TSqlDialect::CreateStoredProc(TDatabase& db, const QString&) const {
+    RaiseNotSupported(db, "Stored procedures");
+}
+
+void TSqlDialect::DropStoredProc(TDatabase& db, const QString&, bool) const {
+    RaiseNotSupported(db, "Stored procedures");
+}
+
+void TSqlDialect::RaiseNotSupported(TDatabase& db, const char* what) const {
+    throw ENotSupportedError(QStringLiteral("%1 are not supported by the database %2 (%3)")
+                                 .arg(QLatin1String(what), db.Alias(), Name()));
+}

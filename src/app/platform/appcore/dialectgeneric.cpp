@@ -29,21 +29,17 @@ class TGenericDialect final : public TSqlDialect {
     bool SelectProcExists(TDatabase&, const QString&) const override { return false; }
     bool SupportsStoredProcedures() const override { return false; }
     void CreateGenerator(TDatabase& db, const QString&, qint64) const override {
-        NotSupported(db, "Generators");
+        RaiseNotSupported(db, "Generators");
     }
     void DropGenerator(TDatabase& db, const QString&) const override {
-        NotSupported(db, "Generators");
+        RaiseNotSupported(db, "Generators");
     }
     qint64 GeneratorNext(TDatabase& db, const QString&, qint64) const override {
-        NotSupported(db, "Generators");
+        RaiseNotSupported(db, "Generators");
     }
     bool EnforcesDeclaredSizes() const override { return false; }
 
   private:
-    [[noreturn]] void NotSupported(TDatabase& db, const char* what) const {
-        throw ENotSupportedError(QStringLiteral("%1 are not supported by the database %2 (%3)")
-                                     .arg(QLatin1String(what), db.Alias(), FName));
-    }
     QString FName;
 };
 

@@ -78,13 +78,25 @@ class TPostgresDialect final : public TSqlDialect {
             p);
     }
     bool SupportsStoredProcedures() const override { return true; }
+    void CreateStoredProc(TDatabase& db, const QString& createSql) const override {
+        db.ExecDirect(createSql);
+    }
+    void DropStoredProc(TDatabase& db, const QString& proc, bool selectProc) const override {
+        // Select procedures are set-returning functions.
+        db.ExecDirect(
+            QStringLiteral("DROP %1 %2")
+                .arg(selectProc ? QStringLiteral("FUNCTION") : QStringLiteral("PROCEDURE"),
+                     Ident(proc)));
+    }
 
     void CreateGenerator(TDatabase& db, const QString& g, qint64 start) const override {
         db.ExecDirect(QStringLiteral("CREATE SEQUENCE %1 MINVALUE %2 START WITH %2")
                           .arg(Ident(g))
                           .arg(qMin<qint64>(start, 0)));
-        if (start != 0)
-            db.ExecDirect(QStringLiteral("SELECT setval('%1', %2, true)").arg(Ident(g)).arg(start));
+        // Mark the start value used, so that the first step gives start + increment
+        // as the generator table of other engines does (a fresh sequence would
+        // hand out its start value first).
+        db.ExecDirect(QStringLiteral("SELECT setval('%1', %2, true)").arg(Ident(g)).arg(start));
     }
     void DropGenerator(TDatabase& db, const QString& g) const override {
         db.ExecDirect(QStringLiteral("DROP SEQUENCE IF EXISTS %1").arg(Ident(g)));

@@ -71,6 +71,23 @@ qint64 TDicDatabase::GeneratorNext(const QString& name, qint64 increment) {
     return db.Dialect().GeneratorNext(db, name, increment);
 }
 
+void TDicDatabase::CreateView(const QString& name, const QString& select) {
+    TDatabase& db = DbOf(FAlias);
+    db.Dialect().CreateView(db, name, select);
+}
+void TDicDatabase::DropView(const QString& name) {
+    TDatabase& db = DbOf(FAlias);
+    db.Dialect().DropView(db, name);
+}
+void TDicDatabase::CreateStoredProc(const QString& createSql) {
+    TDatabase& db = DbOf(FAlias);
+    db.Dialect().CreateStoredProc(db, createSql);
+}
+void TDicDatabase::DropStoredProc(const QString& name, bool selectProc) {
+    TDatabase& db = DbOf(FAlias);
+    db.Dialect().DropStoredProc(db, name, selectProc);
+}
+
 TDicDatabase& TDicDBContainer::GetDicDatabase(const QString& alias) {
     const QString key = BaseMng().Databases().ResolveAlias(alias);
     auto& slot = FDatabases[key];

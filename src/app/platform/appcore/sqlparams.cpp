@@ -1,5 +1,16 @@
 #include "sqlparams.h"
 
+namespace {
+
+// Some drivers (SQLite's) count every "?" outside string literals as a
+// parameter marker, comments included: a comment reaches them with a
+// full-width question mark instead.
+QString Comment(QString text) {
+    return text.replace(QLatin1Char('?'), QChar(0xFF1F));
+}
+
+}  // namespace
+
 TSqlParameterText ParseSqlParameters(const QString& sql) {
     TSqlParameterText result;
     QStringList& names = result.Names;
@@ -25,15 +36,31 @@ TSqlParameterText ParseSqlParameters(const QString& sql) {
                 ++i;
             }
             out += sql.mid(start, i - start);
+        } else if (c == QLatin1Char('$') && (i == 0 || !isNameChar(sql[i - 1]))) {
+            // A dollar-quoted string ($$...$$ or $tag$...$tag$) such as a
+            // procedure body; "$1" and names with "$" are no quotes.
+            int j = i + 1;
+            while (j < n && isNameChar(sql[j]) && (j > i + 1 || isNameStart(sql[j])))
+                ++j;
+            if (j < n && sql[j] == QLatin1Char('$')) {
+                const QString tag = sql.mid(i, j - i + 1);
+                const int end = sql.indexOf(tag, j + 1);
+                const int stop = end < 0 ? n : end + int(tag.size());
+                out += sql.mid(i, stop - i);
+                i = stop;
+            } else {
+                out += c;
+                ++i;
+            }
         } else if (c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
             const int start = i;
             while (i < n && sql[i] != QLatin1Char('\n'))
                 ++i;
-            out += sql.mid(start, i - start);
+            out += Comment(sql.mid(start, i - start));
         } else if (c == QLatin1Char('/') && i + 1 < n && sql[i + 1] == QLatin1Char('*')) {
             const int end = sql.indexOf(QStringLiteral("*/"), i + 2);
             const int stop = end < 0 ? n : end + 2;
-            out += sql.mid(i, stop - i);
+            out += Comment(sql.mid(i, stop - i));
             i = stop;
         } else if (c == QLatin1Char(':') && i + 1 < n && sql[i + 1] == QLatin1Char(':')) {
             out += QStringLiteral("::");

@@ -9,6 +9,8 @@ struct TSqlParameterText {
     QStringList Names;  // one entry per "?", in order; a name used twice appears twice
 };
 
-// Replaces ":name" parameters with "?" outside string literals, quoted
-// identifiers and comments; "::" (casts) is left alone.
+// Replaces ":name" parameters with "?" outside string literals (dollar-quoted
+// ones included), quoted identifiers and comments; "::" (casts) is left alone.
+// A "?" inside a comment becomes a full-width "？" (U+FF1F): some drivers take
+// every "?" outside literals for a marker.
 TSqlParameterText ParseSqlParameters(const QString& sql);
