@@ -13,7 +13,7 @@
 #include <random>
 #include <vector>
 
-#include "appcore/appmanager.h"
+#include "appcore/platform.h"
 #include "basekit/registry.h"
 #include "explorer/commonlistform.h"
 #include "explorer/imagelists.h"

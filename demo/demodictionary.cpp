@@ -3,11 +3,12 @@
 #include <QDateTime>
 #include <QRandomGenerator>
 
-#include "appcore/appmanager.h"
 #include "appcore/database.h"
+#include "appcore/dbmanager.h"
 #include "appcore/dictionary.h"
 #include "appcore/dsptable.h"
 #include "appcore/localizator.h"
+#include "appcore/platform.h"
 #include "appcore/query.h"
 #include "appcore/security.h"
 #include "appcore/structurebodies.h"

@@ -3,7 +3,8 @@
 #include <clocale>
 #include <cstdio>
 
-#include "appcore/appmanager.h"
+#include "appcore/dbmanager.h"
+#include "appcore/platform.h"
 #include "demodictionary.h"
 
 // pelvar-demo --alias DEMO [--size N] [--variant 2] [--user U --password P]

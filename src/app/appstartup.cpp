@@ -2,9 +2,9 @@
 
 #include <QFileInfo>
 
-#include "appcore/appmanager.h"
+#include "appcore/datasources.h"
 #include "appcore/login.h"
-#include "appcore/odbc/odbcapi.h"
+#include "appcore/platform.h"
 #include "appcore/prockit.h"
 #include "appcore/texts.h"
 #include "basekit/stacktrace.h"

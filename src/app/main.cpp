@@ -1,6 +1,6 @@
 #include <clocale>
 
-#include "appcore/appmanager.h"
+#include "appcore/platform.h"
 #include "appstartup.h"
 #include "basekit/errors.h"
 

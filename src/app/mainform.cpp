@@ -11,7 +11,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "appcore/appmanager.h"
+#include "appcore/platform.h"
 #include "appcore/texts.h"
 #include "basekit/registry.h"
 #include "basekit/strutils.h"

@@ -1,8 +1,9 @@
 #include "mainrules.h"
 
-#include "appcore/appmanager.h"
+#include "appcore/dbmanager.h"
 #include "appcore/dsptable.h"
 #include "appcore/localizator.h"
+#include "appcore/platform.h"
 #include "appcore/prockit.h"
 #include "databases/aliascounter.h"
 

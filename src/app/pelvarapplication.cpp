@@ -1,6 +1,6 @@
 #include "pelvarapplication.h"
 
-#include "appcore/appmanager.h"
+#include "appcore/platform.h"
 #include "basekit/errors.h"
 
 namespace {

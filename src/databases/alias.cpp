@@ -4,7 +4,8 @@
 
 #include "additionalloginform.h"
 #include "aliascounter.h"
-#include "appcore/appmanager.h"
+#include "appcore/dbmanager.h"
+#include "appcore/platform.h"
 #include "appcore/texts.h"
 #include "basekit/interaction.h"
 #include "dataview/tabledatawindows.h"

@@ -2,7 +2,9 @@
 
 #include "alias.h"
 #include "aliascounter.h"
-#include "appcore/appmanager.h"
+#include "appcore/datasources.h"
+#include "appcore/dbmanager.h"
+#include "appcore/platform.h"
 #include "appcore/texts.h"
 
 bool TDORoot::InternalOpen() {

@@ -2,10 +2,10 @@
 
 #include <QApplication>
 
-#include "appcore/appmanager.h"
 #include "appcore/dictionary.h"
 #include "appcore/dsptable.h"
 #include "appcore/localizator.h"
+#include "appcore/platform.h"
 #include "appcore/systemtables.h"
 #include "appcore/texts.h"
 #include "basekit/interaction.h"

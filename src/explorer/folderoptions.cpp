@@ -6,7 +6,7 @@
 #include <QStatusBar>
 #include <algorithm>
 
-#include "appcore/appmanager.h"
+#include "appcore/configuration.h"
 #include "basekit/errors.h"
 #include "basekit/registry.h"
 #include "basekit/strutils.h"

@@ -12,7 +12,7 @@
 #include <QRegularExpression>
 #include <QVBoxLayout>
 
-#include "appcore/appmanager.h"
+#include "appcore/platform.h"
 #include "appcore/texts.h"
 #include "basekit/errors.h"
 #include "basekit/interaction.h"

@@ -14,7 +14,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "appcore/appmanager.h"
+#include "appcore/platform.h"
 #include "appcore/texts.h"
 #include "commonlistform.h"
 

@@ -2,7 +2,7 @@
 
 #include <QBuffer>
 
-#include "appcore/appmanager.h"
+#include "appcore/platform.h"
 #include "appcore/texts.h"
 #include "basekit/errors.h"
 #include "basekit/registry.h"

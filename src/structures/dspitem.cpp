@@ -1,6 +1,6 @@
 #include "dspitem.h"
 
-#include "appcore/appmanager.h"
+#include "appcore/platform.h"
 #include "basekit/variant.h"
 
 void TDOCommonDSPItem::Assign(const TPelvarObject& Source) {

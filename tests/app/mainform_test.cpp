@@ -7,7 +7,8 @@
 
 #include "app/appstartup.h"
 #include "app/mainform.h"
-#include "appcore/appmanager.h"
+#include "appcore/dbmanager.h"
+#include "appcore/platform.h"
 #include "appcore/systemtables.h"
 #include "basekit/registry.h"
 #include "databases/alias.h"

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "app/mainrules.h"
-#include "appcore/appmanager.h"
 #include "appcore/dsptable.h"
 #include "appcore/localizator.h"
 #include "appcore/prockit.h"

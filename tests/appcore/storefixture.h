@@ -5,10 +5,11 @@
 #include <memory>
 #include <tuple>
 
-#include "appcore/appmanager.h"
 #include "appcore/database.h"
+#include "appcore/dbmanager.h"
 #include "appcore/dsptable.h"
 #include "appcore/localizator.h"
+#include "appcore/platform.h"
 #include "appcore/systemtables.h"
 #include "printers.h"
 #include "testenv.h"

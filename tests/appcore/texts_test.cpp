@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "appcore/appmanager.h"
+#include "appcore/dbmanager.h"
 #include "appcore/localizator.h"
+#include "appcore/platform.h"
 #include "appcore/systemtables.h"
 #include "basekit/interaction.h"
 #include "scriptedinteraction.h"

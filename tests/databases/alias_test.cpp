@@ -2,7 +2,8 @@
 
 #include <QLineEdit>
 
-#include "appcore/appmanager.h"
+#include "appcore/dbmanager.h"
+#include "appcore/platform.h"
 #include "appcore/systemtables.h"
 #include "databases/alias.h"
 #include "databases/aliascounter.h"

@@ -2,10 +2,11 @@
 
 #include <QApplication>
 
-#include "appcore/appmanager.h"
 #include "appcore/database.h"
+#include "appcore/dbmanager.h"
 #include "appcore/dsptable.h"
 #include "appcore/localizator.h"
+#include "appcore/platform.h"
 #include "appcore/query.h"
 #include "appcore/systemtables.h"
 #include "databases/systemtablescreator.h"

@@ -5,7 +5,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 
-#include "appcore/appmanager.h"
+#include "appcore/configuration.h"
 #include "basekit/registry.h"
 #include "explorer/formlookup.h"
 #include "explorer/listview.h"

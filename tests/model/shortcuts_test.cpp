@@ -3,7 +3,8 @@
 #include <QBuffer>
 #include <QPainter>
 
-#include "appcore/appmanager.h"
+#include "appcore/dbmanager.h"
+#include "appcore/platform.h"
 #include "basekit/errors.h"
 #include "basekit/registry.h"
 #include "errorof.h"

@@ -5,10 +5,11 @@
 #include <QFile>
 #include <QTextStream>
 
-#include "appcore/appmanager.h"
 #include "appcore/database.h"
+#include "appcore/dbmanager.h"
 #include "appcore/dsptable.h"
 #include "appcore/localizator.h"
+#include "appcore/platform.h"
 
 namespace {
 

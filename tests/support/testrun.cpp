@@ -5,7 +5,7 @@
 #include <QDir>
 #include <clocale>
 
-#include "appcore/appmanager.h"
+#include "appcore/platform.h"
 #include "basekit/registry.h"
 #include "scriptedinteraction.h"
 #include "testenv.h"

@@ -1,7 +1,15 @@
 #include "database.h"
 
+#include <type_traits>
+
 #include "basekit/datatypes.h"
+#include "dialect.h"
+#include "odbc/odbcapi.h"
+#include "odbc/odbctypes.h"
 #include "query.h"
+
+// The header keeps the handle opaque.
+static_assert(std::is_same_v<SQLHDBC, void*>);
 
 TDatabase::TDatabase(QString alias, QString dataSource)
     : FAlias(std::move(alias)), FDataSource(std::move(dataSource)) {}
@@ -161,49 +169,6 @@ bool TDatabase::CatalogTableExists(const QString& name, const char* type) {
     return false;
 }
 
-int DataTypeFromSql(SQLSMALLINT sqlType, SQLULEN columnSize, SQLSMALLINT decimalDigits) {
-    switch (sqlType) {
-        case SQL_CHAR:
-        case SQL_WCHAR:
-            return dtFixedChar;
-        case SQL_VARCHAR:
-        case SQL_WVARCHAR:
-            return dtString;
-        case SQL_LONGVARCHAR:
-        case SQL_WLONGVARCHAR:
-            return dtMemo;
-        case SQL_TINYINT:
-        case SQL_SMALLINT:
-            return dtSmallint;
-        case SQL_INTEGER:
-            return dtInteger;
-        case SQL_BIGINT:
-            return dtLargeint;
-        case SQL_REAL:
-        case SQL_FLOAT:
-        case SQL_DOUBLE:
-            return dtFloat;
-        case SQL_NUMERIC:
-        case SQL_DECIMAL:
-            if (decimalDigits == 0 && columnSize <= 18) return dtLargeint;
-            return decimalDigits == 4 ? dtCurrency : dtFloat;
-        case SQL_BIT:
-            return dtBoolean;
-        case SQL_TYPE_DATE:
-        case SQL_DATE:
-            return dtDate;
-        case SQL_TYPE_TIMESTAMP:
-        case SQL_TIMESTAMP:
-            return dtDateTime;
-        case SQL_BINARY:
-        case SQL_VARBINARY:
-        case SQL_LONGVARBINARY:
-            return dtBlob;
-        default:
-            return dtString;
-    }
-}
-
 bool TDatabase::DescribeTable(const QString& table, TDicTableDescription& d) {
     const TOdbcApi& api = Odbc();
     d.Clear();
@@ -315,38 +280,4 @@ TTransactionScope::~TTransactionScope() {
 void TTransactionScope::Commit() {
     FDone = true;
     if (FOwn) FDb.Commit();
-}
-
-void FillODBCAliasesWithDescription(TAliasList& list) {
-    list.clear();
-    const TOdbcApi& api = Odbc();
-    SQLHENV env = OdbcEnvironment();
-    for (SQLUSMALLINT direction :
-         {SQLUSMALLINT(SQL_FETCH_FIRST_USER), SQLUSMALLINT(SQL_FETCH_FIRST_SYSTEM)}) {
-        SQLUSMALLINT dir = direction;
-        for (;;) {
-            SQLCHAR dsn[SQL_MAX_DSN_LENGTH + 1] = {0};
-            SQLCHAR driver[512] = {0};
-            SQLSMALLINT l1 = 0, l2 = 0;
-            const SQLRETURN rc =
-                api.SQLDataSources(env, dir, dsn, sizeof dsn, &l1, driver, sizeof driver, &l2);
-            if (!OdbcOk(rc)) break;
-            dir = SQL_FETCH_NEXT;
-            const QString name = QString::fromUtf8(reinterpret_cast<char*>(dsn));
-            bool seen = false;
-            for (const auto& p : list)
-                seen = seen || p.first.compare(name, Qt::CaseInsensitive) == 0;
-            if (seen) continue;  // a user data source hides the system one of that name
-            QString description;
-            if (api.SQLGetPrivateProfileString) {
-                char buf[1024] = {0};
-                api.SQLGetPrivateProfileString(reinterpret_cast<char*>(dsn), "Description", "", buf,
-                                               sizeof buf, "odbc.ini");
-                description = QString::fromUtf8(buf).trimmed();
-            }
-            if (description.isEmpty())
-                description = QString::fromUtf8(reinterpret_cast<char*>(driver));
-            list.append({name, description});
-        }
-    }
 }

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <QHash>
-#include <QList>
-#include <QPair>
 #include <QString>
 #include <memory>
 
-#include "dialect.h"
-#include "odbc/odbcapi.h"
+#include "dberrors.h"
 #include "tabledesc.h"
+
+class TSqlDialect;
 
 // One ODBC connection to one data source (alias). Belongs to the thread that
 // opened it.
@@ -22,7 +20,7 @@ class TDatabase {
     // Raises EDatabaseError with the driver's message when the connection fails.
     void Connect(const QString& user, const QString& password);
     void Disconnect();
-    bool Connected() const { return FDbc != SQL_NULL_HDBC; }
+    bool Connected() const { return FDbc != nullptr; }
     // The connection is open and the driver does not report it dead.
     bool IsValid() const;
 
@@ -30,7 +28,9 @@ class TDatabase {
     const QString& DataSource() const { return FDataSource; }
     const QString& DbmsName() const { return FDbmsName; }
     const TSqlDialect& Dialect() const { return *FDialect; }
-    SQLHDBC Handle() const { return FDbc; }
+    // The driver's connection handle (an SQLHDBC) for the ODBC files of this
+    // library; opaque everywhere else.
+    void* Handle() const { return FDbc; }
 
     void StartTransaction();
     void Commit();
@@ -53,7 +53,7 @@ class TDatabase {
     QString FAlias;
     QString FDataSource;
     QString FDbmsName;
-    SQLHDBC FDbc = SQL_NULL_HDBC;
+    void* FDbc = nullptr;
     std::unique_ptr<TSqlDialect> FDialect;
     bool FInTransaction = false;
 };
@@ -71,11 +71,3 @@ class TTransactionScope {
     bool FOwn = false;
     bool FDone = false;
 };
-
-// Maps an SQL type reported by a driver to the platform's data type code.
-int DataTypeFromSql(SQLSMALLINT sqlType, SQLULEN columnSize, SQLSMALLINT decimalDigits);
-
-// Alias names and descriptions of the user and system data sources, in the
-// order the driver manager lists them.
-using TAliasList = QList<QPair<QString, QString>>;
-void FillODBCAliasesWithDescription(TAliasList& list);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sql.h>
-
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -40,13 +38,26 @@ class TSqlDialect {
                                  qint64 increment) const = 0;
     virtual bool SupportsStoredProcedures() const = 0;
 
-    // SQL type used to bind binary parameters.
-    virtual SQLSMALLINT BinaryParameterType() const;
+    // A view from its SELECT text.
+    virtual void CreateView(TDatabase& db, const QString& view, const QString& select) const;
+    virtual void DropView(TDatabase& db, const QString& view) const;
+    // A stored procedure from its whole CREATE statement (the body is written
+    // in the engine's own language), and dropped by name; `selectProc` tells a
+    // procedure that returns rows. Engines without procedures raise
+    // ENotSupportedError.
+    virtual void CreateStoredProc(TDatabase& db, const QString& createSql) const;
+    virtual void DropStoredProc(TDatabase& db, const QString& proc, bool selectProc) const;
+
+    // How binary parameters are bound: engines differ in the SQL type they take.
+    enum class TBinaryBinding { LongVarBinary, VarBinary };
+    virtual TBinaryBinding BinaryBinding() const { return TBinaryBinding::LongVarBinary; }
     // True when the engine refuses values longer than a column's declared size,
     // so bound fetch buffers of that size can never truncate.
     virtual bool EnforcesDeclaredSizes() const = 0;
 
   protected:
+    // Raises ENotSupportedError: "<what> are not supported by the database ...".
+    [[noreturn]] void RaiseNotSupported(TDatabase& db, const char* what) const;
     // The engine's names of the column types that differ between engines.
     struct TTypeNames {
         QString Float = QStringLiteral("DOUBLE PRECISION");

@@ -1,7 +1,9 @@
 #include "dictionary.h"
 
-#include "appmanager.h"
 #include "database.h"
+#include "dbmanager.h"
+#include "dialect.h"
+#include "platform.h"
 
 void TDictionary::CreateTableByDef(const TDicTableDescription& d, const QString& tableSpace,
                                    bool replace, QStringList* script) {
@@ -67,6 +69,23 @@ void TDicDatabase::DropGenerator(const QString& name) {
 qint64 TDicDatabase::GeneratorNext(const QString& name, qint64 increment) {
     TDatabase& db = DbOf(FAlias);
     return db.Dialect().GeneratorNext(db, name, increment);
+}
+
+void TDicDatabase::CreateView(const QString& name, const QString& select) {
+    TDatabase& db = DbOf(FAlias);
+    db.Dialect().CreateView(db, name, select);
+}
+void TDicDatabase::DropView(const QString& name) {
+    TDatabase& db = DbOf(FAlias);
+    db.Dialect().DropView(db, name);
+}
+void TDicDatabase::CreateStoredProc(const QString& createSql) {
+    TDatabase& db = DbOf(FAlias);
+    db.Dialect().CreateStoredProc(db, createSql);
+}
+void TDicDatabase::DropStoredProc(const QString& name, bool selectProc) {
+    TDatabase& db = DbOf(FAlias);
+    db.Dialect().DropStoredProc(db, name, selectProc);
 }
 
 TDicDatabase& TDicDBContainer::GetDicDatabase(const QString& alias) {

@@ -40,6 +40,11 @@ class TDicDatabase {
     void DropGenerator(const QString& name);
     // Moves the generator on by `increment` and returns its new value.
     qint64 GeneratorNext(const QString& name, qint64 increment = 1);
+    void CreateView(const QString& name, const QString& select);
+    void DropView(const QString& name);
+    // Raise ENotSupportedError where the engine has no stored procedures.
+    void CreateStoredProc(const QString& createSql);
+    void DropStoredProc(const QString& name, bool selectProc);
 
   private:
     QString FAlias;

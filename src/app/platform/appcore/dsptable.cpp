@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "appmanager.h"
 #include "database.h"
+#include "dbmanager.h"
+#include "platform.h"
 #include "query.h"
 
 const QString TDSPTable::kTableName = QStringLiteral("QXMAIL_DSP");

@@ -1,10 +1,11 @@
 #include "localizator.h"
 
-#include <QDateTime>
 #include <algorithm>
 
-#include "appmanager.h"
 #include "database.h"
+#include "dbmanager.h"
+#include "localizatorkeys.h"
+#include "platform.h"
 #include "query.h"
 
 const QString TLocalizatorTable::kTableName = QStringLiteral("TEXT_RESOURCES");
@@ -12,25 +13,15 @@ const QString TLocalizatorTable::kSectionMarker = QStringLiteral("#SECTION");
 
 namespace {
 
-const QString kNotFound = QString(QChar(0));
-
-QString TextKey(const QString& language, const QString& id) {
-    return language + QChar(0x1f) + id;
-}
-
-void CheckLanguage(const QString& language, const QString& id) {
-    const QString lang = language.trimmed().toUpper();
-    if (lang.isEmpty() || lang == TLocalizatorTable::kSectionMarker)
-        throw ELocalizatorError(
-            QStringLiteral("'%1' is not a language for the text of %2").arg(language, id));
-}
-
 QStringList Sorted(QStringList list) {
     std::sort(list.begin(), list.end());
     return list;
 }
 
 }  // namespace
+
+using LocalizatorKeys::kNotFound;
+using LocalizatorKeys::TextKey;
 
 TLocalizatorTable::TLocalizatorTable(const QString& alias)
     : FAlias(BaseMng().Databases().ResolveAlias(alias)) {}
@@ -230,201 +221,6 @@ void TLocalizatorTable::Notify(const QString& id, const QString& language, bool 
     hub.Notify(FAlias, id, language, sectionLevel, kind);
 }
 
-void TLocalizatorTable::RegisterSection(const QString& sectionID) {
-    if (FKnown.contains(sectionID)) return;
-    TExecQuery q(
-        Db(), QStringLiteral("INSERT INTO TEXT_RESOURCES (STRINGID, LANGUAGEID, TEXT, LASTCHANGE) "
-                             "VALUES (:id, :lang, NULL, :stamp)"));
-    q.ParamByName(QStringLiteral("id")).SetValue(sectionID);
-    q.ParamByName(QStringLiteral("lang")).SetValue(kSectionMarker);
-    q.ParamByName(QStringLiteral("stamp")).SetValue(QDateTime::currentDateTime());
-    q.Execute();
-    FKnown.insert(sectionID);
-}
-
-void TLocalizatorTable::ForgetSectionIfEmpty(const QString& sectionID) {
-    for (const auto& sections : std::as_const(FIndex))
-        if (!sections.value(sectionID).isEmpty()) return;
-    if (!FKnown.contains(sectionID)) return;
-    TExecQuery q(
-        Db(),
-        QStringLiteral("DELETE FROM TEXT_RESOURCES WHERE STRINGID = :id AND LANGUAGEID = :lang"));
-    q.ParamByName(QStringLiteral("id")).SetValue(sectionID);
-    q.ParamByName(QStringLiteral("lang")).SetValue(kSectionMarker);
-    q.Execute();
-    FKnown.remove(sectionID);
-}
-
-void TLocalizatorTable::WriteText(const QString& id, const QString& lang, const QString& text) {
-    TDatabase& db = Db();
-    const QDateTime now = QDateTime::currentDateTime();
-    TExecQuery up(db, QStringLiteral("UPDATE TEXT_RESOURCES SET TEXT = :text, LASTCHANGE = :stamp "
-                                     "WHERE STRINGID = :id AND LANGUAGEID = :lang"));
-    up.ParamByName(QStringLiteral("text")).SetValue(text.toUtf8());
-    up.ParamByName(QStringLiteral("stamp")).SetValue(now);
-    up.ParamByName(QStringLiteral("id")).SetValue(id);
-    up.ParamByName(QStringLiteral("lang")).SetValue(lang);
-    if (up.Execute() > 0) return;
-    TExecQuery ins(
-        db, QStringLiteral("INSERT INTO TEXT_RESOURCES (STRINGID, LANGUAGEID, TEXT, LASTCHANGE) "
-                           "VALUES (:id, :lang, :text, :stamp)"));
-    ins.ParamByName(QStringLiteral("id")).SetValue(id);
-    ins.ParamByName(QStringLiteral("lang")).SetValue(lang);
-    ins.ParamByName(QStringLiteral("text")).SetValue(text.toUtf8());
-    ins.ParamByName(QStringLiteral("stamp")).SetValue(now);
-    ins.Execute();
-}
-
-void TLocalizatorTable::RemoveText(const QString& id, const QString& lang) {
-    TExecQuery q(
-        Db(),
-        QStringLiteral("DELETE FROM TEXT_RESOURCES WHERE STRINGID = :id AND LANGUAGEID = :lang"));
-    q.ParamByName(QStringLiteral("id")).SetValue(id);
-    q.ParamByName(QStringLiteral("lang")).SetValue(lang);
-    q.Execute();
-}
-
-void TLocalizatorTable::SetSectionString(const QString& sectionID, const QString& ident,
-                                         const QString& language, const QString& text) {
-    const QString section = sectionID.trimmed().toUpper();
-    if (section.isEmpty())
-        throw ELocalizatorError(QStringLiteral("A local resource needs a section ID"));
-    // Checked before the section is registered, so a refused text leaves no
-    // empty section behind to change how IDs split.
-    CheckLanguage(language, ComposeID(section, ident));
-    EnsureIndex();
-    TTransactionScope tx(Db());
-    RegisterSection(section);
-    tx.Commit();
-    SetString(ComposeID(section, ident), language, text);
-}
-
-void TLocalizatorTable::SetString(const QString& stringID, const QString& language,
-                                  const QString& text) {
-    const QString id = stringID.trimmed().toUpper(), lang = language.trimmed().toUpper();
-    if (id.isEmpty()) throw ELocalizatorError(QStringLiteral("A local resource needs a string ID"));
-    CheckLanguage(language, id);
-    EnsureIndex();
-    QString section, ident;
-    SplitKnown(id, section, ident);
-    const bool sectionNew = FIndex.value(lang).value(section).isEmpty();
-    const bool existed = FIndex.value(lang).value(section).contains(ident);
-    {
-        TTransactionScope tx(Db());
-        RegisterSection(section);
-        WriteText(id, lang, text);
-        tx.Commit();
-    }
-    FIndex[lang][section].insert(ident);
-    FTexts.insert(TextKey(lang, id), text);
-    if (sectionNew) Notify(section, lang, true, lckAdded);
-    Notify(id, lang, false, existed ? lckChanged : lckAdded);
-}
-
-void TLocalizatorTable::DeleteString(const QString& stringID, const QString& language) {
-    const QString id = stringID.toUpper();
-    EnsureIndex();
-    QString section, ident;
-    SplitKnown(id, section, ident);
-    const QStringList languages =
-        language.isEmpty() ? StringLanguages(id) : QStringList{language.toUpper()};
-    QStringList removed;
-    {
-        TTransactionScope tx(Db());
-        for (const QString& lang : languages) {
-            if (!FIndex.value(lang).value(section).contains(ident)) continue;
-            RemoveText(id, lang);
-            removed << lang;
-        }
-        for (const QString& lang : removed) {
-            FIndex[lang][section].remove(ident);
-            if (FIndex[lang][section].isEmpty()) FIndex[lang].remove(section);
-        }
-        ForgetSectionIfEmpty(section);
-        tx.Commit();
-    }
-    for (const QString& lang : removed) {
-        FTexts.insert(TextKey(lang, id), kNotFound);
-        Notify(id, lang, false, lckDeleted);
-        if (!FIndex.value(lang).contains(section)) Notify(section, lang, true, lckDeleted);
-    }
-}
-
-void TLocalizatorTable::RenameString(const QString& oldID, const QString& newID) {
-    const QString from = oldID.toUpper(), to = newID.trimmed().toUpper();
-    if (to.isEmpty()) throw ELocalizatorError(QStringLiteral("A local resource needs a string ID"));
-    if (from == to) return;
-    const QStringList languages = StringLanguages(from);
-    if (languages.isEmpty())
-        throw ELocalizatorError(
-            QStringLiteral("The local resource %1 does not exist in database %2")
-                .arg(from, FAlias));
-    QList<QPair<QString, QString>> texts;
-    for (const QString& lang : languages)
-        texts.append({lang, GetString(from, lang)});
-    try {
-        TTransactionScope tx(Db());
-        for (const auto& [lang, text] : texts)
-            SetString(to, lang, text);
-        DeleteString(from);
-        tx.Commit();
-    } catch (...) {
-        Refresh();  // the caches saw writes that were rolled back
-        throw;
-    }
-}
-
-void TLocalizatorTable::DeleteSection(const QString& sectionID, const QString& language) {
-    const QString section = sectionID.toUpper();
-    EnsureIndex();
-    const QStringList languages =
-        language.isEmpty() ? FIndex.keys() : QStringList{language.toUpper()};
-    QStringList touched;
-    {
-        TTransactionScope tx(Db());
-        for (const QString& lang : languages) {
-            const QSet<QString> idents = FIndex.value(lang).value(section);
-            if (idents.isEmpty()) continue;
-            for (const QString& ident : idents) {
-                RemoveText(ComposeID(section, ident), lang);
-                FTexts.insert(TextKey(lang, ComposeID(section, ident)), kNotFound);
-            }
-            FIndex[lang].remove(section);
-            touched << lang;
-        }
-        ForgetSectionIfEmpty(section);
-        tx.Commit();
-    }
-    for (const QString& lang : touched)
-        Notify(section, lang, true, lckDeleted);
-}
-
-void TLocalizatorTable::RenameSection(const QString& oldID, const QString& newID) {
-    const QString from = oldID.toUpper(), to = newID.trimmed().toUpper();
-    if (to.isEmpty()) throw ELocalizatorError(QStringLiteral("A section needs an ID"));
-    if (from == to) return;
-    EnsureIndex();
-    QList<std::tuple<QString, QString, QString>> moves;  // language, ident, text
-    for (auto it = FIndex.cbegin(); it != FIndex.cend(); ++it)
-        for (const QString& ident : it.value().value(from))
-            moves.append({it.key(), ident, QString()});
-    if (moves.isEmpty())
-        throw ELocalizatorError(
-            QStringLiteral("The section %1 does not exist in database %2").arg(from, FAlias));
-    for (auto& m : moves)
-        std::get<2>(m) = GetString(ComposeID(from, std::get<1>(m)), std::get<0>(m));
-    try {
-        TTransactionScope tx(Db());
-        for (const auto& [lang, ident, text] : moves)
-            SetSectionString(to, ident, lang, text);
-        DeleteSection(from);
-        tx.Commit();
-    } catch (...) {
-        Refresh();  // the caches saw writes that were rolled back
-        throw;
-    }
-}
-
 void TLocalizatorTable::Refresh() {
     DropCache();
     Notify(QString(), QString(), true, lckReset);
@@ -435,150 +231,6 @@ void TLocalizatorTable::DropCache() {
     FKnown.clear();
     FIndex.clear();
     FTexts.clear();
-}
-
-// ---- languages ----
-
-const QString TLanguagesTable::kTableName = QStringLiteral("LANGUAGES");
-
-TLanguagesTable::TLanguagesTable(const QString& alias)
-    : FAlias(BaseMng().Databases().ResolveAlias(alias)) {}
-
-TDatabase& TLanguagesTable::Db() const {
-    return BaseMng().Databases().GetDatabase(FAlias);
-}
-
-void TLanguagesTable::Notify(const QString& id, int kind) {
-    // This cache already holds the change; other objects of the database reload.
-    auto& hub = TLanguagesNotifier::THub::Instance();
-    FVersion = hub.NextVersion(FAlias);
-    hub.Notify(FAlias, id, kind);
-}
-
-void TLanguagesTable::EnsureLoaded() {
-    const quint64 version = TLanguagesNotifier::THub::Instance().Version(FAlias);
-    if (FLoaded && FVersion == version) return;
-    TDatabase& db = Db();
-    if (!db.TableExists(kTableName))
-        throw ELocalizatorError(
-            QStringLiteral(
-                "The database %1 has no languages table %2: create its system tables first")
-                .arg(FAlias, kTableName));
-    FLanguages.clear();
-    TSelectQuery q(
-        db, QStringLiteral(
-                "SELECT LANGUAGEID, RUSSIANNAME, ENGLISHNAME, NATIVENAME, FONTCHARSET, FONTCOLOR, "
-                "FONTNAME, FONTPITCH, FONTSIZE, FONTSTYLE FROM LANGUAGES"));
-    for (q.Open(); !q.Eof(); q.Next()) {
-        TRecord& r = q.Fields();
-        TOneLanguage l;
-        l.RussianName = r.GetFields(1).AsString();
-        l.EnglishName = r.GetFields(2).AsString();
-        l.NativeName = r.GetFields(3).AsString();
-        l.Font.Charset = int(r.GetFields(4).AsInteger());
-        l.Font.Color = int(r.GetFields(5).AsInteger());
-        l.Font.Name = r.GetFields(6).AsString();
-        l.Font.Pitch = int(r.GetFields(7).AsInteger());
-        l.Font.Size = int(r.GetFields(8).AsInteger());
-        l.Font.Style = int(r.GetFields(9).AsInteger());
-        FLanguages[r.GetFields(0).AsString().trimmed().toUpper()] = l;
-    }
-    FLoaded = true;
-    FVersion = version;
-}
-
-bool TLanguagesTable::GetLanguage(const QString& id, TOneLanguage& language) {
-    EnsureLoaded();
-    const auto it = FLanguages.find(id.toUpper());
-    if (it == FLanguages.end()) return false;
-    language = it->second;
-    return true;
-}
-
-bool TLanguagesTable::LanguageExist(const QString& id) {
-    EnsureLoaded();
-    return FLanguages.count(id.toUpper()) > 0;
-}
-
-void TLanguagesTable::SetLanguage(const QString& id, const TOneLanguage& l) {
-    const QString key = id.trimmed().toUpper();
-    if (key.isEmpty()) throw ELocalizatorError(QStringLiteral("A language needs an ID"));
-    if (key.size() > 16)
-        throw ELocalizatorError(
-            QStringLiteral("The language ID %1 is longer than 16 characters").arg(key));
-    // Every engine must store the same: check the column sizes ourselves.
-    const QList<std::tuple<const char*, QString, int>> sizes = {{"Russian name", l.RussianName, 40},
-                                                                {"English name", l.EnglishName, 40},
-                                                                {"native name", l.NativeName, 40},
-                                                                {"font name", l.Font.Name, 80}};
-    for (const auto& [what, text, limit] : sizes)
-        if (text.size() > limit)
-            throw ELocalizatorError(
-                QStringLiteral("The %1 of language %2 is longer than %3 characters")
-                    .arg(QLatin1String(what), key)
-                    .arg(limit));
-    EnsureLoaded();
-    const bool existed = FLanguages.count(key) > 0;
-    TDatabase& db = Db();
-    TTransactionScope tx(db);
-    if (existed) {
-        TExecQuery del(db, QStringLiteral("DELETE FROM LANGUAGES WHERE LANGUAGEID = :id"));
-        del.ParamByName(QStringLiteral("id")).SetValue(key);
-        del.Execute();
-    }
-    TExecQuery q(
-        db,
-        QStringLiteral(
-            "INSERT INTO LANGUAGES (LANGUAGEID, RUSSIANNAME, ENGLISHNAME, NATIVENAME, FONTCHARSET, "
-            "FONTCOLOR, FONTNAME, FONTPITCH, FONTSIZE, FONTSTYLE) VALUES (:id, :ru, :en, :native, "
-            ":charset, :color, :font, :pitch, :size, :style)"));
-    q.ParamByName(QStringLiteral("id")).SetValue(key);
-    q.ParamByName(QStringLiteral("ru")).SetValue(l.RussianName);
-    q.ParamByName(QStringLiteral("en")).SetValue(l.EnglishName);
-    q.ParamByName(QStringLiteral("native")).SetValue(l.NativeName);
-    q.ParamByName(QStringLiteral("charset")).SetValue(l.Font.Charset);
-    q.ParamByName(QStringLiteral("color")).SetValue(l.Font.Color);
-    q.ParamByName(QStringLiteral("font")).SetValue(l.Font.Name);
-    q.ParamByName(QStringLiteral("pitch")).SetValue(l.Font.Pitch);
-    q.ParamByName(QStringLiteral("size")).SetValue(l.Font.Size);
-    q.ParamByName(QStringLiteral("style")).SetValue(l.Font.Style);
-    q.Execute();
-    tx.Commit();
-    FLanguages[key] = l;
-    Notify(key, existed ? lgkChanged : lgkAdded);
-}
-
-void TLanguagesTable::DeleteLanguage(const QString& id) {
-    const QString key = id.toUpper();
-    EnsureLoaded();
-    TExecQuery q(Db(), QStringLiteral("DELETE FROM LANGUAGES WHERE LANGUAGEID = :id"));
-    q.ParamByName(QStringLiteral("id")).SetValue(key);
-    q.Execute();
-    if (FLanguages.erase(key) > 0) Notify(key, lgkDeleted);
-}
-
-void TLanguagesTable::FillLanguageNames(QStringList& list) {
-    EnsureLoaded();
-    list.clear();
-    for (const auto& [id, l] : FLanguages)
-        list << id;
-}
-
-void TLanguagesTable::FillLanguageInfo(TLanguageStrings& list) {
-    EnsureLoaded();
-    list.clear();
-    for (const auto& [id, l] : FLanguages)
-        list.append({id, l});
-}
-
-void TLanguagesTable::Refresh() {
-    DropCache();
-    Notify(QString(), lgkAll);
-}
-
-void TLanguagesTable::DropCache() {
-    FLoaded = false;
-    FLanguages.clear();
 }
 
 TLocalizatorTable& TLContainer::GetLocalizatorTable(const QString& alias) {
@@ -599,23 +251,4 @@ void TLContainer::DropCaches(const QString& alias) {
     const QString key = alias.toUpper();
     if (auto it = FLocalizators.find(key); it != FLocalizators.end()) it->second->DropCache();
     if (auto it = FLanguages.find(key); it != FLanguages.end()) it->second->DropCache();
-}
-
-TLanguageStrings StandardLanguages() {
-    TLanguageStrings list;
-    TOneLanguage d;
-    d.RussianName = d.EnglishName = d.NativeName = QStringLiteral("DESCRIPTION");
-    list.append({QStringLiteral("DESCRIPTION"), d});
-    TOneLanguage ru;
-    ru.RussianName = QStringLiteral("Русский язык");
-    ru.EnglishName = QStringLiteral("Russian");
-    ru.NativeName = QStringLiteral("Русский язык");
-    ru.Font.Charset = 204;  // Cyrillic
-    list.append({QStringLiteral("RUSSIAN"), ru});
-    TOneLanguage en;
-    en.RussianName = QStringLiteral("Английский язык");
-    en.EnglishName = QStringLiteral("English");
-    en.NativeName = QStringLiteral("English");
-    list.append({QStringLiteral("ENGLISH"), en});
-    return list;
 }

@@ -1,8 +1,9 @@
 #include "login.h"
 
-#include "appmanager.h"
 #include "basekit/interaction.h"
 #include "basekit/registry.h"
+#include "dbmanager.h"
+#include "platform.h"
 #include "texts.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <QString>
 #include <functional>
 
-#include "database.h"
+#include "datasources.h"
 
 // What the login dialog asks for. The password is never stored anywhere.
 struct TLoginData {

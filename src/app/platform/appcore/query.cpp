@@ -1,107 +1,9 @@
 #include "query.h"
 
-#include <QTimeZone>
-#include <cstring>
-
-#include "basekit/datatypes.h"
-
-namespace {
-
-// Replaces ":name" parameters with "?" outside strings, quoted identifiers and
-// comments; "::" (casts) is left alone.
-QString ParseParameters(const QString& sql, QStringList& names) {
-    QString out;
-    out.reserve(sql.size());
-    const int n = sql.size();
-    int i = 0;
-    auto isNameStart = [](QChar c) { return c.isLetter() || c == QLatin1Char('_'); };
-    auto isNameChar = [](QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); };
-    while (i < n) {
-        const QChar c = sql[i];
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            const int start = i++;
-            while (i < n) {
-                if (sql[i] == c) {
-                    if (i + 1 < n && sql[i + 1] == c) {
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                ++i;
-            }
-            out += sql.mid(start, i - start);
-        } else if (c == QLatin1Char('-') && i + 1 < n && sql[i + 1] == QLatin1Char('-')) {
-            const int start = i;
-            while (i < n && sql[i] != QLatin1Char('\n'))
-                ++i;
-            out += sql.mid(start, i - start);
-        } else if (c == QLatin1Char('/') && i + 1 < n && sql[i + 1] == QLatin1Char('*')) {
-            const int end = sql.indexOf(QStringLiteral("*/"), i + 2);
-            const int stop = end < 0 ? n : end + 2;
-            out += sql.mid(i, stop - i);
-            i = stop;
-        } else if (c == QLatin1Char(':') && i + 1 < n && sql[i + 1] == QLatin1Char(':')) {
-            out += QStringLiteral("::");
-            i += 2;
-        } else if (c == QLatin1Char(':') && i + 1 < n && isNameStart(sql[i + 1])) {
-            int j = i + 1;
-            while (j < n && isNameChar(sql[j]))
-                ++j;
-            names << sql.mid(i + 1, j - i - 1);
-            out += QLatin1Char('?');
-            i = j;
-        } else {
-            out += c;
-            ++i;
-        }
-    }
-    return out;
-}
-
-SQL_TIMESTAMP_STRUCT ToTimestamp(const QDateTime& dt) {
-    SQL_TIMESTAMP_STRUCT ts{};
-    const QDate d = dt.date();
-    const QTime t = dt.time();
-    ts.year = SQLSMALLINT(d.year());
-    ts.month = SQLUSMALLINT(d.month());
-    ts.day = SQLUSMALLINT(d.day());
-    ts.hour = SQLUSMALLINT(t.hour());
-    ts.minute = SQLUSMALLINT(t.minute());
-    ts.second = SQLUSMALLINT(t.second());
-    ts.fraction = SQLUINTEGER(t.msec()) * 1000000u;
-    return ts;
-}
-
-QDateTime FromTimestamp(const SQL_TIMESTAMP_STRUCT& ts) {
-    return QDateTime(QDate(ts.year, ts.month, ts.day),
-                     QTime(ts.hour, ts.minute, ts.second, int(ts.fraction / 1000000u)));
-}
-
-// The SQL type a NULL of the given data type is bound as.
-SQLSMALLINT SqlTypeForNull(int dataType, SQLSMALLINT binaryType) {
-    if (dataType < 0) return SQL_VARCHAR;
-    if (IsBlobDataType(dataType)) return binaryType;
-    if (IsIntegerDataType(dataType)) return SQL_BIGINT;
-    switch (dataType) {
-        case dtFloat:
-        case dtCurrency:
-            return SQL_DOUBLE;
-        case dtDate:
-            return SQL_TYPE_DATE;
-        case dtDateTime:
-            return SQL_TYPE_TIMESTAMP;
-        case dtBoolean:
-            return SQL_BIT;
-        case dtMemo:
-            return SQL_LONGVARCHAR;
-        default:
-            return SQL_VARCHAR;
-    }
-}
-
-}  // namespace
+#include "dialect.h"
+#include "odbc/odbcapi.h"
+#include "odbc/odbctypes.h"
+#include "sqlparams.h"
 
 struct TQuery::TParamBuffer {
     QByteArray Data;
@@ -114,9 +16,9 @@ struct TQuery::TParamBuffer {
 };
 
 TQuery::TQuery(TDatabase& db, const QString& sql) : FDb(db), FSql(sql) {
-    QStringList names;
-    FNativeSql = ParseParameters(sql, names);
-    for (const QString& name : names) {
+    TSqlParameterText parsed = ParseSqlParameters(sql);
+    FNativeSql = parsed.NativeSql;
+    for (const QString& name : parsed.Names) {
         int index = -1;
         for (size_t i = 0; i < FParams.size(); ++i)
             if (FParams[i]->Name().compare(name, Qt::CaseInsensitive) == 0) index = int(i);
@@ -133,9 +35,9 @@ TQuery::~TQuery() {
 }
 
 void TQuery::FreeStatement() {
-    if (FStmt != SQL_NULL_HSTMT) {
+    if (FStmt != nullptr) {
         Odbc().SQLFreeHandle(SQL_HANDLE_STMT, FStmt);
-        FStmt = SQL_NULL_HSTMT;
+        FStmt = nullptr;
     }
     FPrepared = false;
 }
@@ -189,8 +91,8 @@ void TQuery::BindAndExecute() {
         const TQXVariant& v = p.Value();
         switch (v.Kind()) {
             case TQXVariant::vkNull:
-                sqlType = SqlTypeForNull(p.DataType(), FDb.Dialect().BinaryParameterType());
-                cType = sqlType == FDb.Dialect().BinaryParameterType() ? SQL_C_BINARY : SQL_C_CHAR;
+                sqlType = SqlTypeForNull(p.DataType(), BinaryParameterType(FDb.Dialect()));
+                cType = sqlType == BinaryParameterType(FDb.Dialect()) ? SQL_C_BINARY : SQL_C_CHAR;
                 buf->Ind = SQL_NULL_DATA;
                 if (sqlType == SQL_TYPE_TIMESTAMP) colSize = 23, digits = 3;
                 break;
@@ -235,7 +137,7 @@ void TQuery::BindAndExecute() {
             case TQXVariant::vkBinary:
                 buf->Data = v.AsBinary();
                 cType = SQL_C_BINARY;
-                sqlType = FDb.Dialect().BinaryParameterType();
+                sqlType = BinaryParameterType(FDb.Dialect());
                 value = buf->Data.data();
                 bufLen = buf->Ind = buf->Data.size();
                 colSize = SQLULEN(qMax<qsizetype>(buf->Data.size(), 1));
@@ -275,308 +177,4 @@ qint64 TExecQuery::Execute() {
     if (!OdbcOk(Odbc().SQLRowCount(FStmt, &count))) count = -1;
     Odbc().SQLFreeStmt(FStmt, SQL_CLOSE);
     return count;
-}
-
-// Column-wise bound buffers for block fetching.
-struct TSelectQuery::TBlock {
-    struct TColumn {
-        SQLSMALLINT CType = SQL_C_CHAR;
-        SQLLEN ElementSize = 0;
-        std::vector<char> Data;
-        std::vector<SQLLEN> Ind;
-    };
-    std::vector<TColumn> Columns;
-    SQLULEN RowsInBlock = 0;
-    SQLULEN Current = 0;
-    std::vector<SQLUSMALLINT> Status;
-    bool Finished = false;
-};
-
-TSelectQuery::TSelectQuery(TDatabase& db, const QString& sql) : TQuery(db, sql) {}
-
-TSelectQuery::~TSelectQuery() {
-    try {
-        Close();
-    } catch (...) {
-    }
-}
-
-namespace {
-
-// The C type each column is read as, and the bound element size when it can be
-// bound (0: read with SQLGetData).
-void FetchPlan(const TResultColumn& c, bool sizesEnforced, SQLSMALLINT& cType,
-               SQLLEN& elementSize) {
-    elementSize = 0;
-    switch (c.DataType) {
-        case dtSmallint:
-        case dtInteger:
-        case dtLargeint:
-        case dtWord:
-        case dtByte:
-        case dtShortint:
-        case dtLongWord:
-        case dtAutoInc:
-        case dtBoolean:
-            cType = SQL_C_SBIGINT;
-            elementSize = sizeof(SQLBIGINT);
-            return;
-        case dtFloat:
-        case dtCurrency:
-            cType = SQL_C_DOUBLE;
-            elementSize = sizeof(double);
-            return;
-        case dtDate:
-        case dtDateTime:
-            cType = SQL_C_TYPE_TIMESTAMP;
-            elementSize = sizeof(SQL_TIMESTAMP_STRUCT);
-            return;
-        case dtBlob:
-        case dtGraphic:
-            cType = SQL_C_BINARY;
-            return;
-        case dtMemo:
-            cType = SQL_C_CHAR;
-            return;
-        default:
-            cType = SQL_C_CHAR;
-            // Character data: bound only where the engine guarantees the size
-            // (UTF-8 takes up to 4 bytes per character).
-            if (sizesEnforced && c.ColumnSize > 0 && c.ColumnSize <= 2000)
-                elementSize = SQLLEN(c.ColumnSize * 4 + 1);
-            return;
-    }
-}
-
-void StoreValue(TField& f, int dataType, SQLSMALLINT cType, const void* data, SQLLEN ind) {
-    if (ind == SQL_NULL_DATA) {
-        f.SetNull();
-        return;
-    }
-    switch (cType) {
-        case SQL_C_SBIGINT: {
-            const auto v = *static_cast<const SQLBIGINT*>(data);
-            if (dataType == dtBoolean)
-                f.SetAsBoolean(v != 0);
-            else
-                f.SetAsInteger(v);
-            return;
-        }
-        case SQL_C_DOUBLE:
-            f.SetAsFloat(*static_cast<const double*>(data));
-            return;
-        case SQL_C_TYPE_TIMESTAMP: {
-            const QDateTime dt = FromTimestamp(*static_cast<const SQL_TIMESTAMP_STRUCT*>(data));
-            if (dataType == dtDate)
-                f.SetValue(TQXVariant(dt.date()));
-            else
-                f.SetAsDateTime(dt);
-            return;
-        }
-        default:
-            f.SetAsString(QString::fromUtf8(static_cast<const char*>(data), int(ind)));
-            return;
-    }
-}
-
-}  // namespace
-
-void TSelectQuery::Describe() {
-    const TOdbcApi& api = Odbc();
-    SQLSMALLINT count = 0;
-    OdbcCheck(api.SQLNumResultCols(FStmt, &count), SQL_HANDLE_STMT, FStmt,
-              QStringLiteral("Can not describe the result"));
-    FColumns.clear();
-    FRow.Clear();
-    for (SQLUSMALLINT i = 1; i <= count; ++i) {
-        SQLCHAR name[256] = {0};
-        SQLSMALLINT nameLen = 0, nullable = 0;
-        TResultColumn c;
-        OdbcCheck(api.SQLDescribeCol(FStmt, i, name, sizeof name, &nameLen, &c.SqlType,
-                                     &c.ColumnSize, &c.DecimalDigits, &nullable),
-                  SQL_HANDLE_STMT, FStmt,
-                  QStringLiteral("Can not describe result column %1").arg(i));
-        c.Name = QString::fromUtf8(reinterpret_cast<char*>(name));
-        c.Nullable = nullable != SQL_NO_NULLS;
-        c.DataType = DataTypeFromSql(c.SqlType, c.ColumnSize, c.DecimalDigits);
-        FColumns.push_back(c);
-        FRow.AddField(c.Name, c.DataType, IsLongDataType(c.DataType) ? 0 : int(c.ColumnSize));
-    }
-}
-
-void TSelectQuery::Open() {
-    Close();
-    BindAndExecute();
-    FActive = true;
-    FRowsFetched = 0;
-    Describe();
-
-    // Block fetching when every column can be bound.
-    const bool enforced = Database().Dialect().EnforcesDeclaredSizes();
-    auto block = std::make_unique<TBlock>();
-    bool bindable = !FColumns.empty();
-    for (const auto& c : FColumns) {
-        TBlock::TColumn bc;
-        FetchPlan(c, enforced, bc.CType, bc.ElementSize);
-        bindable = bindable && bc.ElementSize > 0;
-        block->Columns.push_back(std::move(bc));
-    }
-    const TOdbcApi& api = Odbc();
-    if (bindable) {
-        bool ok = OdbcOk(api.SQLSetStmtAttr(FStmt, SQL_ATTR_ROW_BIND_TYPE,
-                                            reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0)) &&
-                  OdbcOk(api.SQLSetStmtAttr(FStmt, SQL_ATTR_ROW_ARRAY_SIZE,
-                                            reinterpret_cast<SQLPOINTER>(SQLULEN(kBlockRows)), 0));
-        block->Status.resize(kBlockRows);
-        ok = ok &&
-             OdbcOk(api.SQLSetStmtAttr(FStmt, SQL_ATTR_ROWS_FETCHED_PTR, &block->RowsInBlock, 0)) &&
-             OdbcOk(api.SQLSetStmtAttr(FStmt, SQL_ATTR_ROW_STATUS_PTR, block->Status.data(), 0));
-        for (size_t i = 0; ok && i < block->Columns.size(); ++i) {
-            auto& bc = block->Columns[i];
-            bc.Data.resize(size_t(bc.ElementSize) * kBlockRows);
-            bc.Ind.resize(kBlockRows);
-            ok = OdbcOk(api.SQLBindCol(FStmt, SQLUSMALLINT(i + 1), bc.CType, bc.Data.data(),
-                                       bc.ElementSize, bc.Ind.data()));
-        }
-        if (ok) {
-            FBlock = std::move(block);
-        } else {
-            // The driver cannot fetch in blocks: fall back to one row at a time.
-            api.SQLFreeStmt(FStmt, SQL_UNBIND);
-            api.SQLSetStmtAttr(FStmt, SQL_ATTR_ROW_ARRAY_SIZE,
-                               reinterpret_cast<SQLPOINTER>(SQLULEN(1)), 0);
-        }
-    }
-    FEof = false;
-    FetchRow();
-}
-
-void TSelectQuery::Close() {
-    if (!FActive) return;
-    FActive = false;
-    FEof = true;
-    const TOdbcApi& api = Odbc();
-    api.SQLFreeStmt(FStmt, SQL_CLOSE);
-    if (FBlock) {
-        api.SQLFreeStmt(FStmt, SQL_UNBIND);
-        api.SQLSetStmtAttr(FStmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(SQLULEN(1)),
-                           0);
-        api.SQLSetStmtAttr(FStmt, SQL_ATTR_ROWS_FETCHED_PTR, nullptr, 0);
-        api.SQLSetStmtAttr(FStmt, SQL_ATTR_ROW_STATUS_PTR, nullptr, 0);
-        FBlock.reset();
-    }
-}
-
-void TSelectQuery::Next() {
-    if (!FActive || FEof) return;
-    FetchRow();
-}
-
-bool TSelectQuery::FillFromBlock() {
-    TBlock& b = *FBlock;
-    while (b.Current < b.RowsInBlock) {
-        const SQLULEN r = b.Current++;
-        if (b.Status[r] == SQL_ROW_NOROW) continue;
-        for (size_t i = 0; i < b.Columns.size(); ++i) {
-            const auto& bc = b.Columns[i];
-            SQLLEN ind = bc.Ind[r];
-            if (bc.CType == SQL_C_CHAR && ind != SQL_NULL_DATA &&
-                (ind == SQL_NO_TOTAL || ind >= bc.ElementSize))
-                throw EDatabaseError(
-                    QStringLiteral("The value of column %1 is longer than the database reported")
-                        .arg(FColumns[i].Name));
-            StoreValue(FRow.GetFields(int(i)), FColumns[i].DataType, bc.CType,
-                       bc.Data.data() + r * size_t(bc.ElementSize), ind);
-        }
-        return true;
-    }
-    return false;
-}
-
-void TSelectQuery::FetchRow() {
-    const TOdbcApi& api = Odbc();
-    if (FBlock) {
-        if (FillFromBlock()) {
-            ++FRowsFetched;
-            return;
-        }
-        if (!FBlock->Finished) {
-            FBlock->RowsInBlock = 0;
-            FBlock->Current = 0;
-            const SQLRETURN rc = api.SQLFetchScroll(FStmt, SQL_FETCH_NEXT, 0);
-            if (rc == SQL_NO_DATA) {
-                FBlock->Finished = true;
-            } else {
-                OdbcCheck(
-                    rc, SQL_HANDLE_STMT, FStmt,
-                    QStringLiteral("Error reading rows of database %1").arg(Database().Alias()));
-                if (FillFromBlock()) {
-                    ++FRowsFetched;
-                    return;
-                }
-            }
-        }
-        FEof = true;
-        return;
-    }
-    const SQLRETURN rc = api.SQLFetch(FStmt);
-    if (rc == SQL_NO_DATA) {
-        FEof = true;
-        return;
-    }
-    OdbcCheck(rc, SQL_HANDLE_STMT, FStmt,
-              QStringLiteral("Error reading rows of database %1").arg(Database().Alias()));
-    ReadColumnsOfCurrentRow();
-    ++FRowsFetched;
-}
-
-void TSelectQuery::ReadColumnsOfCurrentRow() {
-    const TOdbcApi& api = Odbc();
-    const bool enforced = Database().Dialect().EnforcesDeclaredSizes();
-    for (size_t i = 0; i < FColumns.size(); ++i) {
-        const auto col = SQLUSMALLINT(i + 1);
-        TField& f = FRow.GetFields(int(i));
-        SQLSMALLINT cType = SQL_C_CHAR;
-        SQLLEN elementSize = 0;
-        FetchPlan(FColumns[i], enforced, cType, elementSize);
-        if (cType == SQL_C_CHAR || cType == SQL_C_BINARY) {
-            // Read in chunks: a value of any size arrives whole.
-            QByteArray value;
-            char chunk[65536];
-            SQLLEN ind = 0;
-            bool isNull = false;
-            for (;;) {
-                const SQLRETURN rc = api.SQLGetData(FStmt, col, cType, chunk, sizeof chunk, &ind);
-                if (rc == SQL_NO_DATA) break;
-                OdbcCheck(rc, SQL_HANDLE_STMT, FStmt,
-                          QStringLiteral("Error reading column %1").arg(FColumns[i].Name));
-                if (ind == SQL_NULL_DATA) {
-                    isNull = true;
-                    break;
-                }
-                const qsizetype room =
-                    cType == SQL_C_CHAR ? qsizetype(sizeof chunk) - 1 : qsizetype(sizeof chunk);
-                const qsizetype got = (ind == SQL_NO_TOTAL || ind > room) ? room : qsizetype(ind);
-                if (value.isEmpty() && ind != SQL_NO_TOTAL && ind > room) value.reserve(ind);
-                value.append(chunk, got);
-                if (rc == SQL_SUCCESS) break;
-            }
-            if (isNull)
-                f.SetNull();
-            else if (cType == SQL_C_BINARY)
-                f.SetAsBinary(value);
-            else
-                f.SetAsString(QString::fromUtf8(value));
-            continue;
-        }
-        union {
-            SQLBIGINT i;
-            double d;
-            SQL_TIMESTAMP_STRUCT ts;
-        } buf{};
-        SQLLEN ind = 0;
-        OdbcCheck(api.SQLGetData(FStmt, col, cType, &buf, sizeof buf, &ind), SQL_HANDLE_STMT, FStmt,
-                  QStringLiteral("Error reading column %1").arg(FColumns[i].Name));
-        StoreValue(f, FColumns[i].DataType, cType, &buf, ind);
-    }
 }

@@ -54,7 +54,7 @@ class TQuery {
     void Prepare();
     void BindAndExecute();
     void FreeStatement();
-    SQLHSTMT FStmt = SQL_NULL_HSTMT;
+    void* FStmt = nullptr;  // the driver's statement handle (an SQLHSTMT)
 
   private:
     struct TParamBuffer;
@@ -77,9 +77,9 @@ class TExecQuery : public TQuery {
 
 struct TResultColumn {
     QString Name;
-    SQLSMALLINT SqlType = 0;
-    SQLULEN ColumnSize = 0;
-    SQLSMALLINT DecimalDigits = 0;
+    int SqlType = 0;  // as the driver reports it
+    quint64 ColumnSize = 0;
+    int DecimalDigits = 0;
     bool Nullable = true;
     int DataType = 0;  // TDataType code
 };

@@ -1,7 +1,8 @@
 #include "security.h"
 
-#include "appmanager.h"
+#include "dbmanager.h"
 #include "dsptable.h"
+#include "platform.h"
 
 TDSPNode MakeUserInfo(const QString& user, const QStringList& roles) {
     TDSPNode root(user.toUpper());

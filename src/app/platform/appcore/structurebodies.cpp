@@ -34,13 +34,14 @@ TDicTableDescription TableFromStructure(const TDSPNode& body, const QString& tab
     if (table.Name.isEmpty()) table.Name = body.Name();
     for (int i = 0; i < fields->NodeCount(); ++i) {
         const TDSPNode& f = fields->Node(i);
-        const int type = int(f.Property(QStringLiteral("DataType"), -1).toLongLong());
-        if (!IsValidDataType(type))
+        bool isNumber = false;
+        const qlonglong type = f.Property(QStringLiteral("DataType")).toLongLong(&isNumber);
+        if (!isNumber || !IsValidDataType(int(type)))
             throw EDSPError(QStringLiteral("Field %1 of table structure %2 has no valid data type")
                                 .arg(f.Name(), body.Name()));
-        auto& d =
-            table.AddField(f.Name(), type, int(f.Property(QStringLiteral("Size"), 0).toLongLong()),
-                           f.Property(QStringLiteral("Comment")).toString());
+        auto& d = table.AddField(f.Name(), int(type),
+                                 int(f.Property(QStringLiteral("Size"), 0).toLongLong()),
+                                 f.Property(QStringLiteral("Comment")).toString());
         d.Required = f.Property(QStringLiteral("Required"), false).toBool();
     }
     if (const TDSPNode* indexes = body.FindNode(QStringLiteral("Indexes")))

@@ -1,10 +1,11 @@
 #include "systemtables.h"
 
-#include "appmanager.h"
 #include "basekit/datatypes.h"
+#include "dbmanager.h"
 #include "dictionary.h"
 #include "dsptable.h"
 #include "localizator.h"
+#include "platform.h"
 
 QList<TDicTableDescription> SystemTableDefinitions(bool workAs17Version,
                                                    const QString& logTableName) {

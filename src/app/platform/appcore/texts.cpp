@@ -3,9 +3,10 @@
 #include <QDir>
 #include <QFile>
 
-#include "appmanager.h"
 #include "basekit/interaction.h"
+#include "dbmanager.h"
 #include "localizator.h"
+#include "platform.h"
 
 bool IsMissingText(const QString& text) {
     return text.isEmpty() || text == QString(QChar(0));

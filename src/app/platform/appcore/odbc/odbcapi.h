@@ -1,23 +1,14 @@
 #pragma once
 
+// The ODBC layer of this library: only its implementation files include this.
+
 #include <sql.h>
 #include <sqlext.h>
 
 #include <QString>
 
-#include "basekit/errors.h"
-
-// A database error: the driver's message, its SQLSTATE, and what we were doing.
-class EDatabaseError : public EPelvarError {
-  public:
-    EDatabaseError(const QString& message, QString sqlState = QString())
-        : EPelvarError(message), FSqlState(std::move(sqlState)) {}
-    QString ClassName() const override { return QStringLiteral("EDatabaseError"); }
-    const QString& SqlState() const { return FSqlState; }
-
-  private:
-    QString FSqlState;
-};
+#include "appcore/datasources.h"
+#include "appcore/dberrors.h"
 
 // The ODBC driver manager, loaded at run time. Only its types come from the
 // headers; every call goes through these pointers.
@@ -59,15 +50,6 @@ struct TOdbcApi {
     int (*SQLGetPrivateProfileString)(const char*, const char*, const char*, char*, int,
                                       const char*) = nullptr;
 };
-
-// The default driver manager library.
-QString DefaultOdbcLibrary();
-
-// Loads (or replaces) the driver manager. Raises EDatabaseError naming the
-// library when it cannot be loaded or lacks a function; the previous library
-// stays in use then. Refused while connections are open.
-void ReloadOdbcLibrary(const QString& libraryName);
-QString OdbcLibraryName();
 
 // The loaded driver manager; loads the default one on first use.
 const TOdbcApi& Odbc();

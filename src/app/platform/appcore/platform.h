@@ -1,15 +1,16 @@
 #pragma once
 
-#include <QObject>
 #include <QString>
 #include <QStringList>
-#include <functional>
-#include <map>
+#include <exception>
 #include <memory>
 #include <vector>
 
-#include "database.h"
+#include "configuration.h"
 
+class QLibrary;
+class QObject;
+class TDatabaseManager;
 class TExecQuery;
 class TSelectQuery;
 class TDSPContainer;
@@ -18,72 +19,6 @@ class TLContainer;
 class TLocalizatorTable;
 class TLanguagesTable;
 class TDicDBContainer;
-class QLibrary;
-
-// What a connection logs in with. Passwords stay in memory only.
-struct TLoginParams {
-    QString User;
-    QString Password;
-    int AccessLevel = 255;
-    QString Role;
-    bool Flag = false;
-    QString Extra;
-};
-
-// The open connections, one per alias (upper-cased). The empty alias names the
-// default (login) database.
-class TDatabaseManager {
-  public:
-    using TCloseHook = std::function<void(const QString& alias)>;
-    ~TDatabaseManager();
-
-    void SetDefaultAlias(const QString& alias) { FDefault = alias.toUpper(); }
-    const QString& DefaultAlias() const { return FDefault; }
-    QString ResolveAlias(const QString& alias) const;
-
-    void SetLoginParamsEx(const QString& user, const QString& password, int accessLevel,
-                          const QString& role, bool flag, const QString& extra,
-                          const QString& alias);
-    void RemoveLoginParams(const QString& alias);
-    bool HasLoginParams(const QString& alias) const;
-
-    // Connects (or returns the open connection). Raises EDatabaseError naming
-    // the alias for an unknown data source or a refused login.
-    TDatabase& OpenDataBase(const QString& alias, bool exclusive = false);
-    void CloseDatabase(const QString& alias);
-    bool IsOpen(const QString& alias) const;
-    // Open and alive.
-    bool IsDatabaseValid(const QString& alias) const;
-    // Raises EDatabaseError when the database is not connected.
-    TDatabase& GetDatabase(const QString& alias);
-    QStringList OpenAliases() const;
-    void CloseConnections();
-    void AddCloseHook(TCloseHook hook) { FHooks.push_back(std::move(hook)); }
-
-  private:
-    std::map<QString, std::unique_ptr<TDatabase>> FDatabases;
-    std::map<QString, TLoginParams> FLogin;
-    QString FDefault;
-    std::vector<TCloseHook> FHooks;
-};
-
-// Settings of the platform installation.
-class TConfiguration {
-  public:
-    // The base key of every program's settings.
-    QString GetRegistryKey() const;
-    QString LogTableName() const { return FLogTableName; }
-    void SetLogTableName(const QString& name) { FLogTableName = name; }
-    // The older (release 17) layout of the dictionary: no USER_LEGACY table.
-    bool WorkAs17Version() const { return FWorkAs17Version; }
-    void SetWorkAs17Version(bool on) { FWorkAs17Version = on; }
-    QString DefaultFontName() const { return QStringLiteral("Arial"); }
-    int DefaultFontSize() const { return 10; }
-
-  private:
-    QString FLogTableName = QStringLiteral("QX_LOG");
-    bool FWorkAs17Version = false;
-};
 
 // The application manager ("BaseMng"): the login, the current language, the
 // running module and the connections.
@@ -92,9 +27,9 @@ class TApplicationManager {
     TApplicationManager();
     virtual ~TApplicationManager();
 
-    TDatabaseManager& Databases() { return FDatabases; }
+    TDatabaseManager& Databases() { return *FDatabases; }
     // The database of the login (upper-cased).
-    QString CurrentAlias() const { return FDatabases.DefaultAlias(); }
+    QString CurrentAlias() const;
     QString UserName() const { return FUserName; }
     void SetUserName(const QString& user) { FUserName = user; }
     QString CurrentLanguage() const { return FLanguage; }
@@ -117,7 +52,7 @@ class TApplicationManager {
     void DetectVornakRoot();
     QString VornakRoot() const { return FRoot; }
 
-    void CloseConnections() { FDatabases.CloseConnections(); }
+    void CloseConnections();
     // The exception display; goes through the interaction seam.
     virtual void ShowException(QObject* sender, const std::exception& e);
 
@@ -129,7 +64,7 @@ class TApplicationManager {
     std::unique_ptr<TSelectQuery> GetSelectQuery(const QString& sql, const QString& alias);
 
   private:
-    TDatabaseManager FDatabases;
+    std::unique_ptr<TDatabaseManager> FDatabases;
     QString FUserName;
     QString FLanguage = QStringLiteral("ENGLISH");
     QString FModule;
@@ -166,7 +101,6 @@ class TPlatform {
 };
 
 TApplicationManager& BaseMng();
-TConfiguration& Configuration();
 TSecurityManager& SecurityManager();
 TDSPContainer& DSPContainer();
 TLContainer& LContainer();

@@ -1,0 +1,7 @@
+#include "configuration.h"
+
+#include "basekit/registry.h"
+
+QString TConfiguration::GetRegistryKey() const {
+    return RegistryBaseKey();
+}

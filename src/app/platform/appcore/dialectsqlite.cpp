@@ -1,0 +1,104 @@
+#include <QtGlobal>
+
+#include "database.h"
+#include "dialect.h"
+#include "dialectengines.h"
+#include "query.h"
+
+namespace {
+
+// SQLite: the embedded engine. No sequences or procedures; generators live in a
+// table of our own.
+class TSqliteDialect final : public TSqlDialect {
+  public:
+    QString Name() const override { return QStringLiteral("SQLite"); }
+    TTypeNames TypeNames() const override {
+        TTypeNames n;
+        n.Float = QStringLiteral("DOUBLE");
+        n.AutoIncKey = QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+        return n;
+    }
+
+    bool TableExists(TDatabase& db, const QString& t) const override {
+        return CatalogRowExists(
+            db,
+            QStringLiteral(
+                "SELECT 1 FROM sqlite_master WHERE type = 'table' AND upper(name) = upper(:name)"),
+            t);
+    }
+    bool ViewExists(TDatabase& db, const QString& v) const override {
+        return CatalogRowExists(
+            db,
+            QStringLiteral(
+                "SELECT 1 FROM sqlite_master WHERE type = 'view' AND upper(name) = upper(:name)"),
+            v);
+    }
+    bool GeneratorExists(TDatabase& db, const QString& g) const override {
+        if (!TableExists(db, kGenTable)) return false;
+        return CatalogRowExists(
+            db,
+            QStringLiteral("SELECT 1 FROM %1 WHERE GENERATOR_NAME = upper(:name)").arg(kGenTable),
+            g);
+    }
+    bool ExecProcExists(TDatabase&, const QString&) const override { return false; }
+    bool SelectProcExists(TDatabase&, const QString&) const override { return false; }
+    bool SupportsStoredProcedures() const override { return false; }
+
+    void CreateGenerator(TDatabase& db, const QString& g, qint64 start) const override {
+        db.ExecDirect(
+            QStringLiteral(
+                "CREATE TABLE IF NOT EXISTS %1 (GENERATOR_NAME VARCHAR(64) NOT NULL PRIMARY KEY, "
+                "GENERATOR_VALUE BIGINT NOT NULL)")
+                .arg(kGenTable));
+        TExecQuery q(db,
+                     QStringLiteral("INSERT OR REPLACE INTO %1 (GENERATOR_NAME, GENERATOR_VALUE) "
+                                    "VALUES (upper(:name), :value)")
+                         .arg(kGenTable));
+        q.ParamByName(QStringLiteral("name")).SetValue(g);
+        q.ParamByName(QStringLiteral("value")).SetValue(start);
+        q.Execute();
+    }
+    void DropGenerator(TDatabase& db, const QString& g) const override {
+        if (!TableExists(db, kGenTable)) return;
+        TExecQuery q(
+            db,
+            QStringLiteral("DELETE FROM %1 WHERE GENERATOR_NAME = upper(:name)").arg(kGenTable));
+        q.ParamByName(QStringLiteral("name")).SetValue(g);
+        q.Execute();
+    }
+    qint64 GeneratorNext(TDatabase& db, const QString& g, qint64 increment) const override {
+        if (!GeneratorExists(db, g))
+            throw EDatabaseError(
+                QStringLiteral("Generator %1 does not exist in database %2").arg(g, db.Alias()));
+        TExecQuery up(db, QStringLiteral("UPDATE %1 SET GENERATOR_VALUE = GENERATOR_VALUE + :inc "
+                                         "WHERE GENERATOR_NAME = upper(:name)")
+                              .arg(kGenTable));
+        up.ParamByName(QStringLiteral("inc")).SetValue(increment);
+        up.ParamByName(QStringLiteral("name")).SetValue(g);
+        up.Execute();
+        TSelectQuery sel(
+            db, QStringLiteral("SELECT GENERATOR_VALUE FROM %1 WHERE GENERATOR_NAME = upper(:name)")
+                    .arg(kGenTable));
+        sel.ParamByName(QStringLiteral("name")).SetValue(g);
+        sel.Open();
+        return sel.Fields().GetFields(0).AsInteger();
+    }
+    TBinaryBinding BinaryBinding() const override { return TBinaryBinding::LongVarBinary; }
+    bool EnforcesDeclaredSizes() const override { return false; }
+
+    // SQLite keeps the CREATE text, so column comments survive as SQL comments.
+    QString ColumnCommentSuffix(const TDicFieldDescription& f) const override {
+        if (f.Comment.isEmpty()) return QString();
+        QString c = f.Comment;
+        return QStringLiteral(" /* ") + c.replace(QStringLiteral("*/"), QStringLiteral("* /")) +
+               QStringLiteral(" */");
+    }
+
+    static inline const QString kGenTable = QStringLiteral("PELVAR_GENERATORS");
+};
+
+}  // namespace
+
+std::unique_ptr<TSqlDialect> MakeSqliteDialect() {
+    return std::make_unique<TSqliteDialect>();
+}

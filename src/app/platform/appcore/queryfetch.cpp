@@ -1,0 +1,237 @@
+#include "basekit/datatypes.h"
+#include "dialect.h"
+#include "odbc/odbcapi.h"
+#include "odbc/odbctypes.h"
+#include "query.h"
+
+// Reading a SELECT: rows in blocks where every column can be bound, otherwise
+// row by row with long values in chunks.
+
+// Column-wise bound buffers for block fetching.
+struct TSelectQuery::TBlock {
+    struct TColumn {
+        SQLSMALLINT CType = SQL_C_CHAR;
+        SQLLEN ElementSize = 0;
+        std::vector<char> Data;
+        std::vector<SQLLEN> Ind;
+    };
+    std::vector<TColumn> Columns;
+    SQLULEN RowsInBlock = 0;
+    SQLULEN Current = 0;
+    std::vector<SQLUSMALLINT> Status;
+    bool Finished = false;
+};
+
+TSelectQuery::TSelectQuery(TDatabase& db, const QString& sql) : TQuery(db, sql) {}
+
+TSelectQuery::~TSelectQuery() {
+    try {
+        Close();
+    } catch (...) {
+    }
+}
+
+void TSelectQuery::Describe() {
+    const TOdbcApi& api = Odbc();
+    SQLSMALLINT count = 0;
+    OdbcCheck(api.SQLNumResultCols(FStmt, &count), SQL_HANDLE_STMT, FStmt,
+              QStringLiteral("Can not describe the result"));
+    FColumns.clear();
+    FRow.Clear();
+    for (SQLUSMALLINT i = 1; i <= count; ++i) {
+        SQLCHAR name[256] = {0};
+        SQLSMALLINT nameLen = 0, nullable = 0;
+        TResultColumn c;
+        SQLSMALLINT sqlType = 0, digits = 0;
+        SQLULEN size = 0;
+        OdbcCheck(api.SQLDescribeCol(FStmt, i, name, sizeof name, &nameLen, &sqlType, &size,
+                                     &digits, &nullable),
+                  SQL_HANDLE_STMT, FStmt,
+                  QStringLiteral("Can not describe result column %1").arg(i));
+        c.Name = QString::fromUtf8(reinterpret_cast<char*>(name));
+        c.Nullable = nullable != SQL_NO_NULLS;
+        c.SqlType = sqlType;
+        c.ColumnSize = size;
+        c.DecimalDigits = digits;
+        c.DataType = DataTypeFromSql(sqlType, size, digits);
+        FColumns.push_back(c);
+        FRow.AddField(c.Name, c.DataType, IsLongDataType(c.DataType) ? 0 : int(c.ColumnSize));
+    }
+}
+
+void TSelectQuery::Open() {
+    Close();
+    BindAndExecute();
+    FActive = true;
+    FRowsFetched = 0;
+    Describe();
+
+    // Block fetching when every column can be bound.
+    const bool enforced = Database().Dialect().EnforcesDeclaredSizes();
+    auto block = std::make_unique<TBlock>();
+    bool bindable = !FColumns.empty();
+    for (const auto& c : FColumns) {
+        TBlock::TColumn bc;
+        FetchPlan(c, enforced, bc.CType, bc.ElementSize);
+        bindable = bindable && bc.ElementSize > 0;
+        block->Columns.push_back(std::move(bc));
+    }
+    const TOdbcApi& api = Odbc();
+    if (bindable) {
+        bool ok = OdbcOk(api.SQLSetStmtAttr(FStmt, SQL_ATTR_ROW_BIND_TYPE,
+                                            reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0)) &&
+                  OdbcOk(api.SQLSetStmtAttr(FStmt, SQL_ATTR_ROW_ARRAY_SIZE,
+                                            reinterpret_cast<SQLPOINTER>(SQLULEN(kBlockRows)), 0));
+        block->Status.resize(kBlockRows);
+        ok = ok &&
+             OdbcOk(api.SQLSetStmtAttr(FStmt, SQL_ATTR_ROWS_FETCHED_PTR, &block->RowsInBlock, 0)) &&
+             OdbcOk(api.SQLSetStmtAttr(FStmt, SQL_ATTR_ROW_STATUS_PTR, block->Status.data(), 0));
+        for (size_t i = 0; ok && i < block->Columns.size(); ++i) {
+            auto& bc = block->Columns[i];
+            bc.Data.resize(size_t(bc.ElementSize) * kBlockRows);
+            bc.Ind.resize(kBlockRows);
+            ok = OdbcOk(api.SQLBindCol(FStmt, SQLUSMALLINT(i + 1), bc.CType, bc.Data.data(),
+                                       bc.ElementSize, bc.Ind.data()));
+        }
+        if (ok) {
+            FBlock = std::move(block);
+        } else {
+            // The driver cannot fetch in blocks: fall back to one row at a time.
+            api.SQLFreeStmt(FStmt, SQL_UNBIND);
+            api.SQLSetStmtAttr(FStmt, SQL_ATTR_ROW_ARRAY_SIZE,
+                               reinterpret_cast<SQLPOINTER>(SQLULEN(1)), 0);
+        }
+    }
+    FEof = false;
+    FetchRow();
+}
+
+void TSelectQuery::Close() {
+    if (!FActive) return;
+    FActive = false;
+    FEof = true;
+    const TOdbcApi& api = Odbc();
+    api.SQLFreeStmt(FStmt, SQL_CLOSE);
+    if (FBlock) {
+        api.SQLFreeStmt(FStmt, SQL_UNBIND);
+        api.SQLSetStmtAttr(FStmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(SQLULEN(1)),
+                           0);
+        api.SQLSetStmtAttr(FStmt, SQL_ATTR_ROWS_FETCHED_PTR, nullptr, 0);
+        api.SQLSetStmtAttr(FStmt, SQL_ATTR_ROW_STATUS_PTR, nullptr, 0);
+        FBlock.reset();
+    }
+}
+
+void TSelectQuery::Next() {
+    if (!FActive || FEof) return;
+    FetchRow();
+}
+
+bool TSelectQuery::FillFromBlock() {
+    TBlock& b = *FBlock;
+    while (b.Current < b.RowsInBlock) {
+        const SQLULEN r = b.Current++;
+        if (b.Status[r] == SQL_ROW_NOROW) continue;
+        for (size_t i = 0; i < b.Columns.size(); ++i) {
+            const auto& bc = b.Columns[i];
+            SQLLEN ind = bc.Ind[r];
+            if (bc.CType == SQL_C_CHAR && ind != SQL_NULL_DATA &&
+                (ind == SQL_NO_TOTAL || ind >= bc.ElementSize))
+                throw EDatabaseError(
+                    QStringLiteral("The value of column %1 is longer than the database reported")
+                        .arg(FColumns[i].Name));
+            StoreValue(FRow.GetFields(int(i)), FColumns[i].DataType, bc.CType,
+                       bc.Data.data() + r * size_t(bc.ElementSize), ind);
+        }
+        return true;
+    }
+    return false;
+}
+
+void TSelectQuery::FetchRow() {
+    const TOdbcApi& api = Odbc();
+    if (FBlock) {
+        if (FillFromBlock()) {
+            ++FRowsFetched;
+            return;
+        }
+        if (!FBlock->Finished) {
+            FBlock->RowsInBlock = 0;
+            FBlock->Current = 0;
+            const SQLRETURN rc = api.SQLFetchScroll(FStmt, SQL_FETCH_NEXT, 0);
+            if (rc == SQL_NO_DATA) {
+                FBlock->Finished = true;
+            } else {
+                OdbcCheck(
+                    rc, SQL_HANDLE_STMT, FStmt,
+                    QStringLiteral("Error reading rows of database %1").arg(Database().Alias()));
+                if (FillFromBlock()) {
+                    ++FRowsFetched;
+                    return;
+                }
+            }
+        }
+        FEof = true;
+        return;
+    }
+    const SQLRETURN rc = api.SQLFetch(FStmt);
+    if (rc == SQL_NO_DATA) {
+        FEof = true;
+        return;
+    }
+    OdbcCheck(rc, SQL_HANDLE_STMT, FStmt,
+              QStringLiteral("Error reading rows of database %1").arg(Database().Alias()));
+    ReadColumnsOfCurrentRow();
+    ++FRowsFetched;
+}
+
+void TSelectQuery::ReadColumnsOfCurrentRow() {
+    const TOdbcApi& api = Odbc();
+    const bool enforced = Database().Dialect().EnforcesDeclaredSizes();
+    for (size_t i = 0; i < FColumns.size(); ++i) {
+        const auto col = SQLUSMALLINT(i + 1);
+        TField& f = FRow.GetFields(int(i));
+        SQLSMALLINT cType = SQL_C_CHAR;
+        SQLLEN elementSize = 0;
+        FetchPlan(FColumns[i], enforced, cType, elementSize);
+        if (cType == SQL_C_CHAR || cType == SQL_C_BINARY) {
+            // Read in chunks: a value of any size arrives whole.
+            QByteArray value;
+            char chunk[65536];
+            SQLLEN ind = 0;
+            bool isNull = false;
+            for (;;) {
+                const SQLRETURN rc = api.SQLGetData(FStmt, col, cType, chunk, sizeof chunk, &ind);
+                if (rc == SQL_NO_DATA) break;
+                OdbcCheck(rc, SQL_HANDLE_STMT, FStmt,
+                          QStringLiteral("Error reading column %1").arg(FColumns[i].Name));
+                if (ind == SQL_NULL_DATA) {
+                    isNull = true;
+                    break;
+                }
+                const qsizetype room =
+                    cType == SQL_C_CHAR ? qsizetype(sizeof chunk) - 1 : qsizetype(sizeof chunk);
+                const qsizetype got = (ind == SQL_NO_TOTAL || ind > room) ? room : qsizetype(ind);
+                if (value.isEmpty() && ind != SQL_NO_TOTAL && ind > room) value.reserve(ind);
+                value.append(chunk, got);
+                if (rc == SQL_SUCCESS) break;
+            }
+            if (isNull)
+                f.SetNull();
+            else if (cType == SQL_C_BINARY)
+                f.SetAsBinary(value);
+            else
+                f.SetAsString(QString::fromUtf8(value));
+            continue;
+        }
+        union {
+            SQLBIGINT i;
+            double d;
+            SQL_TIMESTAMP_STRUCT ts;
+        } buf{};
+        SQLLEN ind = 0;
+        OdbcCheck(api.SQLGetData(FStmt, col, cType, &buf, sizeof buf, &ind), SQL_HANDLE_STMT, FStmt,
+                  QStringLiteral("Error reading column %1").arg(FColumns[i].Name));
+        StoreValue(f, FColumns[i].DataType, cType, &buf, ind);
+    }
+}
