@@ -1,7 +1,7 @@
 #include "catalogrows.h"
 
 bool TableCatalogRows(TDatabase& db, const QString& name, bool metadataId,
-                      const std::function<SQLRETURN(SQLHSTMT, SQLCHAR*)>& call,
+                      const std::function<SQLRETURN(SQLHSTMT, SQLCHAR*, bool literal)>& call,
                       const std::function<bool(const QString&)>& isTable,
                       const std::function<void(SQLHSTMT)>& row) {
     const TOdbcApi& api = Odbc();
@@ -16,13 +16,14 @@ bool TableCatalogRows(TDatabase& db, const QString& name, bool metadataId,
             .replace(QLatin1Char('_'), e + QLatin1Char('_'))
             .replace(QLatin1Char('%'), e + QLatin1Char('%'));
     }
-    for (const QString& spelling : {pattern, name}) {
+    for (const bool literal : {false, true}) {
+        if (literal && !metadataId && pattern == name) break;  // the same call again
         TStmt st(db);
-        if (metadataId && spelling == name)
+        if (literal && metadataId)
             api.SQLSetStmtAttr(st.H, SQL_ATTR_METADATA_ID, reinterpret_cast<SQLPOINTER>(SQL_TRUE),
                                0);
-        QByteArray n = spelling.toUtf8();
-        if (!OdbcOk(call(st.H, reinterpret_cast<SQLCHAR*>(n.data())))) continue;
+        QByteArray n = (literal ? name : pattern).toUtf8();
+        if (!OdbcOk(call(st.H, reinterpret_cast<SQLCHAR*>(n.data()), literal))) continue;
         bool found = false;
         while (OdbcOk(api.SQLFetch(st.H)))
             if (isTable(ColumnText(api, st.H, 3))) {

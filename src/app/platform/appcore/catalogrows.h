@@ -41,9 +41,9 @@ struct TStmt {
 // escape a backslash but takes SQLColumns' name literally under
 // SQL_ATTR_METADATA_ID. So each call goes out with the name escaped and, when
 // that finds nothing of the table, as given (`metadataId` says to mark it an
-// identifier); only rows whose table name (column 3) `isTable` accepts reach
-// `row`.
+// identifier, which strict drivers may refuse: `call` is told which try it
+// makes); only rows whose table name (column 3) `isTable` accepts reach `row`.
 bool TableCatalogRows(TDatabase& db, const QString& name, bool metadataId,
-                      const std::function<SQLRETURN(SQLHSTMT, SQLCHAR*)>& call,
+                      const std::function<SQLRETURN(SQLHSTMT, SQLCHAR*, bool literal)>& call,
                       const std::function<bool(const QString&)>& isTable,
                       const std::function<void(SQLHSTMT)>& row);

@@ -190,10 +190,11 @@ bool TDatabase::DescribeTable(const QString& table, TDicTableDescription& d) {
             if (stored.isEmpty() && AsciiUpper(t) == AsciiUpper(name)) stored = t;
             return !stored.isEmpty() && t == stored;
         };
-        const auto columns = [&](SQLHSTMT h, SQLCHAR* n) {
+        const auto columns = [&](SQLHSTMT h, SQLCHAR* n, bool literal) {
             const SQLRETURN rc = api.SQLColumns(h, nullptr, 0, nullptr, 0, n, SQL_NTS, nullptr, 0);
-            OdbcCheck(rc, SQL_HANDLE_STMT, h,
-                      QStringLiteral("Can not read the columns of table %1").arg(table));
+            if (!literal)
+                OdbcCheck(rc, SQL_HANDLE_STMT, h,
+                          QStringLiteral("Can not read the columns of table %1").arg(table));
             return rc;
         };
         TableCatalogRows(*this, name, true, columns, isTable, [&](SQLHSTMT h) {
@@ -212,7 +213,7 @@ bool TDatabase::DescribeTable(const QString& table, TDicTableDescription& d) {
         QString pkName;
         TableCatalogRows(
             *this, stored, false,
-            [&](SQLHSTMT h, SQLCHAR* n) {
+            [&](SQLHSTMT h, SQLCHAR* n, bool) {
                 return api.SQLPrimaryKeys(h, nullptr, 0, nullptr, 0, n, SQL_NTS);
             },
             isTable,
@@ -228,7 +229,7 @@ bool TDatabase::DescribeTable(const QString& table, TDicTableDescription& d) {
             QStringList order;
             TableCatalogRows(
                 *this, stored, false,
-                [&](SQLHSTMT h, SQLCHAR* n) {
+                [&](SQLHSTMT h, SQLCHAR* n, bool) {
                     return api.SQLStatistics(h, nullptr, 0, nullptr, 0, n, SQL_NTS, SQL_INDEX_ALL,
                                              SQL_QUICK);
                 },
