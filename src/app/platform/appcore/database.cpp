@@ -3,7 +3,9 @@
 #include <type_traits>
 
 #include "basekit/datatypes.h"
+#include "catalogrows.h"
 #include "dialect.h"
+#include "dialectengines.h"
 #include "odbc/odbcapi.h"
 #include "odbc/odbctypes.h"
 #include "query.h"
@@ -125,37 +127,6 @@ bool TDatabase::TableExists(const QString& table) {
     return FDialect->TableExists(*this, table);
 }
 
-namespace {
-
-QString ColumnText(const TOdbcApi& api, SQLHSTMT st, SQLUSMALLINT col) {
-    char buf[512] = {0};
-    SQLLEN ind = 0;
-    if (!OdbcOk(api.SQLGetData(st, col, SQL_C_CHAR, buf, sizeof buf, &ind)) || ind == SQL_NULL_DATA)
-        return QString();
-    return QString::fromUtf8(buf);
-}
-
-qint64 ColumnInt(const TOdbcApi& api, SQLHSTMT st, SQLUSMALLINT col) {
-    SQLBIGINT v = 0;
-    SQLLEN ind = 0;
-    if (!OdbcOk(api.SQLGetData(st, col, SQL_C_SBIGINT, &v, 0, &ind)) || ind == SQL_NULL_DATA)
-        return 0;
-    return v;
-}
-
-// A statement handle freed when the scope ends.
-struct TStmt {
-    explicit TStmt(TDatabase& db) {
-        OdbcCheck(Odbc().SQLAllocHandle(SQL_HANDLE_STMT, db.Handle(), &H), SQL_HANDLE_DBC,
-                  db.Handle(),
-                  QStringLiteral("Can not allocate a statement for database %1").arg(db.Alias()));
-    }
-    ~TStmt() { Odbc().SQLFreeHandle(SQL_HANDLE_STMT, H); }
-    SQLHSTMT H = SQL_NULL_HSTMT;
-};
-
-}  // namespace
-
 bool TDatabase::CatalogTableExists(const QString& name, const char* type) {
     const TOdbcApi& api = Odbc();
     TStmt st(*this);
@@ -173,55 +144,71 @@ bool TDatabase::DescribeTable(const QString& table, TDicTableDescription& d) {
     const TOdbcApi& api = Odbc();
     d.Clear();
     // The catalogue keeps the engine's spelling of the name: try it as given,
-    // then folded either way.
-    for (const QString& name : {table, table.toLower(), table.toUpper()}) {
-        TStmt st(*this);
-        QByteArray n = name.toUtf8();
-        OdbcCheck(api.SQLColumns(st.H, nullptr, 0, nullptr, 0, reinterpret_cast<SQLCHAR*>(n.data()),
-                                 SQL_NTS, nullptr, 0),
-                  SQL_HANDLE_STMT, st.H,
-                  QStringLiteral("Can not read the columns of table %1").arg(table));
-        while (OdbcOk(api.SQLFetch(st.H))) {
-            const QString col = ColumnText(api, st.H, 4);
-            const auto sqlType = SQLSMALLINT(ColumnInt(api, st.H, 5));
-            const auto size = SQLULEN(ColumnInt(api, st.H, 7));
-            const auto digits = SQLSMALLINT(ColumnInt(api, st.H, 9));
+    // then folded either way as the engines fold (ASCII letters only).
+    QStringList spellings = {table, AsciiLower(table), AsciiUpper(table)};
+    spellings.removeDuplicates();
+    for (const QString& name : spellings) {
+        // The first row fixes the catalogue's spelling; rows of another table
+        // whose name differs only in case are not this table's.
+        QString stored;
+        const auto isTable = [&](const QString& t) {
+            if (stored.isEmpty() && AsciiUpper(t) == AsciiUpper(name)) stored = t;
+            return !stored.isEmpty() && t == stored;
+        };
+        const auto columns = [&](SQLHSTMT h, SQLCHAR* n, bool literal) {
+            const SQLRETURN rc = api.SQLColumns(h, nullptr, 0, nullptr, 0, n, SQL_NTS, nullptr, 0);
+            if (!literal)
+                OdbcCheck(rc, SQL_HANDLE_STMT, h,
+                          QStringLiteral("Can not read the columns of table %1").arg(table));
+            return rc;
+        };
+        TableCatalogRows(*this, name, true, columns, isTable, [&](SQLHSTMT h) {
+            const QString col = ColumnText(api, h, 4);
+            const auto sqlType = SQLSMALLINT(ColumnInt(api, h, 5));
+            const auto size = SQLULEN(ColumnInt(api, h, 7));
+            const auto digits = SQLSMALLINT(ColumnInt(api, h, 9));
             auto& f = d.AddField(col.toUpper(), DataTypeFromSql(sqlType, size, digits), int(size));
-            f.Required = ColumnInt(api, st.H, 11) == SQL_NO_NULLS;
+            f.Required = ColumnInt(api, h, 11) == SQL_NO_NULLS;
             if (IsLongDataType(f.DataType)) f.Size = 0;
-        }
+        });
         if (d.Fields.isEmpty()) continue;
         d.Name = table.toUpper();
 
-        TStmt pk(*this);
-        if (OdbcOk(api.SQLPrimaryKeys(pk.H, nullptr, 0, nullptr, 0,
-                                      reinterpret_cast<SQLCHAR*>(n.data()), SQL_NTS))) {
-            QMap<qint64, QString> keys;
-            QString pkName;
-            while (OdbcOk(api.SQLFetch(pk.H))) {
-                keys.insert(ColumnInt(api, pk.H, 5), ColumnText(api, pk.H, 4).toUpper());
-                pkName = ColumnText(api, pk.H, 6).toUpper();
-            }
-            if (!keys.isEmpty())
-                d.AddIndex(pkName.isEmpty() ? d.Name + QStringLiteral("_PK") : pkName,
-                           keys.values(), true, true);
-        }
-        TStmt ix(*this);
-        if (OdbcOk(api.SQLStatistics(ix.H, nullptr, 0, nullptr, 0,
-                                     reinterpret_cast<SQLCHAR*>(n.data()), SQL_NTS, SQL_INDEX_ALL,
-                                     SQL_QUICK))) {
+        QMap<qint64, QString> keys;
+        QString pkName;
+        TableCatalogRows(
+            *this, stored, false,
+            [&](SQLHSTMT h, SQLCHAR* n, bool) {
+                return api.SQLPrimaryKeys(h, nullptr, 0, nullptr, 0, n, SQL_NTS);
+            },
+            isTable,
+            [&](SQLHSTMT h) {
+                keys.insert(ColumnInt(api, h, 5), ColumnText(api, h, 4).toUpper());
+                pkName = ColumnText(api, h, 6).toUpper();
+            });
+        if (!keys.isEmpty())
+            d.AddIndex(pkName.isEmpty() ? d.Name + QStringLiteral("_PK") : pkName, keys.values(),
+                       true, true);
+        {
             QMap<QString, TDicIndexDescription> found;
             QStringList order;
-            while (OdbcOk(api.SQLFetch(ix.H))) {
-                const QString idx = ColumnText(api, ix.H, 6).toUpper();
-                if (idx.isEmpty()) continue;  // table statistics row
-                if (!found.contains(idx)) {
-                    order << idx;
-                    found[idx].Name = idx;
-                    found[idx].Unique = ColumnInt(api, ix.H, 4) == SQL_FALSE;
-                }
-                found[idx].Fields << ColumnText(api, ix.H, 9).toUpper();
-            }
+            TableCatalogRows(
+                *this, stored, false,
+                [&](SQLHSTMT h, SQLCHAR* n, bool) {
+                    return api.SQLStatistics(h, nullptr, 0, nullptr, 0, n, SQL_NTS, SQL_INDEX_ALL,
+                                             SQL_QUICK);
+                },
+                isTable,
+                [&](SQLHSTMT h) {
+                    const QString idx = ColumnText(api, h, 6).toUpper();
+                    if (idx.isEmpty()) return;  // table statistics row
+                    if (!found.contains(idx)) {
+                        order << idx;
+                        found[idx].Name = idx;
+                        found[idx].Unique = ColumnInt(api, h, 4) == SQL_FALSE;
+                    }
+                    found[idx].Fields << ColumnText(api, h, 9).toUpper();
+                });
             TDicIndexDescription* primary = nullptr;
             for (auto& i : d.Indexes)
                 if (i.Primary) primary = &i;

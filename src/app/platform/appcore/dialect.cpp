@@ -23,8 +23,8 @@ const QSet<QString>& ReservedWords() {
 }
 
 [[noreturn]] void UnknownType(const TDicFieldDescription& f) {
-    throw EDatabaseError(
-        QStringLiteral("Field %1 has an unknown data type code %2").arg(f.Name).arg(f.DataType));
+    throw EDatabaseError(QStringLiteral("Field %1 has an unknown data type code %2")
+                             .arg(f.Name, QString::number(f.DataType)));
 }
 
 }  // namespace
@@ -51,11 +51,26 @@ std::unique_ptr<TSqlDialect> TSqlDialect::ForDbms(const QString& dbmsName) {
     return MakeGenericDialect(dbmsName);
 }
 
-QString TSqlDialect::Ident(const QString& name) const {
-    if (IsPlainSqlIdentifier(name)) return name;
+QString QuotedSqlIdentifier(const QString& name) {
     QString n = name;
     return QLatin1Char('"') + n.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
            QLatin1Char('"');
+}
+
+QString AsciiLower(QString name) {
+    for (QChar& c : name)
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) c = QChar(c.unicode() + 32);
+    return name;
+}
+
+QString AsciiUpper(QString name) {
+    for (QChar& c : name)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 32);
+    return name;
+}
+
+QString TSqlDialect::Ident(const QString& name) const {
+    return IsPlainSqlIdentifier(name) ? name : QuotedSqlIdentifier(name);
 }
 
 QString TSqlDialect::ColumnType(const TDicFieldDescription& f, bool autoIncPrimary) const {

@@ -17,7 +17,7 @@ class TSqlDialect {
     static std::unique_ptr<TSqlDialect> ForDbms(const QString& dbmsName);
 
     virtual QString Name() const = 0;
-    // An identifier as it must appear in SQL (quoted only where needed).
+    // An identifier as it must appear in SQL.
     virtual QString Ident(const QString& name) const;
     // Column type for a field description; raises for an unknown type code.
     QString ColumnType(const TDicFieldDescription& field, bool autoIncPrimary) const;

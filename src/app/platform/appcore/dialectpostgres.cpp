@@ -7,15 +7,29 @@
 
 namespace {
 
+// Catalogue names are of type "name", compared in the "C" collation, where
+// lower() folds ASCII only: the argument is folded alike, so a name is found
+// exactly when its quoted folded spelling reaches it.
+bool PgCatalogNameExists(TDatabase& db, const QString& sql, const QString& name) {
+    return CatalogRowExists(db, sql, AsciiLower(name));
+}
+
 bool PgRelationExists(TDatabase& db, const char* kinds, const QString& name) {
-    return CatalogRowExists(
+    return PgCatalogNameExists(
         db,
         QStringLiteral("SELECT 1 FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace "
                        "n ON n.oid = c.relnamespace "
                        "WHERE c.relkind IN (%1) AND n.nspname = current_schema() AND "
-                       "upper(c.relname) = upper(:name)")
+                       "lower(c.relname) = :name")
             .arg(QLatin1String(kinds)),
         name);
+}
+
+// A name as a string literal (for functions that take a relation's name).
+QString PgNameLiteral(const QString& quotedName) {
+    QString n = quotedName;
+    return QLatin1Char('\'') + n.replace(QLatin1Char('\''), QStringLiteral("''")) +
+           QLatin1Char('\'');
 }
 
 class TPostgresDialect final : public TSqlDialect {
@@ -29,13 +43,10 @@ class TPostgresDialect final : public TSqlDialect {
         return n;
     }
 
+    // Every name is quoted (no keyword list keeps up with the server's), folded
+    // as the server folds unquoted names, so both spellings meet.
     QString Ident(const QString& name) const override {
-        // Unquoted names fold to lower case; quote only what cannot stay plain,
-        // folded the same way so both spellings meet.
-        if (IsPlainSqlIdentifier(name)) return name;
-        QString n = name.toLower();
-        return QLatin1Char('"') + n.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-               QLatin1Char('"');
+        return QuotedSqlIdentifier(AsciiLower(name));
     }
 
     QStringList CreateTableScript(const TDicTableDescription& t) const override {
@@ -60,21 +71,21 @@ class TPostgresDialect final : public TSqlDialect {
         return PgRelationExists(db, "'S'", g);
     }
     bool ExecProcExists(TDatabase& db, const QString& p) const override {
-        return CatalogRowExists(
+        return PgCatalogNameExists(
             db,
             QStringLiteral(
                 "SELECT 1 FROM pg_catalog.pg_proc p JOIN pg_catalog.pg_namespace n ON n.oid = "
                 "p.pronamespace WHERE p.prokind = 'p' AND n.nspname = current_schema() "
-                "AND upper(p.proname) = upper(:name)"),
+                "AND lower(p.proname) = :name"),
             p);
     }
     bool SelectProcExists(TDatabase& db, const QString& p) const override {
-        return CatalogRowExists(
+        return PgCatalogNameExists(
             db,
             QStringLiteral(
                 "SELECT 1 FROM pg_catalog.pg_proc p JOIN pg_catalog.pg_namespace n ON n.oid = "
                 "p.pronamespace WHERE p.prokind = 'f' AND p.proretset AND n.nspname = "
-                "current_schema() AND upper(p.proname) = upper(:name)"),
+                "current_schema() AND lower(p.proname) = :name"),
             p);
     }
     bool SupportsStoredProcedures() const override { return true; }
@@ -90,22 +101,22 @@ class TPostgresDialect final : public TSqlDialect {
     }
 
     void CreateGenerator(TDatabase& db, const QString& g, qint64 start) const override {
+        // One arg() call each: a "%" in the name is not a place marker.
         db.ExecDirect(QStringLiteral("CREATE SEQUENCE %1 MINVALUE %2 START WITH %2")
-                          .arg(Ident(g))
-                          .arg(qMin<qint64>(start, 0)));
+                          .arg(Ident(g), QString::number(qMin<qint64>(start, 0))));
         // Mark the start value used, so that the first step gives start + increment
         // as the generator table of other engines does (a fresh sequence would
         // hand out its start value first).
-        db.ExecDirect(QStringLiteral("SELECT setval('%1', %2, true)").arg(Ident(g)).arg(start));
+        db.ExecDirect(QStringLiteral("SELECT setval(%1, %2, true)")
+                          .arg(PgNameLiteral(Ident(g)), QString::number(start)));
     }
     void DropGenerator(TDatabase& db, const QString& g) const override {
         db.ExecDirect(QStringLiteral("DROP SEQUENCE IF EXISTS %1").arg(Ident(g)));
     }
     qint64 GeneratorNext(TDatabase& db, const QString& g, qint64 increment) const override {
         // A sequence moves by its own step; move it `increment` times in one statement.
-        TSelectQuery q(
-            db,
-            QStringLiteral("SELECT setval('%1', nextval('%1') + :inc - 1, true)").arg(Ident(g)));
+        TSelectQuery q(db, QStringLiteral("SELECT setval(%1, nextval(%1) + :inc - 1, true)")
+                               .arg(PgNameLiteral(Ident(g))));
         q.ParamByName(QStringLiteral("inc")).SetValue(increment);
         q.Open();
         return q.Fields().GetFields(0).AsInteger();

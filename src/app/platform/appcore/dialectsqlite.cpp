@@ -12,6 +12,9 @@ namespace {
 class TSqliteDialect final : public TSqlDialect {
   public:
     QString Name() const override { return QStringLiteral("SQLite"); }
+    // Every name is quoted: no keyword list keeps up with the engine's, and
+    // SQLite keeps a quoted name's spelling just as it keeps an unquoted one's.
+    QString Ident(const QString& name) const override { return QuotedSqlIdentifier(name); }
     TTypeNames TypeNames() const override {
         TTypeNames n;
         n.Float = QStringLiteral("DOUBLE");
@@ -87,11 +90,14 @@ class TSqliteDialect final : public TSqlDialect {
     bool EnforcesDeclaredSizes() const override { return false; }
 
     // SQLite keeps the CREATE text, so column comments survive as SQL comments.
+    // The driver takes any "?" outside a quoted string for a parameter, comments
+    // included, so the comment's text is an SQL string inside the comment.
     QString ColumnCommentSuffix(const TDicFieldDescription& f) const override {
         if (f.Comment.isEmpty()) return QString();
         QString c = f.Comment;
-        return QStringLiteral(" /* ") + c.replace(QStringLiteral("*/"), QStringLiteral("* /")) +
-               QStringLiteral(" */");
+        c.replace(QStringLiteral("*/"), QStringLiteral("* /"))
+            .replace(QLatin1Char('\''), QStringLiteral("''"));
+        return QStringLiteral(" /* '") + c + QStringLiteral("' */");
     }
 
     static inline const QString kGenTable = QStringLiteral("PELVAR_GENERATORS");

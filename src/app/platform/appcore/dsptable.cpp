@@ -16,7 +16,7 @@ QString Key(const QString& name, int type) {
 }
 
 QString Describe(const QString& name, int type) {
-    return QStringLiteral("'%1' (type %2)").arg(name).arg(type);
+    return QStringLiteral("'%1' (type %2)").arg(name, QString::number(type));
 }
 
 bool StoreOrder(const TDSPListItem& a, const TDSPListItem& b) {

@@ -84,8 +84,7 @@ void TLanguagesTable::SetLanguage(const QString& id, const TOneLanguage& l) {
         if (text.size() > limit)
             throw ELocalizatorError(
                 QStringLiteral("The %1 of language %2 is longer than %3 characters")
-                    .arg(QLatin1String(what), key)
-                    .arg(limit));
+                    .arg(QLatin1String(what), key, QString::number(limit)));
     EnsureLoaded();
     const bool existed = FLanguages.count(key) > 0;
     TDatabase& db = Db();

@@ -108,8 +108,11 @@ void TLocalizatorTable::SetString(const QString& stringID, const QString& langua
     }
     FIndex[lang][section].insert(ident);
     FTexts.insert(TextKey(lang, id), text);
-    if (sectionNew) Notify(section, lang, true, lckAdded);
-    Notify(id, lang, false, existed ? lckChanged : lckAdded);
+    // Both notices go out even when a subscriber fails on the first.
+    TFirstError errors;
+    if (sectionNew) errors.Run([&] { Notify(section, lang, true, lckAdded); });
+    errors.Run([&] { Notify(id, lang, false, existed ? lckChanged : lckAdded); });
+    errors.Rethrow();
 }
 
 void TLocalizatorTable::DeleteString(const QString& stringID, const QString& language) {
@@ -134,11 +137,14 @@ void TLocalizatorTable::DeleteString(const QString& stringID, const QString& lan
         ForgetSectionIfEmpty(section);
         tx.Commit();
     }
+    TFirstError errors;
     for (const QString& lang : removed) {
         FTexts.insert(TextKey(lang, id), kNotFound);
-        Notify(id, lang, false, lckDeleted);
-        if (!FIndex.value(lang).contains(section)) Notify(section, lang, true, lckDeleted);
+        errors.Run([&] { Notify(id, lang, false, lckDeleted); });
+        if (!FIndex.value(lang).contains(section))
+            errors.Run([&] { Notify(section, lang, true, lckDeleted); });
     }
+    errors.Rethrow();
 }
 
 void TLocalizatorTable::RenameString(const QString& oldID, const QString& newID) {
@@ -186,8 +192,10 @@ void TLocalizatorTable::DeleteSection(const QString& sectionID, const QString& l
         ForgetSectionIfEmpty(section);
         tx.Commit();
     }
+    TFirstError errors;
     for (const QString& lang : touched)
-        Notify(section, lang, true, lckDeleted);
+        errors.Run([&] { Notify(section, lang, true, lckDeleted); });
+    errors.Rethrow();
 }
 
 void TLocalizatorTable::RenameSection(const QString& oldID, const QString& newID) {

@@ -4,13 +4,41 @@
 #include <QList>
 #include <QRecursiveMutex>
 #include <QString>
+#include <exception>
 #include <functional>
+#include <utility>
+
+// Runs every call it is given, even after one throws, and then rethrows the
+// first error, once.
+class TFirstError {
+  public:
+    template <typename TCall>
+    void Run(TCall&& call) {
+        try {
+            call();
+        } catch (...) {
+            if (!FError) FError = std::current_exception();
+        }
+    }
+    void Rethrow() {
+        if (FError) std::rethrow_exception(std::exchange(FError, nullptr));
+    }
+
+  private:
+    std::exception_ptr FError;
+};
 
 // Process-wide subscriptions to the changes of one kind of store, by database.
 // Every write through any store object of the process notifies every
 // subscriber of that database, on the writing thread. A subscription that is
 // removed (even from inside a notification) is never called again. `Tag`
 // keeps the hubs of different stores apart.
+// A subscriber that throws does not keep the others from hearing of the write:
+// all are called, then the first error goes to the writer. Stores notify once
+// the write is done (stored, cached, version moved on), so the store stays
+// consistent; the writer reports the error as it reports its own, on its own
+// thread (which may be a worker, where no window can be shown), and a writer
+// inside a transaction of its caller rolls that back like any other failure.
 template <typename Tag, typename... Args>
 class TNotifierHub {
   public:
@@ -36,10 +64,12 @@ class TNotifierHub {
         QMutexLocker lock(&FLock);
         const QString key = alias.toUpper();
         const QList<TEntry> snapshot = FEntries;
+        TFirstError errors;
         for (const TEntry& e : snapshot) {
             if (e.Alias != key || !Alive(e.Id)) continue;
-            if (e.Handler) e.Handler(args...);
+            if (e.Handler) errors.Run([&] { e.Handler(args...); });
         }
+        errors.Rethrow();
     }
 
     // Each write moves its database's version on. Store objects compare it with

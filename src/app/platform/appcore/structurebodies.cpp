@@ -2,6 +2,39 @@
 
 #include "basekit/datatypes.h"
 
+namespace {
+
+// Index field lists are names joined by ";". A name may hold ";" itself, so
+// ";" and "\" inside a name are escaped by "\"; any other "\" stands for
+// itself, so lists written before read as they did.
+QString JoinFieldNames(const QStringList& names) {
+    QStringList escaped;
+    for (QString n : names)
+        escaped << n.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+                       .replace(QLatin1Char(';'), QStringLiteral("\\;"));
+    return escaped.join(QLatin1Char(';'));
+}
+
+QStringList SplitFieldNames(const QString& text) {
+    QStringList names;
+    QString name;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('\\') && i + 1 < text.size() &&
+            (text[i + 1] == QLatin1Char(';') || text[i + 1] == QLatin1Char('\\'))) {
+            name += text[++i];
+        } else if (text[i] == QLatin1Char(';')) {
+            if (!name.isEmpty()) names << name;
+            name.clear();
+        } else {
+            name += text[i];
+        }
+    }
+    if (!name.isEmpty()) names << name;
+    return names;
+}
+
+}  // namespace
+
 TDSPNode MakeTableStructure(const QString& structureName, const TDicTableDescription& table) {
     TDSPNode root(structureName);
     root.SetProperty(QStringLiteral("TableName"), table.Name);
@@ -16,7 +49,7 @@ TDSPNode MakeTableStructure(const QString& structureName, const TDicTableDescrip
     TDSPNode& indexes = root.AddNode(QStringLiteral("Indexes"));
     for (const auto& i : table.Indexes) {
         TDSPNode& n = indexes.AddNode(i.Name);
-        n.SetProperty(QStringLiteral("Fields"), i.Fields.join(QLatin1Char(';')));
+        n.SetProperty(QStringLiteral("Fields"), JoinFieldNames(i.Fields));
         n.SetProperty(QStringLiteral("Unique"), i.Unique);
         n.SetProperty(QStringLiteral("Primary"), i.Primary);
     }
@@ -47,9 +80,8 @@ TDicTableDescription TableFromStructure(const TDSPNode& body, const QString& tab
     if (const TDSPNode* indexes = body.FindNode(QStringLiteral("Indexes")))
         for (int i = 0; i < indexes->NodeCount(); ++i) {
             const TDSPNode& n = indexes->Node(i);
-            const QStringList names = n.Property(QStringLiteral("Fields"))
-                                          .toString()
-                                          .split(QLatin1Char(';'), Qt::SkipEmptyParts);
+            const QStringList names =
+                SplitFieldNames(n.Property(QStringLiteral("Fields")).toString());
             for (const QString& name : names)
                 if (!table.FindField(name))
                     throw EDSPError(

@@ -33,8 +33,8 @@ enum TDSPObjectType : int {
 // Body of a table structure:
 //   root (the structure's name), property "TableName"
 //     "Fields":  one node per field, properties "DataType", "Size", "Required", "Comment"
-//     "Indexes": one node per index, properties "Fields" (names joined by ";"),
-//                "Unique", "Primary"
+//     "Indexes": one node per index, properties "Fields" (names joined by ";",
+//                a ";" or "\" inside a name escaped by "\"), "Unique", "Primary"
 TDSPNode MakeTableStructure(const QString& structureName, const TDicTableDescription& table);
 // Raises EDSPError naming the structure when the body does not describe a table.
 TDicTableDescription TableFromStructure(const TDSPNode& body, const QString& tableName);
