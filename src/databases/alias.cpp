@@ -126,8 +126,9 @@ void TDOAlias::InternalDragObjectDropped(const QStringList& ParsedPath,
     Q_UNUSED(SubItems);
 }
 
-void TDOAlias::FillRightDropPopupMenu(QMenu* PMenu, const TPelvarObjectList& SubItems) {
-    Q_UNUSED(PMenu);
+void TDOAlias::FillRightDropPopupMenu(TPelvarObjectActionList& Items,
+                                      const TPelvarObjectList& SubItems) {
+    Q_UNUSED(Items);
     Q_UNUSED(SubItems);
 }
 

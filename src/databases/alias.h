@@ -27,7 +27,8 @@ class TDOAlias : public TDOCommonAliasObject {
     void FillListViewItem(TListRow& Item, const TListColumns& Columns) override;
     void FillTreeViewItem(TTreeNodeItem& Item) override;
     void FillActions() override;
-    void FillRightDropPopupMenu(QMenu* PMenu, const TPelvarObjectList& SubItems) override;
+    void FillRightDropPopupMenu(TPelvarObjectActionList& Items,
+                                const TPelvarObjectList& SubItems) override;
     QString GetCaption() override;
 
     // The alias's description as the platform lists it, upper-cased; empty for

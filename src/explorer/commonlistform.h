@@ -2,13 +2,12 @@
 
 #include <QList>
 #include <QMainWindow>
-#include <QMutex>
 #include <QPointer>
 #include <functional>
 #include <memory>
 #include <vector>
 
-#include "model/changelist.h"
+#include "dragstate.h"
 #include "model/pelvarobject.h"
 
 class QAction;
@@ -18,19 +17,23 @@ class QKeySequence;
 class QLabel;
 class QMenu;
 class QSplitter;
-class QTimer;
 class QToolBar;
 class QTreeWidget;
 class QTreeWidgetItem;
+class TActionPresenter;
+class TChangeQueue;
 class TDAction;
 class TPelvarDragObject;
 class TPelvarListView;
 class TPopupMenuWOKey;
+struct TFolderViewOptions;
 
 // The explorer: a folder tree beside a list of the current folder's children,
 // over an object tree of its own. Everything specific to a kind of object comes
 // from the object's virtual operations and actions; the window navigates,
-// draws, routes drops and builds menus.
+// draws, routes drops and builds menus. Its parts live beside it: the view
+// options (TFolderViewOptions), the change queue (TChangeQueue), the action
+// presenter (TActionPresenter) and the drag state (TListDragState).
 class TCommonListForm : public QMainWindow {
     Q_OBJECT
   public:
@@ -111,10 +114,10 @@ class TCommonListForm : public QMainWindow {
     void CustomActionExecute(TDAction* Action);
     // Brings every window action and the fixed actions up to date.
     void UpdateActions();
-    const std::vector<TDAction*>& CustomActionList() const { return FCustomActions; }
+    const std::vector<TDAction*>& CustomActionList() const;
     QMenu* ToolsMenu() const { return FToolsMenu; }
     QMenu* ArrangeIconsMenu() const { return FArrangeIconsMenu; }
-    const std::vector<QToolBar*>& FolderToolBars() const { return FFolderToolBars; }
+    const std::vector<QToolBar*>& FolderToolBars() const;
     QToolBar* EditToolBar() const { return FEditToolBar; }
     void FillListViewPopupMenu();
     void FillTreeViewPopupMenu();
@@ -217,16 +220,16 @@ class TCommonListForm : public QMainWindow {
     void UpdateFixedActions();
     void UpdatePropertiesAction();
     void EditSelectedProperties();
-    void ClearFolderActions();
-    QToolBar* NewFolderToolBar(const QString& category);
-    QAction* AddObjectActionItem(QMenu* menu, TPelvarObject* object, TPelvarObjectAction* action);
+    // The object's popup actions for this place (aoListItem, aoTreeItem);
+    // answers the default item, or null.
+    QAction* AddObjectActionItems(QMenu* menu, TPelvarObject* object,
+                                  TPelvarObjectActionOption place);
     QAction* AddPropertiesItem(QMenu* menu, TPelvarObject* object);
     QMenu* MakeArrangeSubmenu(QMenu* parent);
     void OpenListPopup(const QPoint& globalPos);
     void OpenTreePopup(const QPoint& globalPos);
 
     // Changes
-    void ScheduleChanges();
     void RenavigateAfterChange(const QString& path);
 
     // Events
@@ -243,6 +246,9 @@ class TCommonListForm : public QMainWindow {
     // instead of crossing the event loop.
     void Guard(const std::function<void()>& handler);
     QString FolderOptionsKey(const QString& registryPath) const;
+    // The key of the view options: the folder's, or the one all folders share.
+    QString ViewOptionsKey(const QString& registryPath) const;
+    TFolderViewOptions CurrentViewOptions() const;
 
     // Window state
     int FListViewStyle = 2;
@@ -252,8 +258,7 @@ class TCommonListForm : public QMainWindow {
     int FSortType = 0;
     bool FStoreViewParamsByFolder = true;
     QString FCurrentPath;
-    TPelvarChangeList FChangesList;
-    mutable QMutex FChangesLock;
+    TChangeQueue* FChanges = nullptr;  // child of the window
     bool FRefreshing = false;
     bool FChangingPath = false;
     bool FInitialized = false;
@@ -262,7 +267,7 @@ class TCommonListForm : public QMainWindow {
     QString FFileName;
     std::unique_ptr<TPelvarObject> FRootObject;
     TListColumns FAvailableColumns;
-    std::vector<TDAction*> FCustomActions;  // children of the window
+    std::unique_ptr<TActionPresenter> FPresenter;  // the current folder's window actions
 
     // List update state
     int FListUpdateCount = 0;
@@ -273,11 +278,7 @@ class TCommonListForm : public QMainWindow {
     TPelvarObject* FRestoreFocus = nullptr;
     int FLastSelCount = 0;
 
-    // Drag state
-    QPoint FLeftPressPos;
-    int FLeftPressRow = -1;
-    bool FRightDragArmed = false;
-    QPoint FRightPressPos;
+    TListDragState FDrag;
 
     // Widgets (children of the window)
     QTreeWidget* FTreeView = nullptr;
@@ -286,11 +287,9 @@ class TCommonListForm : public QMainWindow {
     QSplitter* FSplitter = nullptr;
     QLabel* FStatusLabel = nullptr;
     QToolBar* FEditToolBar = nullptr;
-    std::vector<QToolBar*> FFolderToolBars;
     QMenu* FToolsMenu = nullptr;
     QMenu* FArrangeIconsMenu = nullptr;
     QMenu* FToolbarsMenu = nullptr;
     TPopupMenuWOKey* FListViewPopupMenu = nullptr;
     TPopupMenuWOKey* FTreeViewPopupMenu = nullptr;
-    QTimer* FIdleTimer = nullptr;
 };

@@ -1,6 +1,8 @@
-// Folder options: the registry form of each folder's view, window places and
-// the options shared by all windows. Saving and loading never interrupt the
-// user: failures are swallowed.
+// Folder options: the settings form of each folder's view, window places and
+// the options shared by all windows. Damaged values are read value by value
+// (TFolderViewOptions); saving never interrupts the user: a settings failure
+// is logged and the work goes on.
+#include <QDebug>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStatusBar>
@@ -11,20 +13,20 @@
 #include "basekit/registry.h"
 #include "basekit/strutils.h"
 #include "commonlistform.h"
+#include "folderviewoptions.h"
 #include "listview.h"
 
 namespace {
 
-constexpr int kDescending = 1000000;
 const QString kOptionsKey = QStringLiteral("\\PELVAR\\Options");
-
-QString ColumnValue(int tag, const char* suffix) {
-    return QStringLiteral("Column") + QString::number(tag) + QLatin1String(suffix);
-}
 
 void OpenOrFail(TRegistry& reg, const QString& key) {
     if (!reg.OpenKey(key, true))
-        throw ERegistryError(QStringLiteral("Can not create registry key"));
+        throw ERegistryError(SafeFormat(QStringLiteral("Can not create registry key '%s'"), key));
+}
+
+void WarnNotSaved(const char* what, const std::exception& e) {
+    qWarning().noquote() << what << ExceptionMessage(e);
 }
 
 }  // namespace
@@ -35,39 +37,39 @@ QString TCommonListForm::FolderOptionsKey(const QString& registryPath) const {
     return key;
 }
 
+QString TCommonListForm::ViewOptionsKey(const QString& registryPath) const {
+    return FolderOptionsKey(FStoreViewParamsByFolder ? registryPath : QStringLiteral("COMMON"));
+}
+
+TFolderViewOptions TCommonListForm::CurrentViewOptions() const {
+    TFolderViewOptions options;
+    options.ListViewStyle = FListViewStyle;
+    options.AutoArrangeIcons = FAutoArrangeIcons;
+    options.Pos = pos();
+    options.Size = size();
+    options.StorePlace = !isMinimized();
+    options.SetShownColumns(FAvailableColumns, ListColumns());
+    options.SortType = FSortType;
+    const int focused = FListView->FocusedRow();
+    options.FocusedItem =
+        focused >= 0 ? FListView->Rows()[size_t(focused)].Data->SubPath() : QString();
+    return options;
+}
+
 void TCommonListForm::SaveParamsInRegistry() {
     try {
         TPelvarObject* folder = FindCurrentFolder();
         if (!folder) return;
         const QString path = folder->GetRegistryPath();
+        const TFolderViewOptions options = CurrentViewOptions();
         TRegistry reg;
-        OpenOrFail(reg,
-                   FolderOptionsKey(FStoreViewParamsByFolder ? path : QStringLiteral("COMMON")));
-        reg.WriteInteger(QStringLiteral("ListViewStyle"), FListViewStyle);
-        reg.WriteBool(QStringLiteral("AutoArrangeIcons"), FAutoArrangeIcons);
-        if (!isMinimized()) {
-            reg.WriteInteger(QStringLiteral("Left"), x());
-            reg.WriteInteger(QStringLiteral("Top"), y());
-            reg.WriteInteger(QStringLiteral("Width"), width());
-            reg.WriteInteger(QStringLiteral("Height"), height());
-        }
+        OpenOrFail(reg, ViewOptionsKey(path));
+        options.WriteView(reg);
         reg.CloseKey();
 
         const QString folderKey = FolderOptionsKey(path);
         OpenOrFail(reg, folderKey);
-        const TListColumns& shown = ListColumns();
-        for (const TListColumn& column : FAvailableColumns) {
-            const int index = shown.IndexOfTag(column.Tag);
-            reg.WriteBool(ColumnValue(column.Tag, "_Visible"), index >= 0);
-            if (index < 0) continue;
-            reg.WriteInteger(ColumnValue(column.Tag, "_Order"), index);
-            reg.WriteInteger(ColumnValue(column.Tag, "_Width"), shown[index].Width);
-        }
-        reg.WriteInteger(QStringLiteral("SortType"), FSortType);
-        const int focused = FListView->FocusedRow();
-        reg.WriteString(
-            QStringLiteral("FocusedItem"),
-            focused >= 0 ? FListView->Rows()[size_t(focused)].Data->SubPath() : QString());
+        options.WriteFolder(reg);
         folder->StoreFolderOptions(reg);
         const bool empty = reg.GetValueNames().isEmpty();
         reg.CloseKey();
@@ -80,114 +82,66 @@ void TCommonListForm::SaveParamsInRegistry() {
             reg.CloseKey();
             if (bare) reg.DeleteKey(all);
         }
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         // Options are a convenience; the user's work goes on.
+        WarnNotSaved("Folder options not saved:", e);
     }
 }
 
 void TCommonListForm::LoadParamsFromRegistry() {
     TPelvarObject* folder = FindCurrentFolder();
     if (!folder) return;
-    QString path;
-    try {
-        path = folder->GetRegistryPath();
-    } catch (const std::exception&) {
-        return;
-    }
+    const QString path = folder->GetRegistryPath();
+    TFolderViewOptions options;
+    options.ListViewStyle = FListViewStyle;
+    options.AutoArrangeIcons = FAutoArrangeIcons;
     TRegistry reg;
-    try {
-        if (reg.OpenKeyReadOnly(
-                FolderOptionsKey(FStoreViewParamsByFolder ? path : QStringLiteral("COMMON")))) {
-            const int style = reg.ReadInteger(QStringLiteral("ListViewStyle"));
-            if (style >= 0 && style <= 3) SetListViewStyle(style);
-            SetAutoArrangeIcons(reg.ReadBool(QStringLiteral("AutoArrangeIcons")));
-        }
-    } catch (const std::exception&) {
+    if (reg.OpenKeyReadOnly(ViewOptionsKey(path))) {
+        options.ReadView(reg);
+        SetListViewStyle(options.ListViewStyle);
+        SetAutoArrangeIcons(options.AutoArrangeIcons);
     }
     reg.CloseKey();
-    try {
-        if (!reg.OpenKeyReadOnly(FolderOptionsKey(path))) return;
-    } catch (const std::exception&) {
-        return;
-    }
+    if (!reg.OpenKeyReadOnly(FolderOptionsKey(path))) return;
 
-    try {
-        // Columns without a stored place follow the stored ones in the folder's order.
-        struct TPlace {
-            int Order;
-            int Index;
-        };
-        std::vector<TPlace> places;
-        for (int i = 0; i < FAvailableColumns.Count(); ++i) {
-            const QString name = ColumnValue(FAvailableColumns[i].Tag, "_Order");
-            int order = i + kDescending;
-            if (reg.ValueExists(name)) {
-                const int stored = reg.ReadInteger(name);
-                if (stored >= 0 && stored < kDescending) order = stored;
-            }
-            places.push_back({order, i});
-        }
-        std::stable_sort(places.begin(), places.end(),
-                         [](const TPlace& a, const TPlace& b) { return a.Order < b.Order; });
-        TListColumns columns;
-        int last = -1;
-        for (const TPlace& place : places) {
-            if (place.Order <= last) continue;  // two columns cannot share a place
-            last = place.Order;
-            TListColumn column = FAvailableColumns[place.Index];
-            const QString visible = ColumnValue(column.Tag, "_Visible");
-            if (reg.ValueExists(visible) && !reg.ReadBool(visible)) continue;
-            const QString width = ColumnValue(column.Tag, "_Width");
-            if (reg.ValueExists(width)) column.Width = reg.ReadInteger(width);
-            columns.Add(column);
-        }
-        SetListColumns(columns);  // refills every row
-    } catch (const std::exception&) {
-    }
-
-    try {
-        const int sort = reg.ReadInteger(QStringLiteral("SortType"));
-        const int tag = sort >= kDescending ? sort - kDescending : sort;
+    options.ReadFolder(reg, FAvailableColumns);
+    SetListColumns(options.ShownColumns(FAvailableColumns));  // refills every row
+    if (options.SortType) {
+        const int sort = *options.SortType;
+        const int tag = sort >= TFolderViewOptions::SortDescending
+                            ? sort - TFolderViewOptions::SortDescending
+                            : sort;
         if (tag >= 0 && FAvailableColumns.IndexOfTag(tag) >= 0) SetSortType(sort);
-    } catch (const std::exception&) {
     }
-
-    try {
-        if (reg.ValueExists(QStringLiteral("FocusedItem"))) {
-            const int row = FindListItemByPath(reg.ReadString(QStringLiteral("FocusedItem")));
-            if (row >= 0) {
-                if (FListUpdateCount > 0) {
-                    FPendingFocus = FListView->Rows()[size_t(row)].Data;
-                } else {
-                    FListView->SetFocusedRow(row, true);
-                    FListView->ScrollToRow(row);
-                }
+    if (options.FocusedItem) {
+        const int row = FindListItemByPath(*options.FocusedItem);
+        if (row >= 0) {
+            if (FListUpdateCount > 0) {
+                FPendingFocus = FListView->Rows()[size_t(row)].Data;
+            } else {
+                FListView->SetFocusedRow(row, true);
+                FListView->ScrollToRow(row);
             }
         }
-    } catch (const std::exception&) {
     }
-
     try {
         folder->LoadFolderOptions(reg);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        // A folder's own damaged values must not stop the navigation.
+        WarnNotSaved("Folder options not read:", e);
     }
 }
 
 void TCommonListForm::LoadFormPosition() {
-    int left = x(), top = y(), w = width(), h = height();
-    try {
-        TPelvarObject* folder = FindCurrentFolder();
-        TRegistry reg;
-        const QString path = folder ? folder->GetRegistryPath() : QString();
-        if (reg.OpenKeyReadOnly(
-                FolderOptionsKey(FStoreViewParamsByFolder ? path : QStringLiteral("COMMON")))) {
-            left = reg.ReadInteger(QStringLiteral("Left"));
-            top = reg.ReadInteger(QStringLiteral("Top"));
-            w = reg.ReadInteger(QStringLiteral("Width"));
-            h = reg.ReadInteger(QStringLiteral("Height"));
-        }
-    } catch (const std::exception&) {
-    }
+    TFolderViewOptions options;
+    options.Pos = pos();
+    options.Size = size();
+    TPelvarObject* folder = FindCurrentFolder();
+    TRegistry reg;
+    if (reg.OpenKeyReadOnly(ViewOptionsKey(folder ? folder->GetRegistryPath() : QString())))
+        options.ReadView(reg);
+    int left = options.Pos.x(), top = options.Pos.y();
+    int w = options.Size.width(), h = options.Size.height();
     QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     const QRect work = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     const auto taken = [&] {
@@ -212,25 +166,21 @@ void TCommonListForm::LoadFormPosition() {
 
 void TCommonListForm::SaveGlobalOptions() {
     try {
-        const QString key = Configuration().GetRegistryKey() + kOptionsKey;
         TRegistry reg;
-        if (!reg.OpenKey(key, true))
-            throw ERegistryError(
-                SafeFormat(QStringLiteral("Can not create registry key '%s'"), key));
-        reg.WriteBool(QStringLiteral("ShowExplorer"), FShowExplorer);
-        reg.WriteBool(QStringLiteral("ShowStatusBar"), FShowStatusBar);
-    } catch (const std::exception&) {
+        OpenOrFail(reg, Configuration().GetRegistryKey() + kOptionsKey);
+        TExplorerGlobalOptions{FShowExplorer, FShowStatusBar}.Write(reg);
+    } catch (const std::exception& e) {
+        WarnNotSaved("Explorer options not saved:", e);
     }
 }
 
 void TCommonListForm::LoadGlobalOptions() {
-    try {
-        TRegistry reg;
-        if (!reg.OpenKeyReadOnly(Configuration().GetRegistryKey() + kOptionsKey)) return;
-        SetShowExplorer(reg.ReadBool(QStringLiteral("ShowExplorer")));
-        SetShowStatusBar(reg.ReadBool(QStringLiteral("ShowStatusBar")));
-    } catch (const std::exception&) {
-    }
+    TRegistry reg;
+    if (!reg.OpenKeyReadOnly(Configuration().GetRegistryKey() + kOptionsKey)) return;
+    TExplorerGlobalOptions options{FShowExplorer, FShowStatusBar};
+    options.Read(reg);
+    SetShowExplorer(options.ShowExplorer);
+    SetShowStatusBar(options.ShowStatusBar);
 }
 
 void TCommonListForm::SetListViewStyle(int style) {

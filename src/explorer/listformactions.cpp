@@ -4,6 +4,7 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include "actionpresenter.h"
 #include "appcore/texts.h"
 #include "commonlistform.h"
 #include "daction.h"
@@ -11,120 +12,25 @@
 #include "listview.h"
 #include "popupmenuwokey.h"
 
-namespace {
+using P = TActionPresenter;
 
-const QString kEditCategory = QStringLiteral("Edit");
-
-// Separators never lead and never repeat.
-void AddSeparator(QMenu* menu) {
-    const QList<QAction*> items = menu->actions();
-    if (!items.isEmpty() && !items.last()->isSeparator()) menu->addSeparator();
+const std::vector<TDAction*>& TCommonListForm::CustomActionList() const {
+    return FPresenter->Actions();
 }
 
-void RemoveTrailingSeparator(QMenu* menu) {
-    const QList<QAction*> items = menu->actions();
-    if (!items.isEmpty() && items.last()->isSeparator()) menu->removeAction(items.last());
+const std::vector<QToolBar*>& TCommonListForm::FolderToolBars() const {
+    return FPresenter->ToolBars();
 }
-
-QKeySequence KeyOf(int shortcut) {
-    return shortcut ? QKeySequence(shortcut) : QKeySequence();
-}
-
-// Whether the rows selected allow a folder action.
-bool AllowedForRows(const TPelvarObjectAction& action, int selected) {
-    const TPelvarObjectActionOptions& o = action.Options;
-    return (selected == 0 && o.Contains(aoNoSelection)) ||
-           (selected == 1 && o.Contains(aoSingleSelection)) ||
-           (selected > 1 && o.Contains(aoMultySelection));
-}
-
-void CopyLook(QAction* item, const TPelvarObjectAction& action) {
-    if (item->text() != action.Caption) item->setText(action.Caption);
-    item->setCheckable(action.Checked);
-    item->setChecked(action.Checked);
-    item->setProperty("HelpContext", action.HelpContext);
-    item->setToolTip(action.Hint.isEmpty() ? action.Caption : action.Hint);
-    item->setStatusTip(action.Hint);
-    item->setIcon(TImageLists::ActionIcon(action.ImageIndex));
-    if (item->shortcut() != KeyOf(action.Shortcut)) item->setShortcut(KeyOf(action.Shortcut));
-    item->setVisible(action.Visible);
-}
-
-}  // namespace
 
 // ---- window actions for the current folder ----
 
-void TCommonListForm::ClearFolderActions() {
-    FToolsMenu->clear();
-    // An action may be running right now (its command navigated): the actions
-    // and toolbars go when control returns to the event loop.
-    for (TDAction* action : FCustomActions) {
-        removeAction(action);
-        action->disconnect(this);
-        action->setEnabled(false);
-        action->deleteLater();
-    }
-    FCustomActions.clear();
-    for (QToolBar* bar : FFolderToolBars) {
-        removeToolBar(bar);
-        bar->deleteLater();
-    }
-    FFolderToolBars.clear();
-    FToolsMenu->menuAction()->setVisible(false);
-}
-
-QToolBar* TCommonListForm::NewFolderToolBar(const QString& category) {
-    auto* bar = new QToolBar(category.isEmpty() ? FToolsMenu->title() : category, this);
-    bar->setObjectName(QStringLiteral("FolderToolBar_") + category);
-    bar->setIconSize(QSize(16, 16));
-    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    addToolBar(Qt::TopToolBarArea, bar);
-    FFolderToolBars.push_back(bar);
-    return bar;
-}
-
 void TCommonListForm::ReAssignActions() {
-    ClearFolderActions();
+    FPresenter->Clear();
     TPelvarObject* folder = FindCurrentFolder();
     if (!folder) return;
-    TPelvarObjectActionList& actions = folder->Actions();
-    QString toolsCategory, barCategory;
-    bool toolsStarted = false, propertiesPlaced = false;
-    QToolBar* bar = nullptr;
-    const bool propertiesButton = folder->ShowSubItemsPropertyButton();
-    for (int i = 0; i < actions.Count(); ++i) {
-        TPelvarObjectAction* link = actions.Items(i);
-        if (!link->Options.Contains(aoSubObjects)) continue;
-        auto* action = new TDAction(link, this);
-        action->setObjectName(link->Name);
-        CopyLook(action, *link);
-        action->setEnabled(link->Enabled);
-        connect(action, &QAction::triggered, this,
-                [this, action] { Guard([&] { CustomActionExecute(action); }); });
-        addAction(action);  // its shortcut works wherever the focus is in the window
-        FCustomActions.push_back(action);
-
-        if (link->Options.Contains(aoMainMenu)) {
-            if (toolsStarted && link->Category != toolsCategory) FToolsMenu->addSeparator();
-            FToolsMenu->addAction(action);
-            toolsCategory = link->Category;
-            toolsStarted = true;
-        }
-        if (link->Options.Contains(aoToolBar)) {
-            if (!bar || link->Category != barCategory) {
-                bar = NewFolderToolBar(link->Category);
-                barCategory = link->Category;
-                if (link->Category == kEditCategory && propertiesButton && !propertiesPlaced) {
-                    bar->addAction(ItemPropertiesAction);
-                    propertiesPlaced = true;
-                }
-            }
-            bar->addAction(action);
-        }
-    }
-    if (propertiesButton && !propertiesPlaced)
-        NewFolderToolBar(kEditCategory)->addAction(ItemPropertiesAction);
-    FToolsMenu->menuAction()->setVisible(!FToolsMenu->isEmpty());
+    FPresenter->Present(folder->Actions(),
+                        folder->ShowSubItemsPropertyButton() ? ItemPropertiesAction : nullptr,
+                        [this](TDAction* action) { CustomActionExecute(action); });
 }
 
 bool TCommonListForm::LinkAlive(const TPelvarObjectAction* link) const {
@@ -140,13 +46,13 @@ void TCommonListForm::CustomActionUpdate(TDAction* Action) {
         return;
     }
     const int selected = FListView->SelCount();
-    const bool allowed = AllowedForRows(*link, selected) ||
+    const bool allowed = P::AllowedForRows(*link, selected) ||
                          (FTreeView->currentItem() && link->Options.Contains(aoSingleSelection));
     if (allowed && link->OnUpdate()) {
         const QStringList subjects = SelectedSubPaths();
         link->Update(&subjects);
     }
-    CopyLook(Action, *link);
+    P::CopyLook(Action, *link);
     Action->setEnabled(link->Enabled && allowed);
 }
 
@@ -160,13 +66,13 @@ void TCommonListForm::CustomActionExecute(TDAction* Action) {
     } else {
         subjects = SelectedSubPaths();
     }
-    if (!AllowedForRows(*link, int(subjects.size()))) return;
+    if (!P::AllowedForRows(*link, int(subjects.size()))) return;
     link->Execute(&subjects);
 }
 
 void TCommonListForm::UpdateActions() {
     if (FDestroying) return;
-    const std::vector<TDAction*> actions = FCustomActions;
+    const std::vector<TDAction*> actions = FPresenter->Actions();
     for (TDAction* action : actions)
         CustomActionUpdate(action);
     UpdateFixedActions();
@@ -214,21 +120,24 @@ void TCommonListForm::OnListSelectionChanged() {
 
 // ---- popup menus ----
 
-QAction* TCommonListForm::AddObjectActionItem(QMenu* menu, TPelvarObject* object,
-                                              TPelvarObjectAction* action) {
-    QAction* item = menu->addAction(action->Caption);
-    CopyLook(item, *action);
-    item->setEnabled(action->Enabled);
-    // The row may be gone when the item is chosen: look it up again then.
+QAction* TCommonListForm::AddObjectActionItems(QMenu* menu, TPelvarObject* object,
+                                               TPelvarObjectActionOption place) {
+    const auto guard = [this](const std::function<void()>& command) { Guard(command); };
     TPelvarObject* parent = object->ParentObject();
-    connect(item, &QAction::triggered, this, [this, parent, object, action] {
-        Guard([&] {
-            const bool alive = (!parent || parent->SubObjects().IndexOf(object) >= 0) &&
-                               object->Actions().IndexOf(action) >= 0;
-            if (alive) action->Execute(nullptr);
+    return P::AddMenuItems(
+        menu, object->Actions(),
+        [place](const TPelvarObjectAction& action) {
+            return action.Options.Contains(place) && action.Options.Contains(aoPopupMenu);
+        },
+        guard,
+        [parent, object](TPelvarObjectAction* action) {
+            // The row may be gone when the item is chosen: look it up again then.
+            return [parent, object, action] {
+                const bool alive = (!parent || parent->SubObjects().IndexOf(object) >= 0) &&
+                                   object->Actions().IndexOf(action) >= 0;
+                if (alive) action->Execute(nullptr);
+            };
         });
-    });
-    return item;
 }
 
 QAction* TCommonListForm::AddPropertiesItem(QMenu* menu, TPelvarObject* object) {
@@ -273,36 +182,23 @@ void TCommonListForm::FillListViewPopupMenu() {
     TPelvarObject* row =
         selected == 1 ? FListView->Rows()[size_t(selection.front())].Data : nullptr;
 
-    if (row) {
-        TPelvarObjectActionList& actions = row->Actions();
-        QString category;
-        for (int i = 0; i < actions.Count(); ++i) {
-            TPelvarObjectAction* action = actions.Items(i);
-            if (!action->Options.Contains(aoListItem) || !action->Options.Contains(aoPopupMenu))
-                continue;
-            action->Update(nullptr);
-            if (action->Category != category) AddSeparator(menu);
-            category = action->Category;
-            QAction* item = AddObjectActionItem(menu, row, action);
-            if (action->Default && !defaultItem) defaultItem = item;
-        }
-    }
-    AddSeparator(menu);
+    if (row) defaultItem = AddObjectActionItems(menu, row, aoListItem);
+    P::AddSeparator(menu);
     {
         QString category;
         bool first = true;
-        for (TDAction* action : FCustomActions) {
+        for (TDAction* action : FPresenter->Actions()) {
             if (!action->Link->Options.Contains(aoPopupMenu) ||
-                !AllowedForRows(*action->Link, selected) || menu->actions().contains(action))
+                !P::AllowedForRows(*action->Link, selected) || menu->actions().contains(action))
                 continue;
-            if (!first && action->Link->Category != category) AddSeparator(menu);
+            if (!first && action->Link->Category != category) P::AddSeparator(menu);
             category = action->Link->Category;
             first = false;
             menu->addAction(action);
             if (action->Link->Default && !defaultItem) defaultItem = action;
         }
     }
-    AddSeparator(menu);
+    P::AddSeparator(menu);
     if (selected == 0) {
         auto* view =
             new QMenu(LString(QStringLiteral("M_Pelvar_ListFrms_ViewMenuItemCaption")), menu);
@@ -311,12 +207,12 @@ void TCommonListForm::FillListViewPopupMenu() {
         view->addAction(ListViewAction);
         view->addAction(DetailsViewAction);
         menu->addMenu(view);
-        AddSeparator(menu);
+        P::AddSeparator(menu);
         menu->addMenu(MakeArrangeSubmenu(menu));
         menu->addAction(LineUpIconsAction);
         menu->addAction(RefreshAction);
     }
-    AddSeparator(menu);
+    P::AddSeparator(menu);
     if (selected == 0) {
         menu->addAction(PasteAction);
     } else {
@@ -324,12 +220,12 @@ void TCommonListForm::FillListViewPopupMenu() {
         menu->addAction(CopyAction);
     }
     if (selected != 1) menu->addAction(SelectAllAction);
-    AddSeparator(menu);
+    P::AddSeparator(menu);
     if (row && row->HasProperties()) {
         QAction* properties = AddPropertiesItem(menu, row);
         if (!defaultItem) defaultItem = properties;
     }
-    RemoveTrailingSeparator(menu);
+    P::RemoveTrailingSeparator(menu);
     menu->setDefaultAction(defaultItem);
 }
 
@@ -338,33 +234,21 @@ void TCommonListForm::FillTreeViewPopupMenu() {
     menu->ClearAll();
     TPelvarObject* object = NodeObject(FTreeView->currentItem());
     if (!object) return;
-    QAction* defaultItem = nullptr;
-    TPelvarObjectActionList& actions = object->Actions();
-    QString category;
-    for (int i = 0; i < actions.Count(); ++i) {
-        TPelvarObjectAction* action = actions.Items(i);
-        if (!action->Options.Contains(aoTreeItem) || !action->Options.Contains(aoPopupMenu))
-            continue;
-        action->Update(nullptr);
-        if (action->Category != category) AddSeparator(menu);
-        category = action->Category;
-        QAction* item = AddObjectActionItem(menu, object, action);
-        if (action->Default && !defaultItem) defaultItem = item;
-    }
-    AddSeparator(menu);
+    QAction* defaultItem = AddObjectActionItems(menu, object, aoTreeItem);
+    P::AddSeparator(menu);
     menu->addAction(CutAction);
     menu->addAction(CopyAction);
-    AddSeparator(menu);
+    P::AddSeparator(menu);
     if (object->HasProperties()) {
         QAction* properties = AddPropertiesItem(menu, object);
         if (!defaultItem) defaultItem = properties;
     }
-    RemoveTrailingSeparator(menu);
+    P::RemoveTrailingSeparator(menu);
     menu->setDefaultAction(defaultItem);
 }
 
 void TCommonListForm::OpenListPopup(const QPoint& globalPos) {
-    FRightDragArmed = false;
+    FDrag.DisarmRight();
     // The right-button drop menu is already filled: show it as it is.
     if (FListViewPopupMenu->Tag() != 0)
         FListViewPopupMenu->SetTag(0);

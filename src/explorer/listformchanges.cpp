@@ -1,35 +1,20 @@
 // Change notifications: queued from any thread, consumed one per pass of the
 // event loop on the main thread.
-#include <QMetaObject>
-#include <QThread>
-#include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
 
 #include "basekit/errors.h"
 #include "basekit/tracelog.h"
+#include "changequeue.h"
 #include "commonlistform.h"
 #include "listview.h"
 
 void TCommonListForm::DataChanged(const QString& FullPath) {
-    {
-        QMutexLocker lock(&FChangesLock);
-        FChangesList.AddChange(FullPath);
-    }
-    if (QThread::currentThread() == thread())
-        ScheduleChanges();
-    else
-        QMetaObject::invokeMethod(
-            this, [this] { ScheduleChanges(); }, Qt::QueuedConnection);
-}
-
-void TCommonListForm::ScheduleChanges() {
-    if (!FDestroying && !FIdleTimer->isActive()) FIdleTimer->start();
+    FChanges->Add(FullPath);
 }
 
 int TCommonListForm::PendingChanges() const {
-    QMutexLocker lock(&FChangesLock);
-    return FChangesList.Count();
+    return FChanges->Count();
 }
 
 namespace {
@@ -69,12 +54,7 @@ bool TCommonListForm::ProcessNextChange() {
     FRefreshing = true;
     bool lastOne = true;
     QString path;
-    bool taken = false;
-    {
-        QMutexLocker lock(&FChangesLock);
-        lastOne = FChangesList.Count() < 2;
-        taken = FChangesList.GetNextChange(path);
-    }
+    const bool taken = FChanges->Take(path, lastOne);
     if (!taken || !FRootObject) {
         FRefreshing = false;
         return true;

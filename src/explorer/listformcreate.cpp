@@ -1,14 +1,15 @@
 // Creation and destruction of the explorer window: widgets, fixed actions and
 // menus, the window list and the error guard of event handlers.
 #include <QApplication>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -16,10 +17,8 @@
 
 #include "appcore/platform.h"
 #include "appcore/texts.h"
+#include "changequeue.h"
 #include "commonlistform.h"
-
-#include <QGuiApplication>
-#include <QScreen>
 #include "daction.h"
 #include "imagelists.h"
 #include "listview.h"
@@ -49,13 +48,10 @@ TCommonListForm::TCommonListForm(QWidget* parent) : QMainWindow(parent) {
     CreateActions();
     CreateWidgets();
     CreateMenus();
-    // One change per pass of the event loop, while changes are queued.
-    FIdleTimer = new QTimer(this);
-    FIdleTimer->setInterval(0);
-    connect(FIdleTimer, &QTimer::timeout, this, [this] {
+    FChanges = new TChangeQueue(this, [this] {
         bool done = true;
         Guard([&] { done = ProcessNextChange(); });
-        if (done && PendingChanges() == 0) FIdleTimer->stop();
+        return done;
     });
     FStoreViewParamsByFolder = true;
     // The designed place: clear of the main window's bar at the top of the screen.
@@ -71,10 +67,10 @@ TCommonListForm::TCommonListForm(QWidget* parent) : QMainWindow(parent) {
 
 TCommonListForm::~TCommonListForm() {
     FDestroying = true;
-    FIdleTimer->stop();
+    FChanges->Stop();
     if (FInitialized) {
         SaveGlobalOptions();
-        ClearFolderActions();
+        FPresenter->Clear();
         SaveParamsInRegistry();
     }
     // No notification may reach the dead window.
@@ -84,10 +80,7 @@ TCommonListForm::~TCommonListForm() {
             clear(object->SubObjects().Items(i));
     };
     if (FRootObject) clear(FRootObject.get());
-    {
-        QMutexLocker lock(&FChangesLock);
-        FChangesList.Clear();
-    }
+    FChanges->Clear();
     // The widgets point at the objects: let them go first.
     FTreeView->clear();
     FRootObject.reset();
@@ -262,8 +255,9 @@ void TCommonListForm::CreateWidgets() {
     FListViewPopupMenu->setObjectName(QStringLiteral("ListViewPopupMenu"));
     FTreeViewPopupMenu = new TPopupMenuWOKey(this);
     FTreeViewPopupMenu->setObjectName(QStringLiteral("TreeViewPopupMenu"));
+    FListViewPopupMenu->SetGuard([this](const std::function<void()>& command) { Guard(command); });
     // A right-button drop opens the popup itself: the drag must be disarmed.
-    connect(FListViewPopupMenu, &QMenu::aboutToShow, this, [this] { FRightDragArmed = false; });
+    connect(FListViewPopupMenu, &QMenu::aboutToShow, this, [this] { FDrag.DisarmRight(); });
 }
 
 void TCommonListForm::CreateMenus() {
@@ -289,7 +283,7 @@ void TCommonListForm::CreateMenus() {
     connect(FToolbarsMenu, &QMenu::aboutToShow, this, [this] {
         FToolbarsMenu->clear();
         FToolbarsMenu->addAction(FEditToolBar->toggleViewAction());
-        for (QToolBar* tb : FFolderToolBars)
+        for (QToolBar* tb : FPresenter->ToolBars())
             FToolbarsMenu->addAction(tb->toggleViewAction());
     });
     view->addAction(StatusBarAction);
@@ -321,6 +315,8 @@ void TCommonListForm::CreateMenus() {
 
     FToolsMenu = bar->addMenu(Text("M_Pelvar_ListFrms_ToolsMenuItemCaption"));
     FToolsMenu->menuAction()->setVisible(false);
+    FPresenter = std::make_unique<TActionPresenter>(
+        this, FToolsMenu, [this](const std::function<void()>& command) { Guard(command); });
     connect(FToolsMenu, &QMenu::aboutToShow, this, [this] { Guard([this] { UpdateActions(); }); });
 
     // Help has no entries of its own yet; it is shown, greyed.

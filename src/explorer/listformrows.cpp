@@ -208,5 +208,14 @@ void TCommonListForm::OnColumnMoved() {
 
 void TCommonListForm::SelectColumns() {
     TListColumnsSelectForm form(ListColumns(), FAvailableColumns, this);
-    if (form.Execute()) SetListColumns(form.SelectedColumns());
+    if (!form.Execute()) return;
+    SetListColumns(form.SelectedColumns());
+    // A hidden column cannot show its sort mark: the key column takes the
+    // order over, in the same direction.
+    const TListColumns& shown = ListColumns();
+    const bool descending = FSortType >= kDescending;
+    if (shown.Empty() || shown.IndexOfTag(descending ? FSortType - kDescending : FSortType) >= 0)
+        return;
+    const int key = shown.IndexOfTag(0) >= 0 ? 0 : shown[0].Tag;
+    SetSortType(descending ? key + kDescending : key);
 }

@@ -120,8 +120,9 @@ void TPelvarListView::SetViewStyle(int style) {
         case vsIcon:
             FIconView->setViewMode(QListView::IconMode);
             FIconView->setIconSize(QSize(32, 32));
+            // The grid keeps the cells uniform; uniform item sizes would cut
+            // every caption to the width of the first one.
             FIconView->setGridSize(QSize(100, 64));
-            FIconView->setUniformItemSizes(true);
             FIconView->setWordWrap(true);
             FIconView->setFlow(QListView::LeftToRight);
             FIconView->setWrapping(true);

@@ -1,7 +1,5 @@
 #include "dragobject.h"
 
-#include <QMenu>
-#include <QPointer>
 #include <algorithm>
 #include <vector>
 
@@ -13,12 +11,10 @@ std::vector<std::unique_ptr<TPelvarDragObject>>& RunningDrags() {
     return drags;
 }
 
-QPointer<QMenu>& PublishedDropMenu() {
-    static QPointer<QMenu> menu;
+TPelvarDropMenu*& PublishedDropMenu() {
+    static TPelvarDropMenu* menu = nullptr;
     return menu;
 }
-
-const char* const kTagProperty = "pelvarMenuTag";
 
 }  // namespace
 
@@ -81,18 +77,10 @@ void TPelvarDragObject::Finished(QObject*, int, int, bool) {
     if (it != drags.end()) drags.erase(it);  // destroys this object: nothing may follow
 }
 
-void SetDropPopupMenu(QMenu* menu) {
+void SetDropPopupMenu(TPelvarDropMenu* menu) {
     PublishedDropMenu() = menu;
 }
 
-QMenu* DropPopupMenu() {
-    return PublishedDropMenu().data();
-}
-
-int PopupMenuTag(const QMenu* menu) {
-    return menu ? menu->property(kTagProperty).toInt() : 0;
-}
-
-void SetPopupMenuTag(QMenu* menu, int tag) {
-    if (menu) menu->setProperty(kTagProperty, tag);
+TPelvarDropMenu* DropPopupMenu() {
+    return PublishedDropMenu();
 }

@@ -8,8 +8,6 @@
 
 #include "model/pelvarobject.h"
 
-class QMenu;
-
 // The payload of a drag between lists, trees and windows: the source folder's
 // path and copies of the dragged objects. A drag in flight belongs to no window:
 // it is kept alive by the running drags and destroys itself in Finished.
@@ -49,11 +47,20 @@ class TPelvarDragObject {
     bool FImageShown = false;
 };
 
-// The popup menu of the list that receives a drop: the window publishes it
-// before it hands a right-button drop to an object.
-void SetDropPopupMenu(QMenu* menu);
-QMenu* DropPopupMenu();
-// The tag of a popup menu: 1 marks the right-drop menu, so that the list does
-// not rebuild it when it opens.
-int PopupMenuTag(const QMenu* menu);
-void SetPopupMenuTag(QMenu* menu, int tag);
+// Where the choices of a right-button drop are shown. The window that
+// receives the drop publishes its drop menu before it hands the drop to an
+// object; the object fills the choices and asks the menu to show them.
+class TPelvarDropMenu {
+  public:
+    virtual ~TPelvarDropMenu() = default;
+    // Shows Items at the screen point (XX, YY). Owner keeps the list; the menu
+    // may hold it weakly and must not run a choice once the list is gone.
+    virtual void ShowDropChoices(const TPelvarObject& Owner,
+                                 const std::shared_ptr<TPelvarObjectActionList>& Items, int XX,
+                                 int YY) = 0;
+    // Owner is going away: the choices it filled leave the menu.
+    virtual void WithdrawDropChoices(const TPelvarObject& Owner) = 0;
+};
+
+void SetDropPopupMenu(TPelvarDropMenu* menu);
+TPelvarDropMenu* DropPopupMenu();

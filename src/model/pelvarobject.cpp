@@ -1,17 +1,7 @@
 #include "pelvarobject.h"
 
-#include <QMenu>
-
 #include "appcore/texts.h"
 #include "model/dragobject.h"
-
-namespace {
-
-// The drop menu remembers which object filled it, so that a dying object can
-// take its items (whose handlers point at it) away.
-const char* const kDropOwnerProperty = "pelvarDropOwner";
-
-}  // namespace
 
 // ---- TPelvarObjectList ----
 
@@ -59,10 +49,9 @@ TPelvarObject* TPelvarObjectList::FindBySubPath(const QString& SubPath) const {
 TPelvarObject::TPelvarObject() = default;
 
 TPelvarObject::~TPelvarObject() {
-    if (FRightDragObject) {
-        QMenu* menu = DropPopupMenu();
-        if (menu && menu->property(kDropOwnerProperty).value<void*>() == this) menu->clear();
-    }
+    if (FRightDropActions)
+        if (TPelvarDropMenu* menu = DropPopupMenu()) menu->WithdrawDropChoices(*this);
+    FRightDropActions.reset();
     FActions.Clear();
     FSubObjects.Clear();
     FRightDragObject.reset();
@@ -131,7 +120,11 @@ int TPelvarObject::Compare(const TPelvarObject* Item1, const TPelvarObject* Item
 
 void TPelvarObject::FillActions() {}
 
-void TPelvarObject::FillRightDropPopupMenu(QMenu*, const TPelvarObjectList&) {}
+void TPelvarObject::FillRightDropPopupMenu(TPelvarObjectActionList&, const TPelvarObjectList&) {}
+
+QString TPelvarObject::ClassName() const {
+    return QStringLiteral("TPelvarObject");
+}
 
 QString TPelvarObject::GetCaption() {
     return QString();
@@ -204,24 +197,20 @@ void TPelvarObject::DragObjectDroppedRight(const TPelvarDragObject& Source, int 
     // lives until the user chooses.
     FRightDragObject = std::make_unique<TPelvarDragObject>();
     FRightDragObject->Assign(Source);
-    QMenu* menu = DropPopupMenu();
-    if (!menu) return;
-    menu->clear();
-    menu->setProperty(kDropOwnerProperty, QVariant::fromValue<void*>(this));
+    // A new list: a menu still holding the previous one finds it gone.
+    FRightDropActions = std::make_shared<TPelvarObjectActionList>();
+    TPelvarObjectActionList& items = *FRightDropActions;
     const QString caption =
         LString(FRightDragObject->FromEIFile ? QStringLiteral("M_pelvar_ListObjs_ImportAction")
                                              : QStringLiteral("M_pelvar_ListObjs_CopyAction"));
-    QAction* perform = menu->addAction(caption);
-    perform->setToolTip(caption);
-    perform->setStatusTip(caption);
-    QObject::connect(perform, &QAction::triggered, menu, [this] { RunRightDrop(); });
-    FillRightDropPopupMenu(menu, FRightDragObject->Items);
-    const QString cancel = LString(QStringLiteral("ST_CANCEL"));
-    QAction* cancelItem = menu->addAction(cancel);
-    cancelItem->setToolTip(cancel);
-    cancelItem->setStatusTip(cancel);
-    SetPopupMenuTag(menu, 1);
-    menu->popup(QPoint(XX, YY));
+    TPelvarObjectAction* perform = items.Add();
+    perform->Caption = perform->Hint = caption;
+    perform->SetOnExecute([this](const QStringList*) { RunRightDrop(); });
+    FillRightDropPopupMenu(items, FRightDragObject->Items);
+    TPelvarObjectAction* cancel = items.Add();
+    cancel->Caption = cancel->Hint = LString(QStringLiteral("ST_CANCEL"));
+    if (TPelvarDropMenu* menu = DropPopupMenu())
+        menu->ShowDropChoices(*this, FRightDropActions, XX, YY);
 }
 
 void TPelvarObject::RunRightDrop() {

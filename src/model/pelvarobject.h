@@ -9,7 +9,6 @@
 #include "model/objectaction.h"
 #include "model/viewitems.h"
 
-class QMenu;
 class TRegistry;
 class TPelvarObject;
 class TPelvarDragObject;
@@ -71,6 +70,8 @@ class TPelvarObject {
                                            const TPelvarObjectList& SubItems);
     // The virtual constructor: a new, empty instance of the object's own class.
     virtual std::unique_ptr<TPelvarObject> Create() const = 0;
+    // The concrete class's name ("TDOAlias"), for errors about unexpected objects.
+    virtual QString ClassName() const;
     // Copies FullPath only; derived classes copy what a dragged copy needs.
     virtual void Assign(const TPelvarObject& Source);
     virtual void Close();
@@ -89,7 +90,10 @@ class TPelvarObject {
     virtual QString GetSortMenuItemCaption(int ColumnType);
     virtual int Compare(const TPelvarObject* Item1, const TPelvarObject* Item2, int CompareType);
     virtual void FillActions();
-    virtual void FillRightDropPopupMenu(QMenu* PMenu, const TPelvarObjectList& SubItems);
+    // Appends the class's own choices to a right-button drop's menu, between
+    // the drop itself and "Cancel".
+    virtual void FillRightDropPopupMenu(TPelvarObjectActionList& Items,
+                                        const TPelvarObjectList& SubItems);
     virtual QString GetCaption();
     virtual bool HasProperties();
     virtual bool ShowSubItemsPropertyButton();
@@ -107,11 +111,13 @@ class TPelvarObject {
 
     bool AcceptDragObject(const TPelvarDragObject& Source);
     void DragObjectDropped(const TPelvarDragObject& Source);
-    // A right-button drop: keeps a copy of Source and pops up the drop menu at
-    // the screen point (XX, YY).
+    // A right-button drop: keeps a copy of Source, fills the drop's choices and
+    // has the published drop menu show them at the screen point (XX, YY).
     void DragObjectDroppedRight(const TPelvarDragObject& Source, int XX, int YY);
     // The copy kept by the last right-button drop, null before the first one.
     TPelvarDragObject* RightDragObject() const { return FRightDragObject.get(); }
+    // The choices of the last right-button drop, null before the first one.
+    const TPelvarObjectActionList* RightDropActions() const { return FRightDropActions.get(); }
 
     const QString& FullPath() const { return FFullPath; }
     void SetFullPath(const QString& value);
@@ -143,6 +149,8 @@ class TPelvarObject {
     bool FActionsFilled = false;
     bool FNodesCreated = false;
     std::unique_ptr<TPelvarDragObject> FRightDragObject;
+    // Shared so that a menu can hold it weakly: its items then outlive no object.
+    std::shared_ptr<TPelvarObjectActionList> FRightDropActions;
 };
 
 // A node that belongs to one database alias.
@@ -176,8 +184,11 @@ QStringList ParsePath(const QString& path);
 // the empty path gives Root, a missing component null.
 TPelvarObject* FindObjectByPath(TPelvarObject* Root, const QString& path);
 
-// Lets a concrete class answer the virtual constructor.
+// Lets a concrete class answer the virtual constructor and its class name.
 #define PELVAR_OBJECT_CREATE(Class)                          \
     std::unique_ptr<TPelvarObject> Create() const override { \
         return std::make_unique<Class>();                    \
+    }                                                        \
+    QString ClassName() const override {                     \
+        return QStringLiteral(#Class);                       \
     }

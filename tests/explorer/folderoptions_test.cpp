@@ -3,6 +3,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QScreen>
+#include <QTest>
 #include <QTreeView>
 
 #include "basekit/registry.h"
@@ -181,4 +182,32 @@ TEST_F(TExplorerTest, GlobalOptionsAndWindowPlaces) {
     Store("ROOT", {{"Width", 20000}, {"Height", 20000}});
     TCommonListForm* big = Window();
     EXPECT_EQ(big->size(), big->screen()->availableGeometry().size());
+}
+
+TEST_F(TExplorerTest, HidingTheSortedColumnSortsByTheFirstColumn) {
+    TCommonListForm* w = Window(kTables);
+    w->SetListViewStyle(3);
+    w->ColumnClick(1);
+    w->ColumnClick(1);  // size, descending
+    Script().AnswerModal([](QObject* form) {
+        auto* dialog = qobject_cast<TListColumnsSelectForm*>(form);
+        dialog->CheckList->item(1)->setCheckState(Qt::Unchecked);  // Size
+        return IDOK;
+    });
+    w->SelectColumns();
+    EXPECT_EQ(Tags(w), (QList<int>{0, 2}));
+    EXPECT_EQ(w->SortType(), 1000000);  // the direction stays
+    EXPECT_EQ(Captions(w), (QStringList{"T3", "T2", "T1", "Sub"}));
+    EXPECT_FALSE(w->ListView()->Model().headerData(0, Qt::Horizontal, Qt::DecorationRole).isNull());
+}
+
+TEST_F(TExplorerTest, LargeIconCaptionsAreNotCutToTheFirstRowsWidth) {
+    World().Add(QString(), {"Dictionary", false});
+    TCommonListForm* w = Window();
+    w->SetListViewStyle(0);
+    QTest::qWait(20);
+    QListView* icons = w->ListView()->IconView();
+    const QModelIndex index = w->ListView()->Model().index(Row(w, "Dictionary"), 0);
+    EXPECT_GE(icons->visualRect(index).width(),
+              icons->fontMetrics().horizontalAdvance("Dictionary"));
 }

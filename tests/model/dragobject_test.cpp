@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QMenu>
-
 #include "appcore/texts.h"
 #include "model/changelist.h"
 #include "model/dragobject.h"
@@ -14,9 +12,35 @@ namespace {
 class TMenuFolder : public TTestFolder {
   public:
     PELVAR_OBJECT_CREATE(TMenuFolder)
-    void FillRightDropPopupMenu(QMenu* PMenu, const TPelvarObjectList& SubItems) override {
-        PMenu->addAction(QStringLiteral("Move %1 here").arg(SubItems.Count()));
+    void FillRightDropPopupMenu(TPelvarObjectActionList& Items,
+                                const TPelvarObjectList& SubItems) override {
+        Items.Add()->Caption = QStringLiteral("Move %1 here").arg(SubItems.Count());
     }
+};
+
+// A drop menu that keeps what it was asked to show.
+struct TRecordingDropMenu : TPelvarDropMenu {
+    void ShowDropChoices(const TPelvarObject& Owner,
+                         const std::shared_ptr<TPelvarObjectActionList>& Items, int XX,
+                         int YY) override {
+        this->Owner = &Owner;
+        Shown = Items;
+        At = QPoint(XX, YY);
+    }
+    void WithdrawDropChoices(const TPelvarObject& Owner) override {
+        if (this->Owner == &Owner) Withdrawn = true;
+    }
+    QStringList Texts() const {
+        QStringList texts;
+        if (auto items = Shown.lock())
+            for (int i = 0; i < items->Count(); ++i)
+                texts << items->Items(i)->Caption;
+        return texts;
+    }
+    const TPelvarObject* Owner = nullptr;
+    std::weak_ptr<TPelvarObjectActionList> Shown;
+    QPoint At;
+    bool Withdrawn = false;
 };
 
 const QString kDropped = QStringLiteral("drop \\Target <- [A1|Tables] T1");
@@ -27,8 +51,7 @@ class TDragTest : public testing::Test {
         World().Reset();
         World().AcceptDrops.insert("\\Target");
         FTarget.SetFullPath("\\Target");
-        FMenu = std::make_unique<QMenu>();
-        SetDropPopupMenu(FMenu.get());
+        SetDropPopupMenu(&FMenu);
     }
     void TearDown() override { SetDropPopupMenu(nullptr); }
 
@@ -42,15 +65,8 @@ class TDragTest : public testing::Test {
         drag->Items.Add(std::move(item));
         return drag;
     }
-    QStringList MenuTexts() const {
-        QStringList texts;
-        for (QAction* a : FMenu->actions())
-            texts << a->text();
-        return texts;
-    }
-
+    TRecordingDropMenu FMenu;
     TMenuFolder FTarget;
-    std::unique_ptr<QMenu> FMenu;
 };
 
 }  // namespace
@@ -107,15 +123,33 @@ TEST_F(TDragTest, RightDropMenuKeepsACopyAndPerformsTheDrop) {
     drag->Finished(nullptr, 0, 0, true);  // the window's drag object is gone now
     EXPECT_EQ(TPelvarDragObject::RunningCount(), running);
 
-    EXPECT_EQ(MenuTexts(), (QStringList{LString("M_pelvar_ListObjs_CopyAction"), "Move 1 here",
-                                        LString("ST_CANCEL")}));
-    EXPECT_EQ(PopupMenuTag(FMenu.get()), 1);
+    EXPECT_EQ(FMenu.Texts(), (QStringList{LString("M_pelvar_ListObjs_CopyAction"), "Move 1 here",
+                                          LString("ST_CANCEL")}));
+    EXPECT_EQ(FMenu.Owner, &FTarget);
+    EXPECT_EQ(FMenu.At, QPoint(10, 10));
     ASSERT_NE(FTarget.RightDragObject(), nullptr);
     EXPECT_NE(FTarget.RightDragObject()->GetDragImages(), nullptr);
-    FMenu->actions().last()->trigger();  // Cancel
+    const TPelvarObjectActionList& items = *FTarget.RightDropActions();
+    EXPECT_EQ(items.Items(0)->Hint, items.Items(0)->Caption);
+    items.Items(2)->Execute(nullptr);  // Cancel
     EXPECT_TRUE(World().Log.isEmpty());
-    FMenu->actions().first()->trigger();
+    items.Items(0)->Execute(nullptr);
     EXPECT_EQ(World().Log, QStringList{kDropped});
+}
+
+TEST_F(TDragTest, ADyingTargetTakesItsDropChoicesAway) {
+    TPelvarDragObject* drag = Drag(true, false);
+    {
+        TMenuFolder target;
+        target.SetFullPath("\\Target");
+        target.DragObjectDroppedRight(*drag, 0, 0);
+        target.DragObjectDroppedRight(*drag, 0, 0);  // a second drop replaces the choices
+        EXPECT_FALSE(FMenu.Withdrawn);
+        EXPECT_EQ(FMenu.Texts().size(), 3);
+    }
+    EXPECT_TRUE(FMenu.Withdrawn);
+    EXPECT_TRUE(FMenu.Shown.expired());  // nothing left that points at the dead target
+    drag->Finished(nullptr, 0, 0, true);
 }
 
 TEST_F(TDragTest, FileDragsAreOfferedAsImportWithTheFileAsOneEntry) {
@@ -123,7 +157,7 @@ TEST_F(TDragTest, FileDragsAreOfferedAsImportWithTheFileAsOneEntry) {
     EXPECT_TRUE(FTarget.AcceptDragObject(*drag));
     EXPECT_EQ(World().AcceptedPath, QStringList{"C:\\data\\export.eif"});
     FTarget.DragObjectDroppedRight(*drag, 0, 0);
-    EXPECT_EQ(FMenu->actions().first()->text(), LString("M_pelvar_ListObjs_ImportAction"));
+    EXPECT_EQ(FMenu.Texts().first(), LString("M_pelvar_ListObjs_ImportAction"));
     drag->Finished(nullptr, 0, 0, false);
 }
 
@@ -139,6 +173,7 @@ TEST_F(TDragTest, AssignCopiesEverythingAndCursorFollowsAcceptance) {
     EXPECT_NE(copy.Items.Items(0), source->Items.Items(0));
     EXPECT_EQ(copy.GetDragCursor(true, 0, 0), Qt::ArrowCursor);
     EXPECT_EQ(copy.GetDragCursor(false, 0, 0), Qt::ForbiddenCursor);
+    EXPECT_EQ(copy.Items.Items(0)->ClassName(), "TTestFolder");
     source->Finished(nullptr, 0, 0, false);
     EXPECT_FALSE(TPelvarDragObject::IsRunning(source));
 }
