@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "appcore/appmanager.h"
 #include "appcore/database.h"
+#include "appcore/dbmanager.h"
+#include "appcore/dialect.h"
 #include "appcore/dictionary.h"
+#include "appcore/platform.h"
 #include "appcore/query.h"
 #include "appcore/structurebodies.h"
 #include "basekit/datatypes.h"

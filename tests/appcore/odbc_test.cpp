@@ -26,7 +26,7 @@ TEST_P(OdbcTest, AliasesComeFromTheLocalConfigurationWithDescriptions) {
     FillODBCAliasesWithDescription(aliases);
     bool found = false;
     for (const auto& [name, description] : aliases)
-        if (name == QLatin1String("TESTDB")) {
+        if (name == Alias()) {
             found = true;
             EXPECT_TRUE(description.endsWith("test database"));
         }

@@ -36,10 +36,10 @@ class AliasTest : public TEngineTest {
         if (IsSkipped()) return;
         FOther = std::make_unique<TTestDatabase>(GetParam(), "OTHERDB", false);
         // Connecting is the alias node's business in these tests.
-        BaseMng().Databases().CloseDatabase("OTHERDB");
+        BaseMng().Databases().CloseDatabase(FOther->Alias());
         FUser = FDb->IsPostgres() ? QString::fromLocal8Bit(qgetenv("PELVAR_TEST_PG_USER")) : "u";
         FPassword = QString::fromLocal8Bit(qgetenv("PELVAR_TEST_PG_PASSWORD"));
-        BaseMng().Databases().RemoveLoginParams("OTHERDB");
+        BaseMng().Databases().RemoveLoginParams(FOther->Alias());
         Script().Reset();
     }
     void TearDown() override {
@@ -58,7 +58,7 @@ class AliasTest : public TEngineTest {
     void AnswerLogin(const QString& user, const QString& password) {
         Script().AnswerModal([=](QObject* form) {
             EXPECT_EQ(form->objectName(), "TAdditionalLoginForm");
-            EXPECT_EQ(static_cast<QWidget*>(form)->windowTitle(), "OTHERDB");
+            EXPECT_EQ(static_cast<QWidget*>(form)->windowTitle(), FOther->Alias());
             form->findChild<QLineEdit*>("UserNameEdit")->setText(user);
             auto* pwd = form->findChild<QLineEdit*>("PasswordEdit");
             EXPECT_EQ(pwd->echoMode(), QLineEdit::Password);
@@ -73,7 +73,7 @@ class AliasTest : public TEngineTest {
 TEST_P(AliasTest, TheRootListsEveryDataSourceWithTheDefaultFirst) {
     auto root = OpenRoot();
     TDOAlias* def = Node(*root, Alias());
-    TDOAlias* other = Node(*root, "OTHERDB");
+    TDOAlias* other = Node(*root, FOther->Alias());
     ASSERT_NE(def, nullptr);
     ASSERT_NE(other, nullptr);
     EXPECT_TRUE(def->IsDefault());
@@ -102,42 +102,42 @@ TEST_P(AliasTest, TheRootListsEveryDataSourceWithTheDefaultFirst) {
     TDOAlias* ghost = Node(*ghostRoot, "GHOST");
     ASSERT_NE(ghost, nullptr);
     EXPECT_TRUE(ghost->DriverName().isEmpty());
-    EXPECT_LT(ghostRoot->Compare(ghost, Node(*ghostRoot, "OTHERDB"), 0), 0);
+    EXPECT_LT(ghostRoot->Compare(ghost, Node(*ghostRoot, FOther->Alias()), 0), 0);
     BaseMng().Databases().SetDefaultAlias(Alias());
 }
 
 TEST_P(AliasTest, ConnectingAsksForALoginAndFailuresLeaveNothingBehind) {
     auto root = OpenRoot();
-    TDOAlias* other = Node(*root, "OTHERDB");
+    TDOAlias* other = Node(*root, FOther->Alias());
     Script().AnswerModal([](QObject*) { return IDCANCEL; });
     EXPECT_FALSE(other->Open());
     EXPECT_FALSE(other->Opened());
-    EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 0);
-    EXPECT_FALSE(BaseMng().Databases().HasLoginParams("OTHERDB"));
+    EXPECT_EQ(AliasCounter().GetUsed(FOther->Alias()), 0);
+    EXPECT_FALSE(BaseMng().Databases().HasLoginParams(FOther->Alias()));
 
     if (FDb->IsPostgres()) {
         AnswerLogin(FUser, "wrong password");
         EXPECT_FALSE(other->Open());
         ASSERT_EQ(Script().Asked.last().Kind, "exception");
-        EXPECT_TRUE(Script().Asked.last().Text.contains("OTHERDB"));
-        EXPECT_FALSE(BaseMng().Databases().HasLoginParams("OTHERDB"));
-        EXPECT_FALSE(BaseMng().Databases().IsOpen("OTHERDB"));
-        EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 0);
+        EXPECT_TRUE(Script().Asked.last().Text.contains(FOther->Alias()));
+        EXPECT_FALSE(BaseMng().Databases().HasLoginParams(FOther->Alias()));
+        EXPECT_FALSE(BaseMng().Databases().IsOpen(FOther->Alias()));
+        EXPECT_EQ(AliasCounter().GetUsed(FOther->Alias()), 0);
     }
 
     AnswerLogin(FUser, FPassword);
     ASSERT_TRUE(other->Open());
-    EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 1);
-    EXPECT_TRUE(BaseMng().Databases().IsOpen("OTHERDB"));
+    EXPECT_EQ(AliasCounter().GetUsed(FOther->Alias()), 1);
+    EXPECT_TRUE(BaseMng().Databases().IsOpen(FOther->Alias()));
     ASSERT_EQ(other->SubObjects().Count(), 3);
-    EXPECT_EQ(other->SubObjects().Items(0)->FullPath(), "\\OTHERDB\\Structures");
+    EXPECT_EQ(other->SubObjects().Items(0)->FullPath(), "\\" + FOther->Alias() + "\\Structures");
     EXPECT_EQ(other->SubObjects().Items(1)->SubPath(), "Languages");
     EXPECT_EQ(other->SubObjects().Items(2)->SubPath(), "LocalResources");
     EXPECT_FALSE(other->Refresh());  // a connected alias does nothing
     EXPECT_EQ(other->SubObjects().Count(), 3);
     root.reset();  // closing the last node that uses the database closes it
-    EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 0);
-    EXPECT_FALSE(BaseMng().Databases().IsOpen("OTHERDB"));
+    EXPECT_EQ(AliasCounter().GetUsed(FOther->Alias()), 0);
+    EXPECT_FALSE(BaseMng().Databases().IsOpen(FOther->Alias()));
 }
 
 TEST_P(AliasTest, TwoTreesShareTheDatabaseAndDisconnectEndsEveryUse) {
@@ -145,44 +145,45 @@ TEST_P(AliasTest, TwoTreesShareTheDatabaseAndDisconnectEndsEveryUse) {
     auto root1 = OpenRoot(&changes1);
     auto root2 = OpenRoot(&changes2);
     AnswerLogin(FUser, FPassword);
-    ASSERT_TRUE(Node(*root1, "OTHERDB")->Open());
-    EXPECT_EQ(changes1, QStringList{"\\OTHERDB"});  // entering use is announced to every node
-    EXPECT_EQ(changes2, QStringList{"\\OTHERDB"});
-    ASSERT_TRUE(Node(*root2, "OTHERDB")->Open());  // in use: no second login
-    EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 2);
+    ASSERT_TRUE(Node(*root1, FOther->Alias())->Open());
+    EXPECT_EQ(changes1,
+              QStringList{"\\" + FOther->Alias()});  // entering use is announced to every node
+    EXPECT_EQ(changes2, QStringList{"\\" + FOther->Alias()});
+    ASSERT_TRUE(Node(*root2, FOther->Alias())->Open());  // in use: no second login
+    EXPECT_EQ(AliasCounter().GetUsed(FOther->Alias()), 2);
     EXPECT_TRUE(Script().AllAnswersUsed());
 
     // A new tree sees the open database as connected, and counts as its user.
     auto root3 = OpenRoot();
-    EXPECT_TRUE(Node(*root3, "OTHERDB")->IsConnected());
-    EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 3);
+    EXPECT_TRUE(Node(*root3, FOther->Alias())->IsConnected());
+    EXPECT_EQ(AliasCounter().GetUsed(FOther->Alias()), 3);
     root3.reset();
-    EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 2);
+    EXPECT_EQ(AliasCounter().GetUsed(FOther->Alias()), 2);
 
-    Node(*root2, "OTHERDB")->Close();
-    EXPECT_TRUE(BaseMng().Databases().IsOpen("OTHERDB"));
-    ASSERT_TRUE(Node(*root2, "OTHERDB")->Open());
+    Node(*root2, FOther->Alias())->Close();
+    EXPECT_TRUE(BaseMng().Databases().IsOpen(FOther->Alias()));
+    ASSERT_TRUE(Node(*root2, FOther->Alias())->Open());
 
-    TFakeDataWindow mine("OTHERDB"), theirs(Alias());
+    TFakeDataWindow mine(FOther->Alias()), theirs(Alias());
     TTableDataWindowList::Instance().Add(&theirs);
     TTableDataWindowList::Instance().Add(&mine);
     changes1.clear();
     changes2.clear();
-    Node(*root1, "OTHERDB")->DisconnectDatabase();
-    EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 0);
+    Node(*root1, FOther->Alias())->DisconnectDatabase();
+    EXPECT_EQ(AliasCounter().GetUsed(FOther->Alias()), 0);
     EXPECT_TRUE(mine.Closed);
     EXPECT_FALSE(mine.InList());
     EXPECT_FALSE(theirs.Closed);
     ASSERT_EQ(TTableDataWindowList::Instance().Count(), 1);
     EXPECT_EQ(TTableDataWindowList::Instance().Items(0), &theirs);
     TTableDataWindowList::Instance().Remove(&theirs);
-    EXPECT_EQ(changes1, QStringList{"\\OTHERDB"});
-    EXPECT_EQ(changes2, QStringList{"\\OTHERDB"});
+    EXPECT_EQ(changes1, QStringList{"\\" + FOther->Alias()});
+    EXPECT_EQ(changes2, QStringList{"\\" + FOther->Alias()});
     // The windows then refresh the node, which closes the connection.
-    EXPECT_TRUE(Node(*root1, "OTHERDB")->Refresh());
-    EXPECT_TRUE(Node(*root2, "OTHERDB")->Refresh());
-    EXPECT_FALSE(BaseMng().Databases().IsOpen("OTHERDB"));
-    EXPECT_EQ(Node(*root1, "OTHERDB")->SubObjects().Count(), 0);
+    EXPECT_TRUE(Node(*root1, FOther->Alias())->Refresh());
+    EXPECT_TRUE(Node(*root2, FOther->Alias())->Refresh());
+    EXPECT_FALSE(BaseMng().Databases().IsOpen(FOther->Alias()));
+    EXPECT_EQ(Node(*root1, FOther->Alias())->SubObjects().Count(), 0);
 }
 
 TEST_P(AliasTest, ActionsFollowTheConnectionState) {
@@ -197,7 +198,7 @@ TEST_P(AliasTest, ActionsFollowTheConnectionState) {
         return on;
     };
     TDOAlias* def = Node(*root, Alias());
-    TDOAlias* other = Node(*root, "OTHERDB");
+    TDOAlias* other = Node(*root, FOther->Alias());
     ASSERT_EQ(other->Actions().Count(), 6);
     for (int i = 0; i < 6; ++i)
         EXPECT_FALSE(other->Actions().Items(i)->Caption.startsWith("M_"));  // translated
@@ -205,28 +206,28 @@ TEST_P(AliasTest, ActionsFollowTheConnectionState) {
     EXPECT_EQ(enabled(other), QStringList{"ConnectAction"});
     AnswerLogin(FUser, FPassword);
     other->Actions().FindByName("ConnectAction")->Execute(nullptr);
-    EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 1);
+    EXPECT_EQ(AliasCounter().GetUsed(FOther->Alias()), 1);
     EXPECT_EQ(enabled(other), QStringList({"DisconnectAction", "CreateSystemTablesAction",
                                            "QueryAction", "ExportAction", "ImportAction"}));
     // Create system tables through the action.
     Script().AnswerMessage(IDYES);
     other->Actions().FindByName("CreateSystemTablesAction")->Execute(nullptr);
-    EXPECT_TRUE(BaseMng().TableExists("QXMAIL_DSP", "OTHERDB"));
+    EXPECT_TRUE(BaseMng().TableExists("QXMAIL_DSP", FOther->Alias()));
     other->Actions().FindByName("DisconnectAction")->Execute(nullptr);
     EXPECT_EQ(enabled(other), QStringList{"ConnectAction"});
 }
 
 TEST_P(AliasTest, ObjectsOfTheSameDatabaseAreNeverAccepted) {
     auto root = OpenRoot();
-    TDOAlias* other = Node(*root, "OTHERDB");
+    TDOAlias* other = Node(*root, FOther->Alias());
     TPelvarObjectList items;
     auto item = std::make_unique<TDOAlias>();
     item->SetAliasName(Alias());
     items.Add(std::move(item));
     EXPECT_TRUE(other->InternalAcceptDragObject({Alias(), "Structures"}, items));
-    EXPECT_FALSE(other->InternalAcceptDragObject({"OTHERDB"}, items));
+    EXPECT_FALSE(other->InternalAcceptDragObject({FOther->Alias()}, items));
     EXPECT_TRUE(other->InternalAcceptDragObject({}, items));
-    static_cast<TDOAlias*>(items.Items(0))->SetAliasName("otherdb");
+    static_cast<TDOAlias*>(items.Items(0))->SetAliasName(FOther->Alias().toLower());
     EXPECT_FALSE(other->InternalAcceptDragObject({}, items));
     EXPECT_FALSE(other->InternalAcceptDragObject({}, TPelvarObjectList()));
     // The root takes anything but roots.

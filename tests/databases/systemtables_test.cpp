@@ -28,7 +28,7 @@ class CreateSystemTablesTest : public TEngineTest {
         FOther.reset();
         TEngineTest::TearDown();
     }
-    bool Exists(const QString& table) { return BaseMng().TableExists(table, "OTHERDB"); }
+    bool Exists(const QString& table) { return BaseMng().TableExists(table, FOther->Alias()); }
     QStringList Names() {
         QStringList names;
         for (const auto& t : SystemTableDefinitions(Configuration().WorkAs17Version(),
@@ -50,58 +50,61 @@ TEST_P(CreateSystemTablesTest, CreatesEveryTableAndTheLanguagesOnAnEmptyDatabase
     EXPECT_TRUE(Script().Asked.isEmpty());
 
     Script().AnswerMessage(IDNO);  // the first question stops everything
-    CreateSystemTables("OTHERDB");
+    CreateSystemTables(FOther->Alias());
     for (const QString& t : Names())
         EXPECT_FALSE(Exists(t)) << qPrintable(t);
 
     Answer(1, 0);
-    CreateSystemTables("OTHERDB");
+    CreateSystemTables(FOther->Alias());
     ASSERT_EQ(Script().Asked.size(), 1);  // no table existed: one question only
     EXPECT_EQ(Script().Asked[0].Flags, MB::YESNO | MB::ICONQUESTION);
     EXPECT_TRUE(Script().Asked[0].Caption.isEmpty());
     for (const QString& t : Names())
         EXPECT_TRUE(Exists(t)) << qPrintable(t);
     QStringList languages;
-    GetLanguagesTable("OTHERDB").FillLanguageNames(languages);
+    GetLanguagesTable(FOther->Alias()).FillLanguageNames(languages);
     EXPECT_EQ(languages, QStringList({"DESCRIPTION", "ENGLISH", "RUSSIAN"}));  // contents: stores
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_P(CreateSystemTablesTest, AnsweringNoKeepsEveryExistingTableAndItsRows) {
-    CreateMissingSystemTables("OTHERDB");
-    GetDSPTable("OTHERDB").PutStructure("KEEP", 10, QByteArray("{}"));
-    GetLanguagesTable("OTHERDB").DeleteLanguage("DESCRIPTION");
+    CreateMissingSystemTables(FOther->Alias());
+    GetDSPTable(FOther->Alias()).PutStructure("KEEP", 10, QByteArray("{}"));
+    GetLanguagesTable(FOther->Alias()).DeleteLanguage("DESCRIPTION");
     Answer(1, Names().size());
-    CreateSystemTables("OTHERDB");
+    CreateSystemTables(FOther->Alias());
     EXPECT_TRUE(Script().AllAnswersUsed());
     ASSERT_EQ(Script().Asked.size(), 1 + Names().size());
     EXPECT_EQ(Names().size(), 6);
     for (int i = 0; i < Names().size(); ++i)
         EXPECT_TRUE(Script().Asked[i + 1].Text.contains(Names()[i]));
-    EXPECT_TRUE(GetDSPTable("OTHERDB").DSPStructureExist("KEEP", 10));
+    EXPECT_TRUE(GetDSPTable(FOther->Alias()).DSPStructureExist("KEEP", 10));
     // Skipping LANGUAGES also skips storing the standard languages.
-    EXPECT_FALSE(GetLanguagesTable("OTHERDB").LanguageExist("DESCRIPTION"));
+    EXPECT_FALSE(GetLanguagesTable(FOther->Alias()).LanguageExist("DESCRIPTION"));
 
     // Release 17 has no USER_LEGACY: five questions.
     Configuration().SetWorkAs17Version(true);
     Answer(1, 5);
-    CreateSystemTables("OTHERDB");
+    CreateSystemTables(FOther->Alias());
     Configuration().SetWorkAs17Version(false);
     EXPECT_EQ(Script().Asked.size(), 6);
     EXPECT_TRUE(Script().Unexpected.isEmpty());
 
     // Yes replaces the one table asked about, emptying it.
     Answer(2, Names().size() - 1);
-    CreateSystemTables("OTHERDB");
-    EXPECT_FALSE(GetDSPTable("OTHERDB").DSPStructureExist("KEEP", 10));
+    CreateSystemTables(FOther->Alias());
+    EXPECT_FALSE(GetDSPTable(FOther->Alias()).DSPStructureExist("KEEP", 10));
 }
 
 TEST_P(CreateSystemTablesTest, AnErrorStopsTheRunAndKeepsTheTablesMadeBefore) {
     // The log table's name is taken by a view: the third table fails.
-    BaseMng().Databases().GetDatabase("OTHERDB").ExecDirect(
-        QStringLiteral("CREATE VIEW %1 AS SELECT 1 AS X").arg(Configuration().LogTableName()));
+    BaseMng()
+        .Databases()
+        .GetDatabase(FOther->Alias())
+        .ExecDirect(
+            QStringLiteral("CREATE VIEW %1 AS SELECT 1 AS X").arg(Configuration().LogTableName()));
     Script().AnswerMessage(IDYES);
-    EXPECT_THROW(CreateSystemTables("OTHERDB"), EPelvarError);
+    EXPECT_THROW(CreateSystemTables(FOther->Alias()), EPelvarError);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(Exists("QXMAIL_DSP"));
     EXPECT_TRUE(Exists("QX_CFG"));

@@ -97,7 +97,10 @@ std::vector<std::string> TestEngines() {
 }
 
 TTestDatabase::TTestDatabase(const std::string& engine, const QString& alias, bool makeDefault)
-    : FAlias(alias.toUpper()), FPostgres(engine == "PostgreSQL") {
+    // unixODBC caches a data source's settings for a while: the same alias on
+    // both engines in one process would reach the other engine's database.
+    : FAlias(alias.toUpper() + (engine == "PostgreSQL" ? QStringLiteral("_PG") : QString())),
+      FPostgres(engine == "PostgreSQL") {
     TTestEnvironment& env = TTestEnvironment::Instance();
     TDatabaseManager& dbs = BaseMng().Databases();
     if (FPostgres) {

@@ -3,7 +3,7 @@
 #include <type_traits>
 
 #include "basekit/datatypes.h"
-#include "catalogrows.h"
+#include "odbc/catalogrows.h"
 #include "dialect.h"
 #include "dialectengines.h"
 #include "odbc/odbcapi.h"

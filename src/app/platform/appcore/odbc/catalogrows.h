@@ -3,8 +3,8 @@
 #include <QString>
 #include <functional>
 
-#include "database.h"
-#include "odbc/odbcapi.h"
+#include "appcore/database.h"
+#include "odbcapi.h"
 
 // Reading the ODBC catalogue; seen only by the database files.
 
