@@ -12,6 +12,7 @@
 #include "databases/root.h"
 #include "designkit/logindialog.h"
 #include "designkit/widgetinteraction.h"
+#include "exchange/exportdialogs.h"
 #include "explorer/commonlistform.h"
 #include "explorer/formlookup.h"
 #include "mainform.h"
@@ -55,6 +56,7 @@ void TPelvarStartupPlatform::InitializeApplication() {
         FInteraction.reset();
     }
     InstallPlatformDialogs();
+    InstallExportDialogs();
 }
 
 void TPelvarStartupPlatform::DetectVornakRoot() {

@@ -39,7 +39,8 @@ TScriptedInteraction::TScriptedInteraction() {
 
 TScriptedInteraction::~TScriptedInteraction() {
     SetInteraction(FPrevious);
-    if (gScript == this) gScript = nullptr;
+    // A nested script (a test's own) hands Script() back to the one it replaced.
+    if (gScript == this) gScript = dynamic_cast<TScriptedInteraction*>(FPrevious);
 }
 
 bool TScriptedInteraction::AllAnswersUsed() const {
