@@ -16,6 +16,7 @@
 #include "explorer/formlookup.h"
 #include "mainform.h"
 #include "pelvarapplication.h"
+#include "structures/structuredialogs.h"
 
 TPelvarStartupPlatform::TPelvarStartupPlatform(int& argc, char** argv, QString programPath)
     : FArgc(argc), FArgv(argv), FProgramPath(std::move(programPath)) {}
@@ -55,6 +56,7 @@ void TPelvarStartupPlatform::InitializeApplication() {
         FInteraction.reset();
     }
     InstallPlatformDialogs();
+    InstallStructureDialogs();
 }
 
 void TPelvarStartupPlatform::DetectVornakRoot() {
