@@ -17,6 +17,7 @@
 #include "explorer/formlookup.h"
 #include "mainform.h"
 #include "pelvarapplication.h"
+#include "structures/structuredialogs.h"
 
 TPelvarStartupPlatform::TPelvarStartupPlatform(int& argc, char** argv, QString programPath)
     : FArgc(argc), FArgv(argv), FProgramPath(std::move(programPath)) {}
@@ -57,6 +58,7 @@ void TPelvarStartupPlatform::InitializeApplication() {
     }
     InstallPlatformDialogs();
     InstallExportDialogs();
+    InstallStructureDialogs();
 }
 
 void TPelvarStartupPlatform::DetectVornakRoot() {
