@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "appcore/appmanager.h"
 #include "appcore/localizator.h"
+#include "appcore/platform.h"
 #include "appcore/texts.h"
 #include "basekit/errors.h"
 #include "basekit/interaction.h"

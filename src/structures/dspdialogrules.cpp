@@ -1,7 +1,7 @@
 #include "dspdialogrules.h"
 
-#include "appcore/appmanager.h"
 #include "appcore/dsptable.h"
+#include "appcore/platform.h"
 #include "appcore/texts.h"
 #include "formdesignkit/checkname.h"
 

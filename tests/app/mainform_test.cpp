@@ -177,7 +177,7 @@ TEST_P(MainFormTest, ShortcutsOpenTheLoginDatabaseAndTheVersionSequenceOpensTheI
 
 TEST_P(MainFormTest, TwoWindowsShareADatabaseUntilItIsDisconnected) {
     TTestDatabase other(GetParam(), "OTHERDB", false);
-    BaseMng().Databases().CloseDatabase("OTHERDB");
+    BaseMng().Databases().CloseDatabase(other.Alias());
     const QString user =
         FDb->IsPostgres() ? QString::fromLocal8Bit(qgetenv("PELVAR_TEST_PG_USER")) : "u";
     const QString password = QString::fromLocal8Bit(qgetenv("PELVAR_TEST_PG_PASSWORD"));
@@ -188,27 +188,27 @@ TEST_P(MainFormTest, TwoWindowsShareADatabaseUntilItIsDisconnected) {
     });
     // Walking through an alias connects it; the second window needs no login.
     auto* w1 = new TCommonListForm();
-    ASSERT_TRUE(w1->Initialize("\\OTHERDB\\Languages", QString()));
+    ASSERT_TRUE(w1->Initialize("\\" + other.Alias() + "\\Languages", QString()));
     auto* w2 = new TCommonListForm();
-    ASSERT_TRUE(w2->Initialize("\\OTHERDB\\Structures", QString()));
-    EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 2);
+    ASSERT_TRUE(w2->Initialize("\\" + other.Alias() + "\\Structures", QString()));
+    EXPECT_EQ(AliasCounter().GetUsed(other.Alias()), 2);
     EXPECT_TRUE(Script().AllAnswersUsed());
 
     auto* alias = dynamic_cast<TDOAlias*>(w1->CurrentFolderObject()->ParentObject());
     ASSERT_NE(alias, nullptr);
     alias->Actions().FindByName("DisconnectAction")->Execute(nullptr);  // data windows: alias tests
-    EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 0);
+    EXPECT_EQ(AliasCounter().GetUsed(other.Alias()), 0);
     // Both windows refresh the alias at idle time: the connection goes, and the
     // windows inside the database move to the alias, asking no login again.
-    ASSERT_TRUE(WaitFor([&] { return !BaseMng().Databases().IsOpen("OTHERDB"); }));
+    ASSERT_TRUE(WaitFor([&] { return !BaseMng().Databases().IsOpen(other.Alias()); }));
     ASSERT_TRUE(WaitFor([&] {
-        return !w1->CurrentPath().startsWith("\\OTHERDB\\") &&
-               !w2->CurrentPath().startsWith("\\OTHERDB\\");
+        return !w1->CurrentPath().startsWith("\\" + other.Alias() + "\\") &&
+               !w2->CurrentPath().startsWith("\\" + other.Alias() + "\\");
     }));
-    EXPECT_EQ(w1->CurrentPath(), "\\OTHERDB");
-    EXPECT_EQ(w2->CurrentPath(), "\\OTHERDB");
+    EXPECT_EQ(w1->CurrentPath(), "\\" + other.Alias());
+    EXPECT_EQ(w2->CurrentPath(), "\\" + other.Alias());
     EXPECT_EQ(w1->ListView()->RowCount(), 0);
-    EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 0);
+    EXPECT_EQ(AliasCounter().GetUsed(other.Alias()), 0);
     EXPECT_TRUE(Script().Unexpected.isEmpty());
 }
 

@@ -59,22 +59,22 @@ class FlushTest : public TEngineTest {};
 TEST_P(FlushTest, FlushingReachesTheDefaultDatabaseAndEveryDatabaseInUse) {
     CreateMissingSystemTables(Alias());
     TTestDatabase other(GetParam(), "USEDDB", false);
-    CreateMissingSystemTables("USEDDB");
-    AliasCounter().AddDatabase("USEDDB");
+    CreateMissingSystemTables(other.Alias());
+    AliasCounter().AddDatabase(other.Alias());
     QStringList heard;
     TDSPNotifier dsp(
         [&](int kind, const QString&, int) { heard << QStringLiteral("dsp%1").arg(kind); });
-    dsp.SubscribeAlias("USEDDB");
+    dsp.SubscribeAlias(other.Alias());
     TDSPNotifier dspDefault(
         [&](int kind, const QString&, int) { heard << QStringLiteral("default%1").arg(kind); });
     dspDefault.SubscribeAlias(Alias());
     TLocalizatorNotifier loc([&](const QString&, const QString&, bool, int kind) {
         heard << QStringLiteral("loc%1").arg(kind);
     });
-    loc.SubscribeAlias("USEDDB");
+    loc.SubscribeAlias(other.Alias());
     TLanguagesNotifier lang(
         [&](const QString&, int kind) { heard << QStringLiteral("lang%1").arg(kind); });
-    lang.SubscribeAlias("USEDDB");
+    lang.SubscribeAlias(other.Alias());
     int libraries = 0;
     const int id = RegisterProcContainer([&] { ++libraries; });
 
@@ -91,7 +91,7 @@ TEST_P(FlushTest, FlushingReachesTheDefaultDatabaseAndEveryDatabaseInUse) {
     EXPECT_EQ(heard, QStringList({"default3", "dsp3", "loc2", "lang3"}));
     EXPECT_EQ(libraries, 2);
     UnregisterProcContainer(id);
-    AliasCounter().RemoveDatabase("USEDDB");
+    AliasCounter().RemoveDatabase(other.Alias());
 }
 PELVAR_ENGINE_TESTS(FlushTest);
 

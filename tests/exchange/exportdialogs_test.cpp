@@ -11,8 +11,8 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "appcore/appmanager.h"
 #include "appcore/localizator.h"
+#include "appcore/platform.h"
 #include "appcore/systemtables.h"
 #include "basekit/registry.h"
 #include "exchange/ellipsisedit.h"

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "appcore/appmanager.h"
+#include "appcore/platform.h"
 #include "basekit/interaction.h"
 #include "basekit/registry.h"
 #include "model/exportconfirm.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "appcore/appmanager.h"
 #include "appcore/dsptable.h"
+#include "appcore/platform.h"
 #include "appcore/systemtables.h"
 #include "formdesignkit/checkname.h"
 #include "structures/dspdialogrules.h"

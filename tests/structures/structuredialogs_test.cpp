@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "appcore/appmanager.h"
 #include "appcore/dsptable.h"
+#include "appcore/platform.h"
 #include "appcore/systemtables.h"
 #include "basekit/registry.h"
 #include "scriptedinteraction.h"
