@@ -25,7 +25,7 @@ void TDSPTreeDocument::SetReadOnly(bool readOnly) {
 }
 
 void TDSPTreeDocument::Clear() {
-    FModel.SetTree(TDSPNode());
+    FModel.ClearTree();
     FOriginal.clear();
     FLoadError.clear();
     SetState(dsEmpty);
@@ -42,7 +42,7 @@ void TDSPTreeDocument::ShowTree(const QByteArray& bytes, const QString& what) {
         FModel.SetTree(root);
         SetState(dsLoaded);
     } catch (const EPelvarError& e) {
-        FModel.SetTree(TDSPNode());
+        FModel.ClearTree();
         FLoadError = e.Message();
         SetState(dsDamaged);
         Interaction().MessageBox(SafeFormat(LString(QStringLiteral("M_Pelvar_DSPTree_DamagedBody")),
@@ -57,7 +57,7 @@ void TDSPTreeDocument::Load() {
     try {
         bytes = GetDSPTable(FAlias).GetStructure(FDSPName, FObjectType);
     } catch (const std::exception& e) {
-        FModel.SetTree(TDSPNode());
+        FModel.ClearTree();
         FOriginal.clear();
         FLoadError = ExceptionMessage(e);
         SetState(dsUnavailable);

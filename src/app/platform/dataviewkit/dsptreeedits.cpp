@@ -26,7 +26,7 @@ bool TDSPTreeModel::Refuse(const QString& id, const QString& arg1, const QString
 }
 
 bool TDSPTreeModel::CanEdit() {
-    return !FReadOnly || Refuse(QStringLiteral("M_Pelvar_DSPTree_ReadOnly"));
+    return (FHasTree && !FReadOnly) || Refuse(QStringLiteral("M_Pelvar_DSPTree_ReadOnly"));
 }
 
 void TDSPTreeModel::Changed(const QModelIndex& row) {

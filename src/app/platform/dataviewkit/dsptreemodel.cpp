@@ -13,7 +13,17 @@ TDSPTreeModel::TDSPTreeModel(QObject* parent) : QAbstractItemModel(parent) {
 void TDSPTreeModel::SetTree(const TDSPNode& root) {
     beginResetModel();
     FRoot = root;
+    FHasTree = true;
     IndexParents();
+    endResetModel();
+    SetModified(false);
+}
+
+void TDSPTreeModel::ClearTree() {
+    beginResetModel();
+    FRoot = TDSPNode();
+    FHasTree = false;
+    FParents.clear();
     endResetModel();
     SetModified(false);
 }
@@ -100,7 +110,7 @@ QModelIndex TDSPTreeModel::parent(const QModelIndex& child) const {
 }
 
 int TDSPTreeModel::rowCount(const QModelIndex& parent) const {
-    if (!parent.isValid()) return 1;
+    if (!parent.isValid()) return FHasTree ? 1 : 0;
     if (parent.column() != colName) return 0;
     const TDSPNode* node = NodeAt(parent);
     return node ? int(node->Properties().size()) + node->NodeCount() : 0;
@@ -180,6 +190,7 @@ bool TDSPTreeModel::setData(const QModelIndex& index, const QVariant& value, int
 
 QList<QModelIndex> TDSPTreeModel::AllRows() const {
     QList<QModelIndex> rows;
+    if (!FHasTree) return rows;
     std::function<void(TDSPNode*, const QModelIndex&)> walk = [&](TDSPNode* node,
                                                                   const QModelIndex& at) {
         rows.append(at);
@@ -198,6 +209,7 @@ QModelIndex TDSPTreeModel::Find(const QString& text, const QModelIndex& after,
     if (wrapped) *wrapped = false;
     if (text.isEmpty()) return {};
     const QList<QModelIndex> rows = AllRows();
+    if (rows.isEmpty()) return {};
     const int from = after.isValid() ? int(rows.indexOf(after.siblingAtColumn(colName))) + 1 : 0;
     for (int i = 0; i < rows.size(); ++i) {
         const QModelIndex& row = rows.at((from + i) % rows.size());

@@ -21,6 +21,9 @@ class TDSPTreeModel final : public QAbstractItemModel {
 
     // Replaces the whole tree; the model is then unmodified.
     void SetTree(const TDSPNode& root);
+    // No tree at all (nothing loaded, or a body that cannot be read): no rows, no edits.
+    void ClearTree();
+    bool HasTree() const { return FHasTree; }
     const TDSPNode& Tree() const { return FRoot; }
     QByteArray Bytes() const { return FRoot.ToBytes(); }
 
@@ -86,6 +89,7 @@ class TDSPTreeModel final : public QAbstractItemModel {
 
     TDSPNode FRoot;
     QHash<const TDSPNode*, TDSPNode*> FParents;  // node -> the node holding it
+    bool FHasTree = false;
     bool FReadOnly = false;
     bool FModified = false;
     QString FLastError;

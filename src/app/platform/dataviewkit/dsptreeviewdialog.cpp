@@ -210,6 +210,12 @@ void TDSPTreeViewDialog::UpdateState() {
     else if (doc.ReadOnly())
         banner = LString(QStringLiteral("M_Pelvar_DSPTree_ReadOnlyBanner"));
     FBanner->setText(banner);
+    // A body that cannot be shown is a warning to be seen, not a remark.
+    FBanner->setStyleSheet(doc.State() == TDSPTreeDocument::dsDamaged ||
+                                   doc.State() == TDSPTreeDocument::dsUnavailable
+                               ? QStringLiteral("QLabel { background: #fff3cd; color: #5c4400; "
+                                                "border: 1px solid #e6c65c; padding: 4px; }")
+                               : QString());
     FBanner->setVisible(!banner.isEmpty());
     FReplaceButton->setVisible(doc.State() == TDSPTreeDocument::dsDamaged && !doc.ReadOnly());
 
