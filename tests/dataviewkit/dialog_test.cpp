@@ -180,6 +180,7 @@ TEST(DSPTreeDialog, MemoryModeHandsTheBytesBackOnlyOnOkAndReadOnlyDisablesEditin
     Script().AnswerModal([](QObject* form) {
         auto* dialog = qobject_cast<TDSPTreeViewDialog*>(form);
         EXPECT_TRUE(dialog->findChild<QPushButton*>("SaveButton")->isHidden());
+        EXPECT_FALSE(dialog->findChild<QAction*>("SaveAction")->isVisible());
         EXPECT_TRUE(dialog->findChild<QLabel*>("HeaderLabel")->text().contains("ORDERS - DSP"));
         TDSPTreeModel& m = dialog->TreeView()->Model();
         m.Rename(m.index(0, 0), "RENAMED");

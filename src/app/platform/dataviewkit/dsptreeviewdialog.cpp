@@ -229,6 +229,7 @@ void TDSPTreeViewDialog::UpdateState() {
     FSaveBinary->setEnabled(FTreeView->CurrentIsBinary());
     FFindNext->setEnabled(!FFindEdit->text().isEmpty());
 
+    FSave->setVisible(!memory);  // the caller keeps the bytes: there is nothing to save to
     FSaveButton->setVisible(!memory);
     FSaveButton->setEnabled(FSave->isEnabled());
     FOkButton->setVisible(memory);
