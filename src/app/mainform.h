@@ -72,6 +72,8 @@ class TDictionaryForm final : public QMainWindow, public TShortcutHost {
     // Reopens the saved windows (once, at the first idle moment).
     void ReopenWindows();
     QWidget* NewWindow();
+    // The Window menu: one item per open explorer window.
+    void FillWindowMenu();
 
     // The letter keys typed into the window; opens the inspection window on
     // the version sequence.

@@ -4,7 +4,17 @@
 #include "appcore/dsptable.h"
 #include "appcore/localizator.h"
 #include "appcore/prockit.h"
+#include "basekit/registry.h"
+#include "basekit/strutils.h"
 #include "databases/aliascounter.h"
+
+QString PelvarKey(const QString& sub) {
+    return Configuration().GetRegistryKey() + QStringLiteral("\\PELVAR\\") + sub;
+}
+
+void RegistryFailure(const char* text, const QString& key) {
+    throw ERegistryError(SafeFormat(QLatin1String(text), key));
+}
 
 QString NormalizeWindowEntry(const QString& entry) {
     if (entry.startsWith(QLatin1Char('\\'))) {

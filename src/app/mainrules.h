@@ -4,6 +4,11 @@
 
 // Rules of the main window that need no window.
 
+// The main window's settings key `sub` below "\PELVAR\".
+QString PelvarKey(const QString& sub);
+// Raises the registry error `text` (with one "%s") for `key`.
+[[noreturn]] void RegistryFailure(const char* text, const QString& key);
+
 // A saved window entry with its alias component upper-cased: "\a\b" becomes
 // "\A\b", "\a" becomes "\A"; a file entry (";file;path") is kept as it is, file
 // names being case-sensitive; any other entry (the empty root path) has its

@@ -34,12 +34,14 @@ TScriptedInteraction& Script() {
 
 TScriptedInteraction::TScriptedInteraction() {
     FPrevious = SetInteraction(this);
+    FPreviousScript = gScript;
     gScript = this;
 }
 
 TScriptedInteraction::~TScriptedInteraction() {
     SetInteraction(FPrevious);
-    if (gScript == this) gScript = nullptr;
+    // A script made inside a test hands Script() back to the one it replaced.
+    if (gScript == this) gScript = FPreviousScript;
 }
 
 bool TScriptedInteraction::AllAnswersUsed() const {

@@ -69,6 +69,7 @@ class TScriptedInteraction : public TInteraction {
     std::deque<std::function<int(QObject*)>> FModals;
     int FCancelAfter = -1;
     TInteraction* FPrevious = nullptr;
+    TScriptedInteraction* FPreviousScript = nullptr;
 };
 
 // The scripted seam installed by the test main().
