@@ -2,11 +2,10 @@
 
 #include <QPointer>
 
-#include "additionalloginform.h"
 #include "aliascounter.h"
+#include "appcore/additionallogin.h"
 #include "appcore/appmanager.h"
 #include "appcore/texts.h"
-#include "basekit/interaction.h"
 #include "dataview/tabledatawindows.h"
 #include "localres/languagesfolder.h"
 #include "localres/localresfolder.h"
@@ -57,11 +56,12 @@ bool TDOAlias::Connect() {
         HoldUse();
         return true;
     }
-    TAdditionalLoginForm form(AliasName());
-    if (Interaction().ExecModal(&form) != IDOK) return false;
+    TAdditionalLoginRequest login;
+    login.DatabaseName = AliasName();
+    if (!PromptAdditionalLogin(login)) return false;
     TDatabaseManager& dbs = BaseMng().Databases();
-    dbs.SetLoginParamsEx(form.UserName(), form.Password(), 255, QString(), false, QString(),
-                         AliasName());
+    dbs.SetLoginParamsEx(login.User, login.Password, 255, QString(), false, QString(), AliasName());
+    login.Password.clear();
     try {
         dbs.OpenDataBase(AliasName(), false);
     } catch (const std::exception& e) {

@@ -8,6 +8,7 @@
 #include "databases/aliascounter.h"
 #include "databases/root.h"
 #include "dataview/tabledatawindows.h"
+#include "designkit/platformdialogs.h"
 #include "model/dragobject.h"
 #include "scriptedinteraction.h"
 #include "testenv.h"
@@ -39,6 +40,7 @@ class AliasTest : public TEngineTest {
         FUser = FDb->IsPostgres() ? QString::fromLocal8Bit(qgetenv("PELVAR_TEST_PG_USER")) : "u";
         FPassword = QString::fromLocal8Bit(qgetenv("PELVAR_TEST_PG_PASSWORD"));
         BaseMng().Databases().RemoveLoginParams("OTHERDB");
+        InstallPlatformDialogs();
         Script().Reset();
     }
     void TearDown() override {
