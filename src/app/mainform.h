@@ -68,6 +68,7 @@ class TDictionaryForm final : public QMainWindow, public TShortcutHost {
     QWidget* NewWindow();
     // The Window menu: one item per open explorer window.
     void FillWindowMenu();
+    QMenu* WindowMenu() const { return FWindowMenu; }
 
     // The letter keys typed into the window; opens the inspection window on
     // the version sequence.

@@ -33,7 +33,9 @@ QString NormalizeWindowEntry(const QString& entry) {
 
 void SplitWindowEntry(const QString& entry, QString& fileName, QString& path) {
     fileName.clear();
-    path = entry;
+    // A window on the databases is saved with the empty path, which loading
+    // turns into "\\": both are the root.
+    path = entry == QLatin1String("\\") ? QString() : entry;
     if (!entry.startsWith(QLatin1Char(';'))) return;
     const QString rest = entry.mid(1);
     const int sep = rest.indexOf(QLatin1Char(';'));

@@ -16,7 +16,7 @@ QString PelvarKey(const QString& sub);
 QString NormalizeWindowEntry(const QString& entry);
 
 // A window entry to reopen: ";file;path" gives the file name and the path;
-// anything else is a path.
+// anything else is a path, "\" (the databases) the empty root path.
 void SplitWindowEntry(const QString& entry, QString& fileName, QString& path);
 QString MakeWindowEntry(const QString& fileName, const QString& path);
 

@@ -68,7 +68,15 @@ void TDictionaryForm::ReopenWindows() {
 void TDictionaryForm::FillWindowMenu() {
     FWindowMenu->clear();
     for (TCommonListForm* w : TCommonListForm::Windows()) {
-        QAction* a = FWindowMenu->addAction(w->windowTitle());
+        // A window on the databases has no caption: its folder's tree text names it.
+        QString caption = w->windowTitle();
+        if (caption.isEmpty()) {
+            TTreeNodeItem item;
+            if (TPelvarObject* folder = FindObjectByPath(w->RootObject(), w->CurrentPath()))
+                folder->FillTreeViewItem(item);
+            caption = item.Text;
+        }
+        QAction* a = FWindowMenu->addAction(caption);
         connect(a, &QAction::triggered, w, [w] {
             w->showNormal();
             w->raise();

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QToolBar>
 
@@ -150,7 +151,15 @@ TEST_P(MainFormTest, WindowsAreSavedAndReopenedWithTheirAliasUpperCased) {
         paths << w->CurrentPath();
     EXPECT_TRUE(paths.contains("\\" + Alias() + "\\Languages"));
     EXPECT_FALSE(paths.contains("\\" + Alias() + "\\NoSuchFolder"));
+    EXPECT_TRUE(paths.contains(QString()));  // the databases, loaded as "\\"
     EXPECT_TRUE(Script().Unexpected.isEmpty());
+    // The Window menu names every window, the databases too.
+    form->FillWindowMenu();
+    QStringList items;
+    for (QAction* a : form->WindowMenu()->actions())
+        items << a->text();
+    EXPECT_EQ(items.size(), 2);
+    EXPECT_TRUE(items.contains("Databases")) << qPrintable(items.join('|'));
 }
 
 TEST_P(MainFormTest, ShortcutsOpenTheLoginDatabaseAndTheVersionSequenceOpensTheInspector) {
