@@ -13,6 +13,7 @@
 #include "basekit/registry.h"
 #include "databases/alias.h"
 #include "databases/aliascounter.h"
+#include "designkit/platformdialogs.h"
 #include "explorer/commonlistform.h"
 #include "explorer/listview.h"
 #include "explorer/vinfoform2.h"
@@ -43,6 +44,7 @@ class MainFormTest : public TEngineTest {
         TEngineTest::SetUp();
         if (IsSkipped()) return;
         InstallDatabaseRoot();
+        InstallPlatformDialogs();
         DeleteKey("Shortcuts");
         DeleteKey("Windows");
         // An empty window list: no first-run window in these tests.
