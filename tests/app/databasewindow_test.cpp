@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QTest>
+
+#include "app/appstartup.h"
+#include "appcore/appmanager.h"
+#include "appcore/texts.h"
+#include "databases/aliascounter.h"
+#include "designkit/platformdialogs.h"
+#include "explorer/commonlistform.h"
+#include "explorer/listview.h"
+#include "explorer/popupmenuwokey.h"
+#include "scriptedinteraction.h"
+#include "testenv.h"
+
+namespace {
+
+template <typename F>
+bool WaitFor(F&& condition) {
+    for (int i = 0; i < 400 && !condition(); ++i)
+        QTest::qWait(5);
+    return condition();
+}
+
+// Explorer windows over the databases: what a user meets connecting a second one.
+class DatabaseWindowTest : public TEngineTest {
+  protected:
+    void SetUp() override {
+        TEngineTest::SetUp();
+        if (IsSkipped()) return;
+        InstallDatabaseRoot();
+        InstallPlatformDialogs();
+        FOther = std::make_unique<TTestDatabase>(GetParam(), "OTHERDB", false);
+        BaseMng().Databases().CloseDatabase("OTHERDB");
+        BaseMng().Databases().RemoveLoginParams("OTHERDB");
+        Script().Reset();
+    }
+    void TearDown() override {
+        CloseAllWindows();
+        FOther.reset();
+        TEngineTest::TearDown();
+    }
+    void AnswerLogin() {
+        const QString user =
+            FDb->IsPostgres() ? QString::fromLocal8Bit(qgetenv("PELVAR_TEST_PG_USER")) : "u";
+        const QString password = QString::fromLocal8Bit(qgetenv("PELVAR_TEST_PG_PASSWORD"));
+        Script().AnswerModal([=](QObject* f) {
+            f->findChild<QLineEdit*>("UserNameEdit")->setText(user);
+            f->findChild<QLineEdit*>("PasswordEdit")->setText(password);
+            return IDOK;
+        });
+    }
+    static QAction* TreeMenuItem(TCommonListForm& w, const QString& id) {
+        w.FillTreeViewPopupMenu();
+        for (QAction* a : w.TreeViewPopupMenu()->actions())
+            if (a->text() == LString(id)) return a;
+        return nullptr;
+    }
+    std::unique_ptr<TTestDatabase> FOther;
+};
+
+TEST_P(DatabaseWindowTest, ConnectFromTheTreeMenuShowsTheFoldersAndADisconnectedOneSaysHow) {
+    auto* w = new TCommonListForm();
+    ASSERT_TRUE(w->Initialize("\\OTHERDB", QString()));
+    EXPECT_EQ(w->ListView()->RowCount(), 0);
+    EXPECT_FALSE(w->ListView()->PlaceholderText().isEmpty());  // not an unexplained blank
+
+    AnswerLogin();
+    QAction* connect = TreeMenuItem(*w, "M_Pelvar_DOAlias_ConnectDatabaseActionCaption");
+    ASSERT_NE(connect, nullptr);
+    connect->trigger();
+    EXPECT_TRUE(Script().AllAnswersUsed());
+    ASSERT_TRUE(WaitFor([&] { return w->ListView()->RowCount() == 3; }));
+    EXPECT_TRUE(w->ListView()->PlaceholderText().isEmpty());
+    EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 1);
+
+    // Disconnected again, the window stays on the database with its hint.
+    QAction* disconnect = TreeMenuItem(*w, "M_Pelvar_DOAlias_DisconnectDatabaseActionCaption");
+    ASSERT_NE(disconnect, nullptr);
+    disconnect->trigger();
+    ASSERT_TRUE(WaitFor([&] { return w->ListView()->RowCount() == 0; }));
+    EXPECT_EQ(w->CurrentPath(), "\\OTHERDB");
+    EXPECT_FALSE(w->ListView()->PlaceholderText().isEmpty());
+    EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 0);
+    EXPECT_TRUE(Script().Unexpected.isEmpty());
+}
+
+PELVAR_ENGINE_TESTS(DatabaseWindowTest);
+
+}  // namespace
