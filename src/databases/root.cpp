@@ -4,6 +4,7 @@
 #include "aliascounter.h"
 #include "appcore/appmanager.h"
 #include "appcore/texts.h"
+#include "model/shortcuts.h"
 
 bool TDORoot::InternalOpen() {
     TAliasList aliases;
@@ -70,4 +71,9 @@ int TDORoot::Compare(const TPelvarObject* Item1, const TPelvarObject* Item2, int
     if (a->IsDefault()) return -1;
     if (b->IsDefault()) return 1;
     return QString::compare(a->AliasName(), b->AliasName(), Qt::CaseSensitive);
+}
+
+void TDORoot::FillShortcut(TPelvarObjectShortcut& ShortCut) {
+    ShortCut.CaptionID = ShortCut.HintID = QStringLiteral("M_Pelvar_DORoot_TreeNodeText");
+    ShortCut.ImageIndex = 1;
 }

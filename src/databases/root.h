@@ -17,4 +17,6 @@ class TDORoot : public TPelvarObject {
     QString GetSortMenuItemCaption(int ColumnType) override;
     int Compare(const TPelvarObject* Item1, const TPelvarObject* Item2, int CompareType) override;
     QString GetRegistryPath() override { return QStringLiteral("ROOT"); }
+    // A shortcut to the databases is captioned as the tree shows them.
+    void FillShortcut(TPelvarObjectShortcut& ShortCut) override;
 };

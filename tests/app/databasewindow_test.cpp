@@ -11,6 +11,7 @@
 #include "explorer/commonlistform.h"
 #include "explorer/listview.h"
 #include "explorer/popupmenuwokey.h"
+#include "model/shortcuts.h"
 #include "scriptedinteraction.h"
 #include "testenv.h"
 
@@ -84,6 +85,36 @@ TEST_P(DatabaseWindowTest, ConnectFromTheTreeMenuShowsTheFoldersAndADisconnected
     EXPECT_FALSE(w->ListView()->PlaceholderText().isEmpty());
     EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 0);
     EXPECT_TRUE(Script().Unexpected.isEmpty());
+}
+
+class TShortcutRecorder : public TShortcutHost {
+  public:
+    TPelvarObjectShortcutList List;
+    TPelvarObjectShortcutList& ObjectShortcuts() override { return List; }
+    void FillShortcuts() override {}
+};
+
+TEST_P(DatabaseWindowTest, ShortcutsToFoldersTakeTheFoldersCaptions) {
+    TShortcutRecorder host;
+    SetShortcutHost(&host);
+    auto* w = new TCommonListForm();
+    ASSERT_TRUE(w->Initialize(QString(), QString()));
+    for (const QString& path :
+         {"\\" + Alias() + "\\Languages", "\\" + Alias() + "\\LocalResources", QString()}) {
+        w->SetCurrentPath(path);
+        w->AddToShortcuts();
+    }
+    SetShortcutHost(nullptr);
+    ASSERT_EQ(host.List.Count(), 3);
+    const TPelvarObjectShortcut& languages = *host.List.Items(0);
+    EXPECT_EQ(languages.FullPath, "\\\\Languages");  // the login database: no alias
+    EXPECT_EQ(languages.DisplayCaption(), "Languages");
+    EXPECT_EQ(languages.ImageIndex, 6);
+    EXPECT_EQ(host.List.Items(1)->DisplayCaption(), "Local resources");
+    EXPECT_EQ(host.List.Items(1)->ImageIndex, 7);
+    EXPECT_EQ(host.List.Items(2)->FullPath, QString());
+    EXPECT_EQ(host.List.Items(2)->DisplayCaption(), "Databases");
+    EXPECT_EQ(host.List.Items(2)->DisplayHint(), "Databases");
 }
 
 PELVAR_ENGINE_TESTS(DatabaseWindowTest);
