@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
@@ -193,11 +192,8 @@ void TDictionaryForm::CreateMenus() {
     index->setEnabled(false);
     help->addSeparator();
     QAction* about = help->addAction(LString(QStringLiteral("M_Pelvar_Main_AboutActionCaption")));
-    connect(about, &QAction::triggered, this, [this] {
-        QMessageBox::about(this, QApplication::applicationDisplayName(),
-                           QApplication::applicationDisplayName() + QStringLiteral("\nQt ") +
-                               QLatin1String(qVersion()));
-    });
+    about->setObjectName(QStringLiteral("AboutAction"));
+    connect(about, &QAction::triggered, this, [this] { Guard(ShowAboutProgram); });
 
     FToolBar = addToolBar(QStringLiteral("Shortcuts"));
     FToolBar->setObjectName(QStringLiteral("ShortcutToolBar"));

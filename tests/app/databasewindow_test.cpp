@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
 #include <QTest>
 
 #include "app/appstartup.h"
+#include "app/mainform.h"
 #include "appcore/appmanager.h"
 #include "appcore/texts.h"
 #include "databases/aliascounter.h"
@@ -115,6 +120,31 @@ TEST_P(DatabaseWindowTest, ShortcutsToFoldersTakeTheFoldersCaptions) {
     EXPECT_EQ(host.List.Items(2)->FullPath, QString());
     EXPECT_EQ(host.List.Items(2)->DisplayCaption(), "Databases");
     EXPECT_EQ(host.List.Items(2)->DisplayHint(), "Databases");
+}
+
+// About, from the main window and from an explorer's Help menu, names the
+// program's version.
+TEST_P(DatabaseWindowTest, AboutShowsTheVersionFromBothWindows) {
+    TDictionaryForm form(QDir::tempPath());
+    auto* w = new TCommonListForm();
+    ASSERT_TRUE(w->Initialize(QString(), QString()));
+    QMenu* help = nullptr;
+    for (QAction* a : w->menuBar()->actions())
+        if (a->text() == LString("M_Pelvar_ListFrms_HelpMenuItemCaption")) help = a->menu();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->menuAction()->isEnabled());
+    for (QWidget* window : {static_cast<QWidget*>(&form), static_cast<QWidget*>(help)}) {
+        auto* about = window->findChild<QAction*>("AboutAction");
+        ASSERT_NE(about, nullptr);
+        EXPECT_TRUE(about->isEnabled());
+        Script().Reset();
+        Script().AnswerMessage(IDOK);
+        about->trigger();
+        ASSERT_EQ(Script().Asked.size(), 1);
+        EXPECT_TRUE(Script().Asked[0].Text.contains(QRegularExpression("Version \\d+\\.\\d+")))
+            << qPrintable(Script().Asked[0].Text);
+    }
+    form.ObjectShortcuts().Clear();  // nothing of this test is saved
 }
 
 PELVAR_ENGINE_TESTS(DatabaseWindowTest);

@@ -13,6 +13,10 @@ bool IsMissingText(const QString& text);
 // program's language: as designed while the current language is Russian,
 // otherwise the built-in catalogue's English meaning of the designed text.
 QString DesignedCaption(const QString& designed);
+// What About says: the program's title, version and toolkit version.
+QString AboutProgramText();
+// Shows it (the main window's and every explorer window's About).
+void ShowAboutProgram();
 // A message box with texts looked up by ID; returns the button code.
 int LMessageBox(const QString& id, const QString& titleId, int flags);
 void LShowMessage(const QString& id);
