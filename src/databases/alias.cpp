@@ -120,9 +120,11 @@ bool TDOAlias::InternalAcceptDragObject(const QStringList& ParsedPath,
 void TDOAlias::InternalDragObjectDropped(const QStringList& ParsedPath,
                                          const TPelvarObjectList& SubItems) {
     // Copying and importing into the database arrive with the exchange of
-    // dictionary content between databases and files.
+    // dictionary content between databases and files; until then the drop
+    // says so rather than vanishing.
     Q_UNUSED(ParsedPath);
     Q_UNUSED(SubItems);
+    LShowMessage(QStringLiteral("M_Pelvar_DOAlias_NotAvailableYet"));
 }
 
 void TDOAlias::FillRightDropPopupMenu(QMenu* PMenu, const TPelvarObjectList& SubItems) {

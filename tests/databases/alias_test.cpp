@@ -4,6 +4,7 @@
 
 #include "appcore/appmanager.h"
 #include "appcore/systemtables.h"
+#include "appcore/texts.h"
 #include "databases/alias.h"
 #include "databases/aliascounter.h"
 #include "databases/root.h"
@@ -235,6 +236,18 @@ TEST_P(AliasTest, ObjectsOfTheSameDatabaseAreNeverAccepted) {
     TPelvarObjectList roots;
     roots.Add(std::make_unique<TDORoot>());
     EXPECT_FALSE(root->InternalAcceptDragObject({}, roots));
+
+    // What the alias accepts it cannot copy yet: it says so instead of
+    // taking the drop silently.
+    static_cast<TDOAlias*>(items.Items(0))->SetAliasName(Alias());
+    TPelvarDragObject drag;
+    drag.FullPath = "\\" + Alias();
+    drag.Items.AddCopyOf(*items.Items(0));
+    ASSERT_TRUE(other->AcceptDragObject(drag));
+    Script().AnswerMessage(IDOK);
+    other->DragObjectDropped(drag);
+    ASSERT_EQ(Script().Asked.size(), 1);
+    EXPECT_EQ(Script().Asked[0].Text, LString("M_Pelvar_DOAlias_NotAvailableYet"));
 }
 
 TEST_P(AliasTest, ADataSourceWithAMissingDriverIsReportedAndStaysClosed) {
