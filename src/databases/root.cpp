@@ -1,35 +1,73 @@
 #include "root.h"
 
+#include <QSet>
+
 #include "alias.h"
 #include "aliascounter.h"
 #include "appcore/appmanager.h"
 #include "appcore/texts.h"
 #include "model/shortcuts.h"
 
-bool TDORoot::InternalOpen() {
-    TAliasList aliases;
-    FillODBCAliasesWithDescription(aliases);
+namespace {
+
+// Adds a node for every listed alias that has none (and for the login database
+// when no alias names it); true when one was added.
+bool AddAliases(TDORoot& root, const TAliasList& aliases) {
     TApplicationManager& mng = BaseMng();
     const QString defaultAlias = mng.CurrentAlias();
     bool defaultSeen = false;
+    bool added = false;
     for (const auto& [name, description] : aliases) {
         const QString upper = name.toUpper();
-        if (SubObjects().FindBySubPath(upper)) continue;  // a name listed twice shows once
+        if (root.SubObjects().FindBySubPath(upper)) continue;  // shown once (and kept)
+        added = true;
         auto alias = std::make_unique<TDOAlias>();
         alias->SetDriverName(description.toUpper());
         alias->SetAliasName(upper);
-        TDOAlias* added = static_cast<TDOAlias*>(AddSubObject(std::move(alias), upper));
+        auto* node = static_cast<TDOAlias*>(root.AddSubObject(std::move(alias), upper));
         if (upper == defaultAlias)
             defaultSeen = true;
         else if (mng.Databases().IsDatabaseValid(upper))
-            added->HoldUse();  // the platform already holds its connection
+            node->HoldUse();  // the platform already holds its connection
     }
-    if (!defaultSeen && !defaultAlias.isEmpty()) {
+    // The node added for it at the first opening stays on a refresh.
+    if (!defaultSeen && !defaultAlias.isEmpty() && !root.SubObjects().FindBySubPath(defaultAlias)) {
         auto alias = std::make_unique<TDOAlias>();
         alias->SetAliasName(defaultAlias);
-        AddSubObject(std::move(alias), defaultAlias);
+        root.AddSubObject(std::move(alias), defaultAlias);
+        added = true;
     }
+    return added;
+}
+
+}  // namespace
+
+bool TDORoot::InternalOpen() {
+    TAliasList aliases;
+    FillODBCAliasesWithDescription(aliases);
+    AddAliases(*this, aliases);
     return true;
+}
+
+bool TDORoot::Refresh() {
+    if (!Opened()) return false;
+    TAliasList aliases;
+    FillODBCAliasesWithDescription(aliases);
+    QSet<QString> listed{BaseMng().CurrentAlias()};
+    for (const auto& pair : aliases)
+        listed.insert(pair.first.toUpper());
+    // A data source removed since is dropped unless it is in use: a
+    // connection is never ended by a refresh.
+    bool changed = false;
+    for (int i = SubObjects().Count() - 1; i >= 0; --i) {
+        auto* alias = dynamic_cast<TDOAlias*>(SubObjects().Items(i));
+        if (alias && !listed.contains(alias->AliasName()) && !alias->Opened() &&
+            !alias->IsConnected()) {
+            SubObjects().Delete(i);
+            changed = true;
+        }
+    }
+    return AddAliases(*this, aliases) || changed;
 }
 
 bool TDORoot::InternalAcceptDragObject(const QStringList& ParsedPath,

@@ -7,6 +7,9 @@ class TDORoot : public TPelvarObject {
   public:
     PELVAR_OBJECT_CREATE(TDORoot)
     bool InternalOpen() override;
+    // Shows the data sources added or removed since the root opened; a
+    // database in use keeps its node. True when the children changed.
+    bool Refresh() override;
     bool InternalAcceptDragObject(const QStringList& ParsedPath,
                                   const TPelvarObjectList& SubItems) override;
     void InternalDragObjectDropped(const QStringList& ParsedPath,

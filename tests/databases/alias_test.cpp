@@ -268,6 +268,25 @@ TEST_P(AliasTest, ADataSourceWithAMissingDriverIsReportedAndStaysClosed) {
     TTestEnvironment::Instance().RemoveDataSource("NODRIVER");
 }
 
+TEST_P(AliasTest, RefreshingTheRootShowsDataSourcesAddedOrRemovedSinceItOpened) {
+    auto root = OpenRoot();
+    AnswerLogin(FUser, FPassword);
+    ASSERT_TRUE(Node(*root, "OTHERDB")->Open());
+    EXPECT_FALSE(root->Refresh());  // nothing changed
+    const QString file = TTestEnvironment::Instance().Dir() + "/added.sqlite";
+    TTestEnvironment::Instance().AddSqliteDataSource("ADDEDDB", file, "Added later");
+    EXPECT_TRUE(root->Refresh());
+    ASSERT_NE(Node(*root, "ADDEDDB"), nullptr);
+    EXPECT_EQ(Node(*root, "ADDEDDB")->DriverName(), "ADDED LATER");
+    // The connected database keeps its node and its connection.
+    EXPECT_TRUE(Node(*root, "OTHERDB")->Opened());
+    EXPECT_EQ(AliasCounter().GetUsed("OTHERDB"), 1);
+    TTestEnvironment::Instance().RemoveDataSource("ADDEDDB");
+    EXPECT_TRUE(root->Refresh());
+    EXPECT_EQ(Node(*root, "ADDEDDB"), nullptr);
+    EXPECT_NE(Node(*root, Alias()), nullptr);
+}
+
 PELVAR_ENGINE_TESTS(AliasTest);
 
 }  // namespace
