@@ -9,6 +9,7 @@
 #include "dataview/tabledatawindows.h"
 #include "localres/languagesfolder.h"
 #include "localres/localresfolder.h"
+#include "model/shortcuts.h"
 #include "structures/dspcontainer.h"
 #include "systemtablescreator.h"
 
@@ -148,6 +149,15 @@ void TDOAlias::FillTreeViewItem(TTreeNodeItem& Item) {
 
 QString TDOAlias::GetCaption() {
     return LString(QStringLiteral("M_Pelvar_DOAlias_DOAliasCaption"));
+}
+
+void TDOAlias::FillShortcut(TPelvarObjectShortcut& ShortCut) {
+    if (ParsePath(ShortCut.FullPath).value(0).isEmpty())
+        ShortCut.CaptionID = ShortCut.HintID =
+            QStringLiteral("M_Pelvar_DOAlias_LoginDatabaseShortcutCaption");
+    else
+        ShortCut.Caption = ShortCut.Hint = AliasName();
+    ShortCut.ImageIndex = 1;
 }
 
 void TDOAlias::FillActions() {

@@ -104,13 +104,13 @@ TEST_P(DatabaseWindowTest, ShortcutsToFoldersTakeTheFoldersCaptions) {
     SetShortcutHost(&host);
     auto* w = new TCommonListForm();
     ASSERT_TRUE(w->Initialize(QString(), QString()));
-    for (const QString& path :
-         {"\\" + Alias() + "\\Languages", "\\" + Alias() + "\\LocalResources", QString()}) {
+    for (const QString& path : {"\\" + Alias() + "\\Languages", "\\" + Alias() + "\\LocalResources",
+                                QString(), "\\" + Alias(), QStringLiteral("\\OTHERDB")}) {
         w->SetCurrentPath(path);
         w->AddToShortcuts();
     }
     SetShortcutHost(nullptr);
-    ASSERT_EQ(host.List.Count(), 3);
+    ASSERT_EQ(host.List.Count(), 5);
     const TPelvarObjectShortcut& languages = *host.List.Items(0);
     EXPECT_EQ(languages.FullPath, "\\\\Languages");  // the login database: no alias
     EXPECT_EQ(languages.DisplayCaption(), "Languages");
@@ -120,6 +120,9 @@ TEST_P(DatabaseWindowTest, ShortcutsToFoldersTakeTheFoldersCaptions) {
     EXPECT_EQ(host.List.Items(2)->FullPath, QString());
     EXPECT_EQ(host.List.Items(2)->DisplayCaption(), "Databases");
     EXPECT_EQ(host.List.Items(2)->DisplayHint(), "Databases");
+    EXPECT_EQ(host.List.Items(3)->FullPath, "\\");
+    EXPECT_EQ(host.List.Items(3)->DisplayCaption(), "Login database");
+    EXPECT_EQ(host.List.Items(4)->DisplayCaption(), "OTHERDB");
 }
 
 // About, from the main window and from an explorer's Help menu, names the
