@@ -10,7 +10,7 @@
 #include "basekit/stacktrace.h"
 #include "basekit/threadname.h"
 #include "databases/root.h"
-#include "designkit/logindialog.h"
+#include "designkit/platformdialogs.h"
 #include "designkit/widgetinteraction.h"
 #include "exchange/exportdialogs.h"
 #include "explorer/commonlistform.h"

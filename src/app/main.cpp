@@ -11,6 +11,10 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     TPlatform platform;
-    TPelvarStartupPlatform startup(argc, argv, QString::fromLocal8Bit(argv[0]));
+    // Started through PATH, argv[0] is a bare name: debug.ini and pelvar.log
+    // belong beside the executable, not in the working directory.
+    TPelvarStartupPlatform startup(
+        argc, argv,
+        ProgramPath(QString::fromLocal8Bit(argv[0]), QString::fromLocal8Bit(qgetenv("PATH"))));
     return RunStartup(arguments, startup.ProgramDirectory(), startup);
 }

@@ -5,43 +5,21 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QScreen>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
 #include "appcore/platform.h"
 #include "appcore/texts.h"
-#include "basekit/registry.h"
-#include "basekit/strutils.h"
 #include "basekit/tracelog.h"
 #include "explorer/commonlistform.h"
 #include "explorer/imagelists.h"
-#include "explorer/organizeshortcutsform.h"
 #include "explorer/vinfoform2.h"
 #include "pelvarapplication.h"
 
 namespace {
 
 TDictionaryForm* gInstance = nullptr;
-
-QString PelvarKey(const QString& sub) {
-    return Configuration().GetRegistryKey() + QStringLiteral("\\PELVAR\\") + sub;
-}
-
-[[noreturn]] void RegistryFailure(const char* text, const QString& key) {
-    throw ERegistryError(SafeFormat(QLatin1String(text), key));
-}
-
-// The picture of a shortcut that carries its own: the colour of its top-left
-// pixel is transparent.
-QIcon CustomIcon(const QImage& image) {
-    if (image.isNull()) return MainImage(0);
-    QPixmap pixmap = QPixmap::fromImage(image);
-    pixmap.setMask(pixmap.createMaskFromColor(image.pixelColor(0, 0)));
-    return QIcon(pixmap);
-}
 
 }  // namespace
 
@@ -203,17 +181,7 @@ void TDictionaryForm::CreateMenus() {
     // The open explorer windows, to bring one to front.
     FWindowMenu =
         menuBar()->addMenu(LString(QStringLiteral("M_Pelvar_Main_WindowMenuItemCaption")));
-    connect(FWindowMenu, &QMenu::aboutToShow, this, [this] {
-        FWindowMenu->clear();
-        for (TCommonListForm* w : TCommonListForm::Windows()) {
-            QAction* a = FWindowMenu->addAction(w->windowTitle());
-            connect(a, &QAction::triggered, w, [w] {
-                w->showNormal();
-                w->raise();
-                w->activateWindow();
-            });
-        }
-    });
+    connect(FWindowMenu, &QMenu::aboutToShow, this, &TDictionaryForm::FillWindowMenu);
 
     QMenu* help = menuBar()->addMenu(LString(QStringLiteral("M_Pelvar_Main_HelpMenuItemCaption")));
     QAction* contents =
@@ -224,11 +192,8 @@ void TDictionaryForm::CreateMenus() {
     index->setEnabled(false);
     help->addSeparator();
     QAction* about = help->addAction(LString(QStringLiteral("M_Pelvar_Main_AboutActionCaption")));
-    connect(about, &QAction::triggered, this, [this] {
-        QMessageBox::about(this, QApplication::applicationDisplayName(),
-                           QApplication::applicationDisplayName() + QStringLiteral("\nQt ") +
-                               QLatin1String(qVersion()));
-    });
+    about->setObjectName(QStringLiteral("AboutAction"));
+    connect(about, &QAction::triggered, this, [this] { Guard(ShowAboutProgram); });
 
     FToolBar = addToolBar(QStringLiteral("Shortcuts"));
     FToolBar->setObjectName(QStringLiteral("ShortcutToolBar"));
@@ -243,158 +208,6 @@ void TDictionaryForm::CreateMenus() {
         LString(QStringLiteral("M_Pelvar_Main_DeleteShortcutMenuItemCaption")));
     connect(del, &QAction::triggered, this,
             [this] { Guard([this] { DeleteShortcutOfButton(ShortCutButton); }); });
-}
-
-void TDictionaryForm::CreateStandardShortcuts() {
-    FObjectShortcuts.Clear();
-    TPelvarObjectShortcut* tables = FObjectShortcuts.Add();
-    tables->FullPath = QStringLiteral("\\\\Structures\\Tables");
-    tables->CaptionID = tables->HintID = QStringLiteral("M_DOTblStr_ShortcutCaption");
-    tables->ImageIndex = 4;
-    TPelvarObjectShortcut* forms = FObjectShortcuts.Add();
-    forms->FullPath = QStringLiteral("\\\\Structures\\Forms");
-    forms->CaptionID = forms->HintID = QStringLiteral("M_DOVForm_ShortcutCaption");
-    forms->ImageIndex = 3;
-}
-
-void TDictionaryForm::LoadShortcuts() {
-    QStringList damaged;
-    FObjectShortcuts.LoadFromRegistry(PelvarKey(QStringLiteral("Shortcuts")), damaged);
-    // The good ones are loaded; say which were dropped.
-    if (!damaged.isEmpty()) throw ERegistryError(damaged.join(QLatin1Char('\n')));
-}
-
-void TDictionaryForm::SaveShortcuts() {
-    const QString key = PelvarKey(QStringLiteral("Shortcuts"));
-    TRegistry reg;
-    if (reg.KeyExists(key) && !reg.DeleteKey(key))
-        RegistryFailure("Can not delete registry key '%s'", key);
-    if (!reg.CreateKey(key)) RegistryFailure("Can not create registry key '%s'", key);
-    for (int i = 0; i < FObjectShortcuts.Count(); ++i) {
-        const QString sub = key + QLatin1Char('\\') + QString::number(i);
-        TRegistry item;
-        if (!item.OpenKey(sub, true)) RegistryFailure("Can not create registry key '%s'", sub);
-        FObjectShortcuts.Items(i)->SaveToRegistry(item);
-    }
-}
-
-void TDictionaryForm::FillShortcuts() {
-    for (TShortcutAction* old : FShortcutActions) {
-        FShortcutsMenu->removeAction(old->Action);
-        FToolBar->removeAction(old->Action);
-        delete old->Action;
-        delete old;
-    }
-    FShortcutActions.clear();
-    for (int i = 0; i < FObjectShortcuts.Count(); ++i) {
-        const TPelvarObjectShortcut& s = *FObjectShortcuts.Items(i);
-        auto* sa = new TShortcutAction(this);
-        sa->FullPath = s.FullPath;
-        sa->CustomImage = s.ImageIndex < 0;
-        sa->Action = new QAction(s.DisplayCaption(), this);
-        sa->Action->setToolTip(s.DisplayHint());
-        sa->Action->setStatusTip(s.DisplayHint());
-        sa->Action->setIcon(sa->CustomImage ? CustomIcon(s.Image) : MainImage(s.ImageIndex));
-        if (s.Shortcut) sa->Action->setShortcut(QKeySequence(s.Shortcut));
-        connect(sa->Action, &QAction::triggered, this,
-                [this, sa] { Guard([this, sa] { ExecuteShortcut(*sa); }); });
-        FShortcutsMenu->insertAction(FShortcutsSeparator, sa->Action);
-        FToolBar->addAction(sa->Action);
-        sa->Button = qobject_cast<QToolButton*>(FToolBar->widgetForAction(sa->Action));
-        if (sa->Button) {
-            sa->Button->setContextMenuPolicy(Qt::CustomContextMenu);
-            connect(sa->Button, &QWidget::customContextMenuRequested, this,
-                    [this, sa](const QPoint& pos) {
-                        ShortCutButton = sa->Button;
-                        FShortcutPopup->popup(sa->Button->mapToGlobal(pos));
-                    });
-        }
-        FShortcutActions.push_back(sa);
-    }
-}
-
-void TDictionaryForm::DeleteShortcutOfButton(QToolButton* button) {
-    for (size_t i = 0; i < FShortcutActions.size(); ++i)
-        if (FShortcutActions[i]->Button == button) {
-            FObjectShortcuts.Delete(int(i));
-            FillShortcuts();
-            return;
-        }
-}
-
-void TDictionaryForm::OrganizeShortcuts() {
-    if (TOrganizeShortcutsForm::Execute(*this, this)) FillShortcuts();
-}
-
-void TDictionaryForm::ExecuteShortcut(const TShortcutAction& action) {
-    auto* window = new TCommonListForm();
-    try {
-        window->Initialize(ExpandShortcutPath(action.FullPath, BaseMng().CurrentAlias()),
-                           QString());
-    } catch (...) {
-        delete window;
-        throw;
-    }
-    window->show();
-}
-
-QWidget* TDictionaryForm::NewWindow() {
-    auto* window = new TCommonListForm();
-    try {
-        window->Initialize(QString(), QString());
-    } catch (...) {
-        delete window;
-        throw;
-    }
-    window->show();
-    return window;
-}
-
-void TDictionaryForm::SaveWindowList() {
-    const QString key = PelvarKey(QStringLiteral("Windows"));
-    TRegistry reg;
-    if (reg.KeyExists(key) && !reg.DeleteKey(key))
-        RegistryFailure("Can not delete registry key '%s'", key);
-    if (!reg.OpenKey(key, true)) RegistryFailure("Can not create registry key '%s'", key);
-    int n = 0;
-    for (TCommonListForm* w : TCommonListForm::Windows())
-        reg.WriteString(QString::number(n++), MakeWindowEntry(w->FileName(), w->CurrentPath()));
-}
-
-void TDictionaryForm::LoadWindowList() {
-    FWindowList.clear();
-    TRegistry reg;
-    if (!reg.OpenKeyReadOnly(PelvarKey(QStringLiteral("Windows")))) {
-        // The very first run: start with one window on the databases.
-        QTimer::singleShot(0, this, [this] { Guard([this] { NewWindow(); }); });
-        return;
-    }
-    for (int i = 0; reg.ValueExists(QString::number(i)); ++i)
-        FWindowList << NormalizeWindowEntry(reg.ReadString(QString::number(i)));
-    if (!FWindowList.isEmpty()) QTimer::singleShot(0, this, [this] { ReopenWindows(); });
-}
-
-void TDictionaryForm::ReopenWindows() {
-    if (FWindowList.isEmpty() || FOpeningWindows) return;
-    FOpeningWindows = true;
-    const QStringList entries = FWindowList;
-    for (const QString& entry : entries) {
-        QString fileName, path;
-        SplitWindowEntry(entry, fileName, path);
-        auto* window = new TCommonListForm();
-        bool reached = false;
-        try {
-            reached = window->Initialize(path, fileName);
-        } catch (const EPelvarError&) {
-            // A saved window that cannot be reached any more is dropped quietly.
-        }
-        if (reached)
-            window->show();
-        else
-            delete window;
-    }
-    FWindowList.clear();
-    FOpeningWindows = false;
 }
 
 void TDictionaryForm::TypedLetter(QChar letter) {

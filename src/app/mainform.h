@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "designkit/closequeryform.h"
 #include "mainrules.h"
 #include "model/shortcuts.h"
 
@@ -15,13 +16,6 @@ class QMenu;
 class QToolBar;
 class QToolButton;
 class TTraceLog;
-
-// A window that may refuse to let the program end (unsaved work).
-class TCloseQueryForm {
-  public:
-    virtual ~TCloseQueryForm() = default;
-    virtual bool CloseQuery() = 0;
-};
 
 // The action of one shortcut on the bar and in the Quick access menu.
 class TShortcutAction : public QObject {
@@ -72,6 +66,9 @@ class TDictionaryForm final : public QMainWindow, public TShortcutHost {
     // Reopens the saved windows (once, at the first idle moment).
     void ReopenWindows();
     QWidget* NewWindow();
+    // The Window menu: one item per open explorer window.
+    void FillWindowMenu();
+    QMenu* WindowMenu() const { return FWindowMenu; }
 
     // The letter keys typed into the window; opens the inspection window on
     // the version sequence.

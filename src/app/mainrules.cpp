@@ -5,7 +5,17 @@
 #include "appcore/localizator.h"
 #include "appcore/platform.h"
 #include "appcore/prockit.h"
+#include "basekit/registry.h"
+#include "basekit/strutils.h"
 #include "databases/aliascounter.h"
+
+QString PelvarKey(const QString& sub) {
+    return Configuration().GetRegistryKey() + QStringLiteral("\\PELVAR\\") + sub;
+}
+
+void RegistryFailure(const char* text, const QString& key) {
+    throw ERegistryError(SafeFormat(QLatin1String(text), key));
+}
 
 QString NormalizeWindowEntry(const QString& entry) {
     if (entry.startsWith(QLatin1Char('\\'))) {
@@ -24,7 +34,9 @@ QString NormalizeWindowEntry(const QString& entry) {
 
 void SplitWindowEntry(const QString& entry, QString& fileName, QString& path) {
     fileName.clear();
-    path = entry;
+    // A window on the databases is saved with the empty path, which loading
+    // turns into "\\": both are the root.
+    path = entry == QLatin1String("\\") ? QString() : entry;
     if (!entry.startsWith(QLatin1Char(';'))) return;
     const QString rest = entry.mid(1);
     const int sep = rest.indexOf(QLatin1Char(';'));

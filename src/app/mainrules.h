@@ -4,6 +4,11 @@
 
 // Rules of the main window that need no window.
 
+// The main window's settings key `sub` below "\PELVAR\".
+QString PelvarKey(const QString& sub);
+// Raises the registry error `text` (with one "%s") for `key`.
+[[noreturn]] void RegistryFailure(const char* text, const QString& key);
+
 // A saved window entry with its alias component upper-cased: "\a\b" becomes
 // "\A\b", "\a" becomes "\A"; a file entry (";file;path") is kept as it is, file
 // names being case-sensitive; any other entry (the empty root path) has its
@@ -11,7 +16,7 @@
 QString NormalizeWindowEntry(const QString& entry);
 
 // A window entry to reopen: ";file;path" gives the file name and the path;
-// anything else is a path.
+// anything else is a path, "\" (the databases) the empty root path.
 void SplitWindowEntry(const QString& entry, QString& fileName, QString& path);
 QString MakeWindowEntry(const QString& fileName, const QString& path);
 

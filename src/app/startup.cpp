@@ -1,11 +1,26 @@
 #include "startup.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "appcore/texts.h"
 #include "basekit/errors.h"
 #include "basekit/inifile.h"
 #include "basekit/interaction.h"
+
+QString ProgramPath(const QString& argv0, const QString& pathVariable, const QString& selfLink) {
+    if (!selfLink.isEmpty()) {
+        const QString target = QFileInfo(selfLink).canonicalFilePath();
+        if (!target.isEmpty()) return target;
+    }
+    if (argv0.contains(QLatin1Char('/'))) return QFileInfo(argv0).absoluteFilePath();
+    for (const QString& dir : pathVariable.split(QLatin1Char(':'))) {
+        // An empty entry of PATH is the working directory.
+        const QFileInfo candidate(QDir(dir.isEmpty() ? QStringLiteral(".") : dir), argv0);
+        if (candidate.isFile() && candidate.isExecutable()) return candidate.absoluteFilePath();
+    }
+    return QFileInfo(argv0).absoluteFilePath();
+}
 
 QStringList OdbcDllArguments(const QStringList& arguments) {
     static const QString kSwitch = QStringLiteral("/odbcdll:");

@@ -26,6 +26,13 @@ class TStartupPlatform {
     virtual void ResetProcContainer() = 0;
 };
 
+// The path of the running executable: the file /proc/self/exe leads to, where
+// the system has it; otherwise `argv0` taken from the working directory when it
+// names a folder, or looked up in the folders of `pathVariable` (as the shell
+// found it) when it is a bare name.
+QString ProgramPath(const QString& argv0, const QString& pathVariable,
+                    const QString& selfLink = QStringLiteral("/proc/self/exe"));
+
 // The driver-manager libraries named by "/odbcdll:" arguments, in order.
 QStringList OdbcDllArguments(const QStringList& arguments);
 

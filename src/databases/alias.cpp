@@ -2,15 +2,15 @@
 
 #include <QPointer>
 
-#include "additionalloginform.h"
 #include "aliascounter.h"
+#include "appcore/additionallogin.h"
 #include "appcore/dbmanager.h"
 #include "appcore/platform.h"
 #include "appcore/texts.h"
-#include "basekit/interaction.h"
 #include "dataview/tabledatawindows.h"
 #include "localres/languagesfolder.h"
 #include "localres/localresfolder.h"
+#include "model/shortcuts.h"
 #include "structures/dspcontainer.h"
 #include "systemtablescreator.h"
 
@@ -58,11 +58,12 @@ bool TDOAlias::Connect() {
         HoldUse();
         return true;
     }
-    TAdditionalLoginForm form(AliasName());
-    if (Interaction().ExecModal(&form) != IDOK) return false;
+    TAdditionalLoginRequest login;
+    login.DatabaseName = AliasName();
+    if (!PromptAdditionalLogin(login)) return false;
     TDatabaseManager& dbs = BaseMng().Databases();
-    dbs.SetLoginParamsEx(form.UserName(), form.Password(), 255, QString(), false, QString(),
-                         AliasName());
+    dbs.SetLoginParamsEx(login.User, login.Password, 255, QString(), false, QString(), AliasName());
+    login.Password.clear();
     try {
         dbs.OpenDataBase(AliasName(), false);
     } catch (const std::exception& e) {
@@ -121,9 +122,11 @@ bool TDOAlias::InternalAcceptDragObject(const QStringList& ParsedPath,
 void TDOAlias::InternalDragObjectDropped(const QStringList& ParsedPath,
                                          const TPelvarObjectList& SubItems) {
     // Copying and importing into the database arrive with the exchange of
-    // dictionary content between databases and files.
+    // dictionary content between databases and files; until then the drop
+    // says so rather than vanishing.
     Q_UNUSED(ParsedPath);
     Q_UNUSED(SubItems);
+    LShowMessage(QStringLiteral("M_Pelvar_DOAlias_NotAvailableYet"));
 }
 
 void TDOAlias::FillRightDropPopupMenu(TPelvarObjectActionList& Items,
@@ -148,6 +151,15 @@ void TDOAlias::FillTreeViewItem(TTreeNodeItem& Item) {
 
 QString TDOAlias::GetCaption() {
     return LString(QStringLiteral("M_Pelvar_DOAlias_DOAliasCaption"));
+}
+
+void TDOAlias::FillShortcut(TPelvarObjectShortcut& ShortCut) {
+    if (ParsePath(ShortCut.FullPath).value(0).isEmpty())
+        ShortCut.CaptionID = ShortCut.HintID =
+            QStringLiteral("M_Pelvar_DOAlias_LoginDatabaseShortcutCaption");
+    else
+        ShortCut.Caption = ShortCut.Hint = AliasName();
+    ShortCut.ImageIndex = 1;
 }
 
 void TDOAlias::FillActions() {

@@ -30,6 +30,9 @@ class TDOAlias : public TDOCommonAliasObject {
     void FillRightDropPopupMenu(TPelvarObjectActionList& Items,
                                 const TPelvarObjectList& SubItems) override;
     QString GetCaption() override;
+    // A shortcut to a database is captioned by its name; one to the login
+    // database (no alias in its path) says so.
+    void FillShortcut(TPelvarObjectShortcut& ShortCut) override;
 
     // The alias's description as the platform lists it, upper-cased; empty for
     // a default alias the root added itself.

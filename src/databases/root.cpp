@@ -1,36 +1,75 @@
 #include "root.h"
 
+#include <QSet>
+
 #include "alias.h"
 #include "aliascounter.h"
 #include "appcore/datasources.h"
 #include "appcore/dbmanager.h"
 #include "appcore/platform.h"
 #include "appcore/texts.h"
+#include "model/shortcuts.h"
+
+namespace {
+
+// Adds a node for every listed alias that has none (and for the login database
+// when no alias names it); true when one was added.
+bool AddAliases(TDORoot& root, const TAliasList& aliases) {
+    TApplicationManager& mng = BaseMng();
+    const QString defaultAlias = mng.CurrentAlias();
+    bool defaultSeen = false;
+    bool added = false;
+    for (const auto& [name, description] : aliases) {
+        const QString upper = name.toUpper();
+        if (root.SubObjects().FindBySubPath(upper)) continue;  // shown once (and kept)
+        added = true;
+        auto alias = std::make_unique<TDOAlias>();
+        alias->SetDriverName(description.toUpper());
+        alias->SetAliasName(upper);
+        auto* node = static_cast<TDOAlias*>(root.AddSubObject(std::move(alias), upper));
+        if (upper == defaultAlias)
+            defaultSeen = true;
+        else if (mng.Databases().IsDatabaseValid(upper))
+            node->HoldUse();  // the platform already holds its connection
+    }
+    // The node added for it at the first opening stays on a refresh.
+    if (!defaultSeen && !defaultAlias.isEmpty() && !root.SubObjects().FindBySubPath(defaultAlias)) {
+        auto alias = std::make_unique<TDOAlias>();
+        alias->SetAliasName(defaultAlias);
+        root.AddSubObject(std::move(alias), defaultAlias);
+        added = true;
+    }
+    return added;
+}
+
+}  // namespace
 
 bool TDORoot::InternalOpen() {
     TAliasList aliases;
     FillODBCAliasesWithDescription(aliases);
-    TApplicationManager& mng = BaseMng();
-    const QString defaultAlias = mng.CurrentAlias();
-    bool defaultSeen = false;
-    for (const auto& [name, description] : aliases) {
-        const QString upper = name.toUpper();
-        if (SubObjects().FindBySubPath(upper)) continue;  // a name listed twice shows once
-        auto alias = std::make_unique<TDOAlias>();
-        alias->SetDriverName(description.toUpper());
-        alias->SetAliasName(upper);
-        TDOAlias* added = static_cast<TDOAlias*>(AddSubObject(std::move(alias), upper));
-        if (upper == defaultAlias)
-            defaultSeen = true;
-        else if (mng.Databases().IsDatabaseValid(upper))
-            added->HoldUse();  // the platform already holds its connection
-    }
-    if (!defaultSeen && !defaultAlias.isEmpty()) {
-        auto alias = std::make_unique<TDOAlias>();
-        alias->SetAliasName(defaultAlias);
-        AddSubObject(std::move(alias), defaultAlias);
-    }
+    AddAliases(*this, aliases);
     return true;
+}
+
+bool TDORoot::Refresh() {
+    if (!Opened()) return false;
+    TAliasList aliases;
+    FillODBCAliasesWithDescription(aliases);
+    QSet<QString> listed{BaseMng().CurrentAlias()};
+    for (const auto& pair : aliases)
+        listed.insert(pair.first.toUpper());
+    // A data source removed since is dropped unless it is in use: a
+    // connection is never ended by a refresh.
+    bool changed = false;
+    for (int i = SubObjects().Count() - 1; i >= 0; --i) {
+        auto* alias = dynamic_cast<TDOAlias*>(SubObjects().Items(i));
+        if (alias && !listed.contains(alias->AliasName()) && !alias->Opened() &&
+            !alias->IsConnected()) {
+            SubObjects().Delete(i);
+            changed = true;
+        }
+    }
+    return AddAliases(*this, aliases) || changed;
 }
 
 bool TDORoot::InternalAcceptDragObject(const QStringList& ParsedPath,
@@ -72,4 +111,9 @@ int TDORoot::Compare(const TPelvarObject* Item1, const TPelvarObject* Item2, int
     if (a->IsDefault()) return -1;
     if (b->IsDefault()) return 1;
     return QString::compare(a->AliasName(), b->AliasName(), Qt::CaseSensitive);
+}
+
+void TDORoot::FillShortcut(TPelvarObjectShortcut& ShortCut) {
+    ShortCut.CaptionID = ShortCut.HintID = QStringLiteral("M_Pelvar_DORoot_TreeNodeText");
+    ShortCut.ImageIndex = 1;
 }

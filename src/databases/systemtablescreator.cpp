@@ -25,8 +25,12 @@ class TWaitCursor {
 void CreateSystemTables(const QString& databaseName) {
     TApplicationManager& mng = BaseMng();
     if (databaseName.compare(mng.CurrentAlias(), Qt::CaseInsensitive) == 0) return;
-    if (Interaction().MessageBox(LString(QStringLiteral("M_Pelvar_DoAlias_AskCreateSystemTable")),
-                                 QString(), MB::YESNO | MB::ICONQUESTION) != IDYES)
+    // The question names the database it changes (a text without "%s" is
+    // shown as it is).
+    if (Interaction().MessageBox(
+            SafeFormat(LString(QStringLiteral("M_Pelvar_DoAlias_AskCreateSystemTable")),
+                       databaseName),
+            QString(), MB::YESNO | MB::ICONQUESTION) != IDYES)
         return;
     TWaitCursor cursor;
     TDictionary dictionary(databaseName);
@@ -37,7 +41,8 @@ void CreateSystemTables(const QString& databaseName) {
             Interaction().MessageBox(
                 SafeFormat(LString(QStringLiteral("M_Pelvar_DoAlias_RewriteSystemTable")),
                            table.Name),
-                QString(), MB::YESNO | MB::ICONQUESTION) == IDNO)
+                // Replacing empties the table: only Yes does it, Enter keeps it.
+                QString(), MB::YESNO | MB::ICONQUESTION | MB::DEFBUTTON2) != IDYES)
             continue;
         description.Name = table.Name;
         for (const auto& f : table.Fields)

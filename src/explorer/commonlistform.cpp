@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+#include "appcore/texts.h"
 #include "basekit/errors.h"
 #include "basekit/tracelog.h"
 #include "imagelists.h"
@@ -297,6 +298,9 @@ void TCommonListForm::FillListView() {
     FPendingFill = true;
     FPendingSort = true;  // a refill keeps the list in the current order
     EndListUpdate();
+    // A folder that could not open (a database not connected) says why it is empty.
+    FListView->SetPlaceholderText(
+        folder->Opened() ? QString() : LString(QStringLiteral("M_Pelvar_ListFrms_NotOpenedHint")));
 }
 
 int TCommonListForm::FindListItemByPath(const QString& SubPath) const {

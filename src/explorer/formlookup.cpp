@@ -60,33 +60,35 @@ void TFormLookUp::DestroyShared() {
     SharedForm().reset();
 }
 
-// The captions are the form's own, as designed; they are not message texts.
+// The captions are the form's own, as designed; they are not message texts,
+// but read in the program's language.
 TFormLookUp::TFormLookUp(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setObjectName(QStringLiteral("FormLookUp"));
-    setWindowTitle(QStringLiteral("Поиск"));
+    setWindowTitle(DesignedCaption(QStringLiteral("Поиск")));
     edFind = new QLineEdit(this);
     edFind->setObjectName(QStringLiteral("edFind"));
     edFind->setMinimumWidth(260);
-    btFind = new QPushButton(QStringLiteral("Найти"), this);
+    btFind = new QPushButton(DesignedCaption(QStringLiteral("Найти")), this);
     btFind->setObjectName(QStringLiteral("btFind"));
     btFind->setDefault(true);
-    btCancel = new QPushButton(QStringLiteral("Отмена"), this);
+    btCancel = new QPushButton(DesignedCaption(QStringLiteral("Отмена")), this);
     btCancel->setObjectName(QStringLiteral("btCancel"));
-    cbFullName = new QCheckBox(QStringLiteral("Полное совпадение"), this);
+    cbFullName = new QCheckBox(DesignedCaption(QStringLiteral("Полное совпадение")), this);
     cbFullName->setObjectName(QStringLiteral("cbFullName"));
-    cbReg = new QCheckBox(QStringLiteral("Учитывать регистр"), this);
+    cbReg = new QCheckBox(DesignedCaption(QStringLiteral("Учитывать регистр")), this);
     cbReg->setObjectName(QStringLiteral("cbReg"));
-    cbIncluded = new QCheckBox(QStringLiteral("Вхождение с начала слова"), this);
+    cbIncluded = new QCheckBox(DesignedCaption(QStringLiteral("Вхождение с начала слова")), this);
     cbIncluded->setObjectName(QStringLiteral("cbIncluded"));
-    cbRegExp = new QCheckBox(QStringLiteral("Использовать регулярные выражения"), this);
+    cbRegExp =
+        new QCheckBox(DesignedCaption(QStringLiteral("Использовать регулярные выражения")), this);
     cbRegExp->setObjectName(QStringLiteral("cbRegExp"));
     auto* where = new QGroupBox(this);
-    rbNames = new QRadioButton(QStringLiteral("По названиям"), where);
+    rbNames = new QRadioButton(DesignedCaption(QStringLiteral("По названиям")), where);
     rbNames->setObjectName(QStringLiteral("rbNames"));
     rbNames->setChecked(true);
-    rbParent = new QRadioButton(QStringLiteral("По родителю"), where);
+    rbParent = new QRadioButton(DesignedCaption(QStringLiteral("По родителю")), where);
     rbParent->setObjectName(QStringLiteral("rbParent"));
-    rbDescription = new QRadioButton(QStringLiteral("По описанию"), where);
+    rbDescription = new QRadioButton(DesignedCaption(QStringLiteral("По описанию")), where);
     rbDescription->setObjectName(QStringLiteral("rbDescription"));
     auto* whereLayout = new QVBoxLayout(where);
     whereLayout->addWidget(rbNames);

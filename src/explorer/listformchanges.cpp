@@ -128,6 +128,10 @@ bool TCommonListForm::ProcessNextChange() {
                     FillListView();
                 else if (FCurrentPath.startsWith(child->FullPath() + QLatin1Char('\\')))
                     RenavigateAfterChange(FCurrentPath);
+            } else if (FCurrentPath == child->FullPath() && !child->Opened() && child->AutoOpen()) {
+                // The folder shown could not open before and now opens by
+                // itself (a database just connected): show what it holds.
+                RenavigateAfterChange(FCurrentPath);
             }
             break;
         }

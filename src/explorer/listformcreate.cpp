@@ -319,9 +319,11 @@ void TCommonListForm::CreateMenus() {
         this, FToolsMenu, [this](const std::function<void()>& command) { Guard(command); });
     connect(FToolsMenu, &QMenu::aboutToShow, this, [this] { Guard([this] { UpdateActions(); }); });
 
-    // Help has no entries of its own yet; it is shown, greyed.
+    // There is no help file: Help tells what program this is.
     QMenu* help = bar->addMenu(Text("M_Pelvar_ListFrms_HelpMenuItemCaption"));
-    help->menuAction()->setEnabled(false);
+    QAction* about = help->addAction(Text("M_Pelvar_Main_AboutActionCaption"));
+    about->setObjectName(QStringLiteral("AboutAction"));
+    connect(about, &QAction::triggered, this, [this] { Guard(ShowAboutProgram); });
 }
 
 void TCommonListForm::Guard(const std::function<void()>& handler) {

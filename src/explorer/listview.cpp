@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QPalette>
 #include <QStyledItemDelegate>
 #include <algorithm>
@@ -103,6 +104,37 @@ TPelvarListView::TPelvarListView(QWidget* parent)
     addWidget(FIconView);
     addWidget(FDetailsView);
     SetViewStyle(vsList);
+
+    // Not a page of the stack: it lies over whichever view is shown.
+    FPlaceholder = new QLabel(this);
+    FPlaceholder->setObjectName(QStringLiteral("ListPlaceholder"));
+    FPlaceholder->setAlignment(Qt::AlignCenter);
+    FPlaceholder->setWordWrap(true);
+    FPlaceholder->setAttribute(Qt::WA_TransparentForMouseEvents);
+    FPlaceholder->hide();
+    connect(FModel, &QAbstractItemModel::modelReset, this, &TPelvarListView::UpdatePlaceholder);
+    connect(FModel, &QAbstractItemModel::rowsInserted, this, &TPelvarListView::UpdatePlaceholder);
+    connect(FModel, &QAbstractItemModel::rowsRemoved, this, &TPelvarListView::UpdatePlaceholder);
+}
+
+void TPelvarListView::SetPlaceholderText(const QString& text) {
+    FPlaceholder->setText(text);
+    UpdatePlaceholder();
+}
+
+QString TPelvarListView::PlaceholderText() const {
+    return FPlaceholder->text();
+}
+
+void TPelvarListView::UpdatePlaceholder() {
+    FPlaceholder->setVisible(!FPlaceholder->text().isEmpty() && RowCount() == 0);
+    if (FPlaceholder->isVisible()) FPlaceholder->raise();
+}
+
+void TPelvarListView::resizeEvent(QResizeEvent* event) {
+    QStackedWidget::resizeEvent(event);
+    // Below the details view's header, with a margin on each side.
+    FPlaceholder->setGeometry(rect().adjusted(16, 32, -16, -16));
 }
 
 void TPelvarListView::SetViewStyle(int style) {

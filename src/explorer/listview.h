@@ -8,6 +8,7 @@
 #include "listrowmodel.h"
 
 class QItemSelectionModel;
+class QLabel;
 
 // The icon views need to place single icons (drops within the same list).
 class TListIconView : public QListView {
@@ -69,13 +70,22 @@ class TPelvarListView : public QStackedWidget {
     // Column indices in the order the header shows them.
     std::vector<int> DisplayedColumnOrder() const;
 
+    // A hint shown over the list while it has no rows (empty: none).
+    void SetPlaceholderText(const QString& text);
+    QString PlaceholderText() const;
+
   signals:
     void ColumnWidthChanged(int column, int width);
     // The user dragged a column header to a new place.
     void ColumnMoved();
 
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
     void KeepDropsWithTheWindow();
+    void UpdatePlaceholder();
+    QLabel* FPlaceholder = nullptr;
     TListRowModel* FModel;
     TListIconView* FIconView;
     QTreeView* FDetailsView;

@@ -8,4 +8,5 @@ class TDOLanguages : public TDOCommonFolder {
     PELVAR_OBJECT_CREATE(TDOLanguages)
     QString GetCaption() override;
     void FillTreeViewItem(TTreeNodeItem& Item) override;
+    void FillShortcut(TPelvarObjectShortcut& ShortCut) override;
 };

@@ -7,4 +7,5 @@ class TDOLocalResources : public TDOCommonFolder {
   public:
     PELVAR_OBJECT_CREATE(TDOLocalResources)
     QString GetCaption() override;
+    void FillShortcut(TPelvarObjectShortcut& ShortCut) override;
 };

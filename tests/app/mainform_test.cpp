@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QToolBar>
 
@@ -13,6 +14,7 @@
 #include "basekit/registry.h"
 #include "databases/alias.h"
 #include "databases/aliascounter.h"
+#include "designkit/platformdialogs.h"
 #include "explorer/commonlistform.h"
 #include "explorer/listview.h"
 #include "explorer/vinfoform2.h"
@@ -43,6 +45,7 @@ class MainFormTest : public TEngineTest {
         TEngineTest::SetUp();
         if (IsSkipped()) return;
         InstallDatabaseRoot();
+        InstallPlatformDialogs();
         DeleteKey("Shortcuts");
         DeleteKey("Windows");
         // An empty window list: no first-run window in these tests.
@@ -152,7 +155,15 @@ TEST_P(MainFormTest, WindowsAreSavedAndReopenedWithTheirAliasUpperCased) {
         paths << w->CurrentPath();
     EXPECT_TRUE(paths.contains("\\" + Alias() + "\\Languages"));
     EXPECT_FALSE(paths.contains("\\" + Alias() + "\\NoSuchFolder"));
+    EXPECT_TRUE(paths.contains(QString()));  // the databases, loaded as "\\"
     EXPECT_TRUE(Script().Unexpected.isEmpty());
+    // The Window menu names every window, the databases too.
+    form->FillWindowMenu();
+    QStringList items;
+    for (QAction* a : form->WindowMenu()->actions())
+        items << a->text();
+    EXPECT_EQ(items.size(), 2);
+    EXPECT_TRUE(items.contains("Databases")) << qPrintable(items.join('|'));
 }
 
 TEST_P(MainFormTest, ShortcutsOpenTheLoginDatabaseAndTheVersionSequenceOpensTheInspector) {

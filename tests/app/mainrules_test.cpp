@@ -24,6 +24,7 @@ TEST(MainRules, WindowEntriesHaveTheirAliasUpperCasedAndFilesSplitOff) {
         {";/tmp/x.eif;\\Tables", "/tmp/x.eif", "\\Tables"},
         {"\\A\\B", "", "\\A\\B"},
         {";\\only", "", "\\only"},
+        {"\\", "", ""},  // the databases
     };
     for (const auto& [entry, file, path] : split) {
         QString f, p;

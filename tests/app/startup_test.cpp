@@ -125,6 +125,30 @@ TEST(Startup, OdbcDllArgumentsAreMatchedWithoutCaseTrimmedAndAppliedInOrder) {
     EXPECT_TRUE(p.Boxes[0].first.contains("bad.so"));
 }
 
+TEST(Startup, TheProgramDirectoryIsTheExecutablesAlsoWhenFoundThroughPath) {
+    QTemporaryDir bin, work;
+    const QString exe = bin.filePath("pelvar");
+    QFile file(exe);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QString noLink = work.filePath("missing-link");
+    // A file of that name earlier in PATH that cannot run is not the program.
+    QFile other(work.filePath("pelvar"));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.close();
+    const QString path = work.path() + ":" + bin.path();
+    file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    EXPECT_EQ(ProgramPath("pelvar", path, noLink), exe);
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(bin.path());
+    EXPECT_EQ(ProgramPath("./pelvar", QString(), noLink), exe);  // a relative folder
+    QDir::setCurrent(previous);
+    // The system's own link to the executable wins.
+    ASSERT_TRUE(QFile::link(exe, work.filePath("self")));
+    EXPECT_EQ(ProgramPath("pelvar", QString(), work.filePath("self")), exe);
+    EXPECT_EQ(QFileInfo(ProgramPath("anything", QString())).fileName(), "app_tests");
+}
+
 TEST(Startup, FailedLoginEndsSilentlyAndAMissingRoleIsReported) {
     QTemporaryDir dir;
     {

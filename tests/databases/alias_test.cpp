@@ -5,10 +5,12 @@
 #include "appcore/dbmanager.h"
 #include "appcore/platform.h"
 #include "appcore/systemtables.h"
+#include "appcore/texts.h"
 #include "databases/alias.h"
 #include "databases/aliascounter.h"
 #include "databases/root.h"
 #include "dataview/tabledatawindows.h"
+#include "designkit/platformdialogs.h"
 #include "model/dragobject.h"
 #include "scriptedinteraction.h"
 #include "testenv.h"
@@ -40,6 +42,7 @@ class AliasTest : public TEngineTest {
         FUser = FDb->IsPostgres() ? QString::fromLocal8Bit(qgetenv("PELVAR_TEST_PG_USER")) : "u";
         FPassword = QString::fromLocal8Bit(qgetenv("PELVAR_TEST_PG_PASSWORD"));
         BaseMng().Databases().RemoveLoginParams(FOther->Alias());
+        InstallPlatformDialogs();
         Script().Reset();
     }
     void TearDown() override {
@@ -56,9 +59,10 @@ class AliasTest : public TEngineTest {
         return dynamic_cast<TDOAlias*>(root.SubObjects().FindBySubPath(name));
     }
     void AnswerLogin(const QString& user, const QString& password) {
+        const QString alias = FOther->Alias();
         Script().AnswerModal([=](QObject* form) {
             EXPECT_EQ(form->objectName(), "TAdditionalLoginForm");
-            EXPECT_EQ(static_cast<QWidget*>(form)->windowTitle(), FOther->Alias());
+            EXPECT_EQ(static_cast<QWidget*>(form)->windowTitle(), alias);
             form->findChild<QLineEdit*>("UserNameEdit")->setText(user);
             auto* pwd = form->findChild<QLineEdit*>("PasswordEdit");
             EXPECT_EQ(pwd->echoMode(), QLineEdit::Password);
@@ -235,6 +239,18 @@ TEST_P(AliasTest, ObjectsOfTheSameDatabaseAreNeverAccepted) {
     TPelvarObjectList roots;
     roots.Add(std::make_unique<TDORoot>());
     EXPECT_FALSE(root->InternalAcceptDragObject({}, roots));
+
+    // What the alias accepts it cannot copy yet: it says so instead of
+    // taking the drop silently.
+    static_cast<TDOAlias*>(items.Items(0))->SetAliasName(Alias());
+    TPelvarDragObject drag;
+    drag.FullPath = "\\" + Alias();
+    drag.Items.AddCopyOf(*items.Items(0));
+    ASSERT_TRUE(other->AcceptDragObject(drag));
+    Script().AnswerMessage(IDOK);
+    other->DragObjectDropped(drag);
+    ASSERT_EQ(Script().Asked.size(), 1);
+    EXPECT_EQ(Script().Asked[0].Text, LString("M_Pelvar_DOAlias_NotAvailableYet"));
 }
 
 TEST_P(AliasTest, ADataSourceWithAMissingDriverIsReportedAndStaysClosed) {
@@ -253,6 +269,25 @@ TEST_P(AliasTest, ADataSourceWithAMissingDriverIsReportedAndStaysClosed) {
     // The rest of the tree goes on working.
     EXPECT_TRUE(Node(*root, Alias())->Open());
     TTestEnvironment::Instance().RemoveDataSource("NODRIVER");
+}
+
+TEST_P(AliasTest, RefreshingTheRootShowsDataSourcesAddedOrRemovedSinceItOpened) {
+    auto root = OpenRoot();
+    AnswerLogin(FUser, FPassword);
+    ASSERT_TRUE(Node(*root, FOther->Alias())->Open());
+    EXPECT_FALSE(root->Refresh());  // nothing changed
+    const QString file = TTestEnvironment::Instance().Dir() + "/added.sqlite";
+    TTestEnvironment::Instance().AddSqliteDataSource("ADDEDDB", file, "Added later");
+    EXPECT_TRUE(root->Refresh());
+    ASSERT_NE(Node(*root, "ADDEDDB"), nullptr);
+    EXPECT_EQ(Node(*root, "ADDEDDB")->DriverName(), "ADDED LATER");
+    // The connected database keeps its node and its connection.
+    EXPECT_TRUE(Node(*root, FOther->Alias())->Opened());
+    EXPECT_EQ(AliasCounter().GetUsed(FOther->Alias()), 1);
+    TTestEnvironment::Instance().RemoveDataSource("ADDEDDB");
+    EXPECT_TRUE(root->Refresh());
+    EXPECT_EQ(Node(*root, "ADDEDDB"), nullptr);
+    EXPECT_NE(Node(*root, Alias()), nullptr);
 }
 
 PELVAR_ENGINE_TESTS(AliasTest);

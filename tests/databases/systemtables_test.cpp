@@ -59,6 +59,7 @@ TEST_P(CreateSystemTablesTest, CreatesEveryTableAndTheLanguagesOnAnEmptyDatabase
     ASSERT_EQ(Script().Asked.size(), 1);  // no table existed: one question only
     EXPECT_EQ(Script().Asked[0].Flags, MB::YESNO | MB::ICONQUESTION);
     EXPECT_TRUE(Script().Asked[0].Caption.isEmpty());
+    EXPECT_TRUE(Script().Asked[0].Text.contains(FOther->Alias()));  // which database it changes
     for (const QString& t : Names())
         EXPECT_TRUE(Exists(t)) << qPrintable(t);
     QStringList languages;
@@ -89,6 +90,20 @@ TEST_P(CreateSystemTablesTest, AnsweringNoKeepsEveryExistingTableAndItsRows) {
     Configuration().SetWorkAs17Version(false);
     EXPECT_EQ(Script().Asked.size(), 6);
     EXPECT_TRUE(Script().Unexpected.isEmpty());
+
+    // Enter, or closing the box (LANGUAGES here), keeps a table: replacing it
+    // destroys its rows.
+    Answer(1, 0);
+    for (const QString& name : Names())
+        if (name == "LANGUAGES")
+            Script().AnswerMessage(IDCANCEL);
+        else
+            Script().AnswerMessageWithEnter();
+    CreateSystemTables(FOther->Alias());
+    EXPECT_TRUE(Script().AllAnswersUsed());
+    EXPECT_EQ(Script().Asked[1].Flags, MB::YESNO | MB::ICONQUESTION | MB::DEFBUTTON2);
+    EXPECT_TRUE(GetDSPTable(FOther->Alias()).DSPStructureExist("KEEP", 10));
+    EXPECT_FALSE(GetLanguagesTable(FOther->Alias()).LanguageExist("DESCRIPTION"));
 
     // Yes replaces the one table asked about, emptying it.
     Answer(2, Names().size() - 1);

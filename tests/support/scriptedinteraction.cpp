@@ -26,6 +26,27 @@ class TScriptedProgress final : public TProgressSink {
     int FChecks = 0;
 };
 
+// The button a message box with `flags` answers to Enter: its default button.
+int DefaultButton(int flags) {
+    QList<int> buttons;
+    switch (flags & MB::ButtonMask) {
+        case MB::OKCANCEL:
+            buttons = {IDOK, IDCANCEL};
+            break;
+        case MB::YESNOCANCEL:
+            buttons = {IDYES, IDNO, IDCANCEL};
+            break;
+        case MB::YESNO:
+            buttons = {IDYES, IDNO};
+            break;
+        default:
+            buttons = {IDOK};
+            break;
+    }
+    const int index = (flags & 0xF00) >> 8;
+    return buttons.value(index, buttons.first());
+}
+
 }  // namespace
 
 TScriptedInteraction& Script() {
@@ -34,13 +55,14 @@ TScriptedInteraction& Script() {
 
 TScriptedInteraction::TScriptedInteraction() {
     FPrevious = SetInteraction(this);
+    FPreviousScript = gScript;
     gScript = this;
 }
 
 TScriptedInteraction::~TScriptedInteraction() {
     SetInteraction(FPrevious);
-    // A nested script (a test's own) hands Script() back to the one it replaced.
-    if (gScript == this) gScript = dynamic_cast<TScriptedInteraction*>(FPrevious);
+    // A script made inside a test hands Script() back to the one it replaced.
+    if (gScript == this) gScript = FPreviousScript;
 }
 
 bool TScriptedInteraction::AllAnswersUsed() const {
@@ -70,7 +92,7 @@ int TScriptedInteraction::MessageBox(const QString& text, const QString& caption
     }
     const int answer = FMessages.front();
     FMessages.pop_front();
-    return answer;
+    return answer == kEnter ? DefaultButton(flags) : answer;
 }
 
 QString TScriptedInteraction::OpenFileName(const QString& caption, const QString& dir,

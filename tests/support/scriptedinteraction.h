@@ -34,6 +34,8 @@ class TScriptedInteraction : public TInteraction {
     ~TScriptedInteraction() override;
 
     void AnswerMessage(int button) { FMessages.push_back(button); }
+    // The next message box is answered with its default button, as Enter does.
+    void AnswerMessageWithEnter() { FMessages.push_back(kEnter); }
     void AnswerFile(const QString& name) { FFiles.push_back(name); }
     void AnswerFiles(const QStringList& names) { FFileLists.push_back(names); }
     void AnswerDirectory(const QString& dir) { FDirectories.push_back(dir); }
@@ -62,6 +64,7 @@ class TScriptedInteraction : public TInteraction {
     std::unique_ptr<TProgressSink> BeginProgress(const QString& caption) override;
 
   private:
+    static constexpr int kEnter = -1;
     std::deque<int> FMessages;
     std::deque<QString> FFiles;
     std::deque<QStringList> FFileLists;
@@ -69,6 +72,7 @@ class TScriptedInteraction : public TInteraction {
     std::deque<std::function<int(QObject*)>> FModals;
     int FCancelAfter = -1;
     TInteraction* FPrevious = nullptr;
+    TScriptedInteraction* FPreviousScript = nullptr;
 };
 
 // The scripted seam installed by the test main().

@@ -55,6 +55,22 @@ QString LString(const QString& id, const QString& defaultText) {
     return defaultText;
 }
 
+QString DesignedCaption(const QString& designed) {
+    if (BaseMng().CurrentLanguage() == QLatin1String("RUSSIAN")) return designed;
+    const TMessageCatalogue& c = TMessageCatalogue::Builtin();
+    return c.Contains(designed) ? c.Text(designed) : designed;
+}
+
+QString AboutProgramText() {
+    return LString(QStringLiteral("M_Pelvar_Pelvar_ApplicationTitle")) +
+           QStringLiteral("\nVersion ") + QStringLiteral(PELVAR_VERSION) + QStringLiteral("\nQt ") +
+           QLatin1String(qVersion());
+}
+
+void ShowAboutProgram() {
+    Interaction().MessageBox(AboutProgramText(), QString(), MB::OK | MB::ICONINFORMATION);
+}
+
 // A message without a text anywhere shows its ID: a blank question cannot be
 // answered, and the ID tells which text is missing.
 int LMessageBox(const QString& id, const QString& titleId, int flags) {

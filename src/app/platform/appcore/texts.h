@@ -9,6 +9,14 @@ QString LString(const QString& id, const QString& defaultText = QString());
 // True for what the localiser answers when it has no text: empty, or the
 // single character of code 0.
 bool IsMissingText(const QString& text);
+// A caption designed into a form in Russian (not a message ID), in the
+// program's language: as designed while the current language is Russian,
+// otherwise the built-in catalogue's English meaning of the designed text.
+QString DesignedCaption(const QString& designed);
+// What About says: the program's title, version and toolkit version.
+QString AboutProgramText();
+// Shows it (the main window's and every explorer window's About).
+void ShowAboutProgram();
 // A message box with texts looked up by ID; returns the button code.
 int LMessageBox(const QString& id, const QString& titleId, int flags);
 void LShowMessage(const QString& id);

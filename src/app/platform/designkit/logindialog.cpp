@@ -57,11 +57,9 @@ TLoginData TLoginDialog::Data() const {
                       FPassword->text()};
 }
 
-void InstallPlatformDialogs() {
-    SetLoginPrompt([](TLoginData& data, const TAliasList& aliases) {
-        TLoginDialog dialog(aliases, data);
-        if (Interaction().ExecModal(&dialog) != IDOK) return false;
-        data = dialog.Data();
-        return true;
-    });
+bool ExecLoginDialog(TLoginData& data, const TAliasList& aliases) {
+    TLoginDialog dialog(aliases, data);
+    if (Interaction().ExecModal(&dialog) != IDOK) return false;
+    data = dialog.Data();
+    return true;
 }

@@ -20,6 +20,5 @@ class TLoginDialog final : public QDialog {
     QLineEdit* FPassword;
 };
 
-// Installs the platform's dialogs (the login prompt) that work through the
-// interaction seam.
-void InstallPlatformDialogs();
+// The prompt of the login, through the interaction seam.
+bool ExecLoginDialog(TLoginData& data, const TAliasList& aliases);

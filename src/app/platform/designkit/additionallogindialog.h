@@ -2,9 +2,12 @@
 
 #include <QDialog>
 
+#include "appcore/additionallogin.h"
+
 class QLineEdit;
 
-// Asks for the user name and password of a database the user connects to.
+// Asks for the user name and password of a database the user connects to
+// besides the login database; the database's name is the title.
 class TAdditionalLoginForm final : public QDialog {
     Q_OBJECT
   public:
@@ -16,3 +19,6 @@ class TAdditionalLoginForm final : public QDialog {
     QLineEdit* FUser;
     QLineEdit* FPassword;
 };
+
+// The prompt of the additional login, through the interaction seam.
+bool ExecAdditionalLoginForm(TAdditionalLoginRequest& request);

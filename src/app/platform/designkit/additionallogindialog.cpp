@@ -1,4 +1,4 @@
-#include "additionalloginform.h"
+#include "additionallogindialog.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "appcore/texts.h"
+#include "basekit/interaction.h"
 
 TAdditionalLoginForm::TAdditionalLoginForm(const QString& databaseName, QWidget* parent)
     : QDialog(parent) {
@@ -36,4 +37,12 @@ QString TAdditionalLoginForm::UserName() const {
 }
 QString TAdditionalLoginForm::Password() const {
     return FPassword->text();
+}
+
+bool ExecAdditionalLoginForm(TAdditionalLoginRequest& request) {
+    TAdditionalLoginForm form(request.DatabaseName);
+    if (Interaction().ExecModal(&form) != IDOK) return false;
+    request.User = form.UserName();
+    request.Password = form.Password();
+    return true;
 }
