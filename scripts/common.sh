@@ -34,6 +34,8 @@ ensure_packages() {
 build_pelvar() {
   local launcher=()
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  # Paths relative to the checkout: every clone of the project shares the cache.
+  export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
   cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
   cmake --build "$BUILD" -j "$(nproc)"
 }
