@@ -199,7 +199,7 @@ void TTableDataForm::InsertRecord() {
     for (const auto& f : FScroller->Fields())
         record.AddField(f.Name, f.DataType, f.Size);
     try {
-        const int row = FModel->InsertRecord(record, FAutoIncFieldName);
+        const int row = FModel->InsertRecord(record);
         SetCurrent(row, FGrid->currentIndex().column());
     } catch (const EPelvarError& e) {
         ShowError(e.Message());

@@ -136,8 +136,8 @@ void TTableDataModel::DeleteRow(int row) {
     Reload(-1);
 }
 
-int TTableDataModel::InsertRecord(const TRecord& record, const QString& autoIncField) {
-    const QList<TQXVariant> key = FWriter->Insert(record, autoIncField);
+int TTableDataModel::InsertRecord(const TRecord& record) {
+    const QList<TQXVariant> key = FWriter->Insert(record);
     Reload(1);
     if (key.isEmpty()) return -1;
     const qint64 at = FScroller.IndexOfKey(key);

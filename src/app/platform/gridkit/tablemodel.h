@@ -42,7 +42,7 @@ class TTableDataModel : public QAbstractTableModel {
     // Raise what the writer raises; the model is read again afterwards.
     void DeleteRow(int row);
     // Returns the new record's row, -1 when it cannot be told.
-    int InsertRecord(const TRecord& record, const QString& autoIncField);
+    int InsertRecord(const TRecord& record);
     // Reads the count now when it is not known yet.
     void FetchCount();
     void SortBy(int column, bool ascending);

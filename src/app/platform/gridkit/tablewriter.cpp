@@ -36,7 +36,7 @@ void TTableWriter::Delete(const QList<TQXVariant>& key) {
     if (q.Execute() == 0) RaiseNotFound();
 }
 
-QList<TQXVariant> TTableWriter::Insert(const TRecord& record, const QString& autoIncField) {
+QList<TQXVariant> TTableWriter::Insert(const TRecord& record) {
     TDatabase& db = FScroller.Database();
     const TSqlDialect& d = db.Dialect();
     QStringList names, values;
@@ -53,32 +53,44 @@ QList<TQXVariant> TTableWriter::Insert(const TRecord& record, const QString& aut
                                         : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                               .arg(table, names.join(QStringLiteral(", ")),
                                                    values.join(QStringLiteral(", ")));
-    TExecQuery q(db, sql);
-    for (int i = 0; i < given.size(); ++i) {
-        TQueryParam& p = q.ParamByName(QStringLiteral("F%1").arg(i));
-        p.SetValue(given[i]->Value());
-        p.SetDataType(given[i]->DataType());
-    }
-    q.Execute();
-
     // The new record's ID: the rowid SQLite gave it, the key values we wrote,
-    // or the value the engine generated for the auto-increment key.
+    // or what the engine generated, returned by the insert itself.
     const QStringList& keys = FScroller.RecordIDFields();
-    const auto single = [&](const QString& sql) {
-        TSelectQuery s(db, sql);
-        s.Open();
-        return s.Eof() ? QList<TQXVariant>() : QList<TQXVariant>{s.Fields().GetFields(0).Value()};
-    };
-    if (FScroller.KeyIsRowid()) return single(QStringLiteral("SELECT last_insert_rowid()"));
     QList<TQXVariant> key;
     for (const QString& k : keys) {
         const TField* f = record.FindField(k);
         if (!f || f->IsNull()) break;
         key << f->Value();
     }
+    const bool returning = !FScroller.KeyIsRowid() && key.size() != keys.size() &&
+                           d.Name() == QStringLiteral("PostgreSQL");
+    const auto bind = [&](TQuery& q) {
+        for (int i = 0; i < given.size(); ++i) {
+            TQueryParam& p = q.ParamByName(QStringLiteral("F%1").arg(i));
+            p.SetValue(given[i]->Value());
+            p.SetDataType(given[i]->DataType());
+        }
+    };
+    if (returning) {
+        QStringList exprs;
+        for (int i = 0; i < keys.size(); ++i)
+            exprs << FScroller.KeyExpression(i);
+        TSelectQuery q(db, sql + QStringLiteral(" RETURNING ") + exprs.join(QStringLiteral(", ")));
+        bind(q);
+        q.Open();
+        key.clear();
+        for (int i = 0; !q.Eof() && i < q.FieldCount(); ++i)
+            key << q.Fields().GetFields(i).Value();
+        return key;
+    }
+    TExecQuery q(db, sql);
+    bind(q);
+    q.Execute();
+    if (FScroller.KeyIsRowid()) {
+        TSelectQuery s(db, QStringLiteral("SELECT last_insert_rowid()"));
+        s.Open();
+        return s.Eof() ? QList<TQXVariant>() : QList<TQXVariant>{s.Fields().GetFields(0).Value()};
+    }
     if (key.size() == keys.size()) return key;
-    if (keys.size() == 1 && keys[0].compare(autoIncField, Qt::CaseInsensitive) == 0 &&
-        d.Name() == QStringLiteral("PostgreSQL"))
-        return single(QStringLiteral("SELECT lastval()"));
     return {};
 }

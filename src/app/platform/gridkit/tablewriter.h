@@ -17,10 +17,10 @@ class TTableWriter {
 
     void WriteField(const QList<TQXVariant>& key, int field, const TQXVariant& value);
     void Delete(const QList<TQXVariant>& key);
-    // Inserts the record's non-NULL fields; a NULL `autoIncField` is left to
-    // the engine to generate. Returns the new record's ID, or an empty list
+    // Inserts the record's non-NULL fields: a NULL auto-increment field is
+    // left to the engine to generate. Returns the new record's ID, or an empty list
     // when it cannot be told.
-    QList<TQXVariant> Insert(const TRecord& record, const QString& autoIncField);
+    QList<TQXVariant> Insert(const TRecord& record);
 
   private:
     [[noreturn]] void RaiseNotFound() const;
