@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include "basekit/record.h"
+
+class TTableScroller;
+
+// Writes to the table a scroller reads, one record at a time, positioned by
+// the scroller's record-ID fields. Every write is one statement: a write the
+// engine refuses (a constraint) raises its message and leaves the row as it
+// was; a record that is gone raises "M_Pelvar_TblDatas_RecordNotFound".
+class TTableWriter {
+  public:
+    explicit TTableWriter(TTableScroller& scroller) : FScroller(scroller) {}
+
+    void WriteField(const QList<TQXVariant>& key, int field, const TQXVariant& value);
+    void Delete(const QList<TQXVariant>& key);
+    // Inserts the record's non-NULL fields: a NULL auto-increment field is
+    // left to the engine to generate. Returns the new record's ID, or an empty list
+    // when it cannot be told.
+    QList<TQXVariant> Insert(const TRecord& record);
+
+  private:
+    [[noreturn]] void RaiseNotFound() const;
+    TTableScroller& FScroller;
+};
