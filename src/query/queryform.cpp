@@ -192,6 +192,9 @@ void TQueryForm::CreateEditor() {
     FQueryEdit->setMarginWidth(0, 0);
     FQueryEdit->setMarginWidth(1, 0);
     FQueryEdit->setUtf8(true);
+    // The horizontal scroll bar appears only when a line needs it.
+    FQueryEdit->setScrollWidth(1);
+    FQueryEdit->setScrollWidthTracking(true);
     // Keys the window gives other meanings (or none) do nothing in the editor.
     QsciCommandSet* commands = FQueryEdit->standardCommands();
     for (int key : {(Qt::SHIFT | Qt::Key_Backspace).toCombined(),
@@ -225,8 +228,8 @@ QWidget* TQueryForm::CreateParamsPanel() {
          LString(QStringLiteral("M_pelvar_QueryFrm_ParamValueTitle"))});
     FParamGrid->verticalHeader()->hide();
     FParamGrid->horizontalHeader()->setStretchLastSection(true);
-    FParamGrid->setColumnWidth(0, 110);
-    FParamGrid->setColumnWidth(1, 110);
+    FParamGrid->setColumnWidth(0, 90);
+    FParamGrid->setColumnWidth(1, 100);
     layout->addLayout(head);
     layout->addWidget(FParamGrid);
     return panel;

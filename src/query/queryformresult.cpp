@@ -118,7 +118,7 @@ void TQueryForm::SizeResultColumns() {
         int widest = fm.horizontalAdvance(FModel->FieldCaption(c - 1));
         for (int r = 0; r < sample; ++r)
             widest = qMax(widest, fm.horizontalAdvance(FModel->CellText(r, c)));
-        FResultView->setColumnWidth(c, qMin(350, widest) + 14);
+        FResultView->setColumnWidth(c, qMax(60, qMin(350, widest) + 14));
     }
     FColumnsSized = sample > 0;
 }
