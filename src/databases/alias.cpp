@@ -11,6 +11,7 @@
 #include "localres/languagesfolder.h"
 #include "localres/localresfolder.h"
 #include "model/shortcuts.h"
+#include "query/queryform.h"
 #include "structures/dspcontainer.h"
 #include "systemtablescreator.h"
 
@@ -227,9 +228,12 @@ void TDOAlias::FillActions() {
     Actions()
         .FindByName(QStringLiteral("CreateSystemTablesAction"))
         ->SetOnExecute([this](const QStringList*) { CreateSystemTables(); });
-    // The query window and the whole-database exchange come with their own
-    // subsystems; until then the actions say so.
-    for (const char* name : {"QueryAction", "ExportAction", "ImportAction"})
+    Actions().FindByName(QStringLiteral("QueryAction"))->SetOnExecute([this](const QStringList*) {
+        OpenQueryForm(AliasName());
+    });
+    // The whole-database exchange comes with its own subsystem; until then
+    // the actions say so.
+    for (const char* name : {"ExportAction", "ImportAction"})
         Actions().FindByName(QLatin1String(name))->SetOnExecute([](const QStringList*) {
             LShowMessage(QStringLiteral("M_Pelvar_DOAlias_NotAvailableYet"));
         });

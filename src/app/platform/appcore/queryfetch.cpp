@@ -200,8 +200,11 @@ void TSelectQuery::ReadColumnsOfCurrentRow() {
             char chunk[65536];
             SQLLEN ind = 0;
             bool isNull = false;
-            for (;;) {
-                const SQLRETURN rc = api.SQLGetData(FStmt, col, cType, chunk, sizeof chunk, &ind);
+            // A small first read: some drivers pad the whole buffer (strncpy),
+            // and most values are short.
+            SQLLEN bufLen = 1024;
+            for (;; bufLen = sizeof chunk) {
+                const SQLRETURN rc = api.SQLGetData(FStmt, col, cType, chunk, bufLen, &ind);
                 if (rc == SQL_NO_DATA) break;
                 OdbcCheck(rc, SQL_HANDLE_STMT, FStmt,
                           QStringLiteral("Error reading column %1").arg(FColumns[i].Name));
@@ -210,7 +213,7 @@ void TSelectQuery::ReadColumnsOfCurrentRow() {
                     break;
                 }
                 const qsizetype room =
-                    cType == SQL_C_CHAR ? qsizetype(sizeof chunk) - 1 : qsizetype(sizeof chunk);
+                    cType == SQL_C_CHAR ? qsizetype(bufLen) - 1 : qsizetype(bufLen);
                 const qsizetype got = (ind == SQL_NO_TOTAL || ind > room) ? room : qsizetype(ind);
                 if (value.isEmpty() && ind != SQL_NO_TOTAL && ind > room) value.reserve(ind);
                 value.append(chunk, got);

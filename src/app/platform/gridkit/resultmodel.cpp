@@ -1,0 +1,231 @@
+#include "resultmodel.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include "appcore/platform.h"
+#include "appcore/query.h"
+#include "basekit/datatypes.h"
+
+namespace {
+constexpr int kChunkRows = 4096;
+constexpr qint64 kSliceNs = 40 * 1000000LL;
+const QString kBlobText = QStringLiteral("(BLOB)");
+}  // namespace
+
+QString BlobToText(const QByteArray& bytes) {
+    static const char kHex[] = "0123456789ABCDEF";
+    QString text;
+    text.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 32 && b != '#') {
+            text += QChar(b);
+        } else {
+            text += QLatin1Char('#');
+            text += QLatin1Char(kHex[b >> 4]);
+            text += QLatin1Char(kHex[b & 15]);
+        }
+    }
+    return text;
+}
+
+// Cells of kChunkRows rows as one text, with the end offset of every cell.
+struct TQueryResultModel::TChunk {
+    QString Text;
+    std::vector<quint32> Ends;
+};
+
+TQueryResultModel::TQueryResultModel(QObject* parent) : QAbstractTableModel(parent) {
+    FTimer = new QTimer(this);
+    FTimer->setSingleShot(true);
+    FTimer->setInterval(0);
+    connect(FTimer, &QTimer::timeout, this, [this] {
+        if (FetchSlice()) FTimer->start();
+    });
+}
+
+TQueryResultModel::~TQueryResultModel() = default;
+
+void TQueryResultModel::Clear() {
+    StopFetch();
+    beginResetModel();
+    FCaptions.clear();
+    FRightAligned.clear();
+    FBlobColumn.clear();
+    FChunks.clear();
+    FBlobs.clear();
+    FRows = FPending = 0;
+    FFetchNs = 0;
+    FStopped = false;
+    endResetModel();
+}
+
+void TQueryResultModel::Start(std::unique_ptr<TSelectQuery> query) {
+    Clear();
+    FQuery = std::move(query);
+    beginResetModel();
+    Describe();
+    endResetModel();
+    FTimer->start();
+}
+
+void TQueryResultModel::Describe() {
+    for (int i = 0; i < FQuery->FieldCount(); ++i) {
+        const TResultColumn& c = FQuery->Column(i);
+        FCaptions << c.Name;
+        FRightAligned.push_back(IsIntegerDataType(c.DataType));
+        FBlobColumn.push_back(IsBlobDataType(c.DataType));
+    }
+}
+
+void TQueryResultModel::StopFetch() {
+    if (!FQuery) return;
+    EndFetch(true);
+}
+
+void TQueryResultModel::EndFetch(bool stopped) {
+    FTimer->stop();
+    FStopped = stopped;
+    try {
+        FQuery->Close();
+    } catch (...) {
+        // Closing a broken statement: the driver said its word already.
+    }
+    FQuery.reset();
+    emit FetchFinished(stopped);
+}
+
+void TQueryResultModel::AppendCurrentRow() {
+    const int row = FRows + FPending;
+    if (row % kChunkRows == 0) {
+        FChunks.emplace_back();
+        FChunks.back().Ends.reserve(size_t(kChunkRows) * size_t(FieldCount()));
+    }
+    TChunk& chunk = FChunks.back();
+    TRecord& fields = FQuery->Fields();
+    for (int i = 0; i < FieldCount(); ++i) {
+        const TField& f = fields.GetFields(i);
+        if (FBlobColumn[size_t(i)]) {
+            chunk.Text += kBlobText;
+            if (!f.IsNull())
+                FBlobs.insert(quint64(row) * quint64(FieldCount()) + quint64(i), f.AsBinary());
+        } else if (!f.IsNull()) {
+            const QString text = f.AsString();
+            if (text.size() > kCellChars && IsLongDataType(f.DataType())) {
+                chunk.Text += kBlobText;
+                FBlobs.insert(quint64(row) * quint64(FieldCount()) + quint64(i), text.toUtf8());
+            } else {
+                chunk.Text += QStringView(text).left(kCellChars);
+            }
+        }
+        chunk.Ends.push_back(quint32(chunk.Text.size()));
+    }
+    ++FPending;
+}
+
+bool TQueryResultModel::FetchSlice() {
+    if (!FQuery) return false;
+    QElapsedTimer timer;
+    timer.start();
+    bool done = false;
+    try {
+        for (int n = 0; n < FSliceRows; ++n) {
+            if (FQuery->Eof()) {
+                done = true;
+                break;
+            }
+            AppendCurrentRow();
+            FQuery->Next();
+            if ((n & 255) == 255 && timer.nsecsElapsed() > kSliceNs) break;
+        }
+        done = done || FQuery->Eof();
+    } catch (const std::exception& e) {
+        FFetchNs += timer.nsecsElapsed();
+        // The rows read before the failure stay; the error reaches the user once.
+        BaseMng().ShowException(this, e);
+        done = true;
+    }
+    FFetchNs += timer.nsecsElapsed();
+    if (FPending > 0) {
+        beginInsertRows(QModelIndex(), FRows, FRows + FPending - 1);
+        FRows += FPending;
+        FPending = 0;
+        endInsertRows();
+        emit RowsArrived(FRows);
+    }
+    if (done && FQuery) EndFetch(false);
+    return FQuery != nullptr;
+}
+
+const TQueryResultModel::TChunk& TQueryResultModel::ChunkOf(int row) const {
+    return FChunks[size_t(row / kChunkRows)];
+}
+
+QString TQueryResultModel::CellText(int row, int column) const {
+    if (row < 0 || row >= FRows || column < 0 || column > FieldCount()) return QString();
+    if (column == 0) return QString::number(row + 1);
+    const TChunk& c = ChunkOf(row);
+    const size_t cell = size_t(row % kChunkRows) * size_t(FieldCount()) + size_t(column - 1);
+    const quint32 begin = cell == 0 ? 0 : c.Ends[cell - 1];
+    return c.Text.mid(qsizetype(begin), qsizetype(c.Ends[cell] - begin));
+}
+
+bool TQueryResultModel::IsBlobCell(int row, int column) const {
+    if (column < 1 || column > FieldCount()) return false;
+    return FBlobColumn[size_t(column - 1)] ||
+           FBlobs.contains(quint64(row) * quint64(FieldCount()) + quint64(column - 1));
+}
+
+QByteArray TQueryResultModel::BlobBytes(int row, int column) const {
+    if (column < 1 || column > FieldCount()) return QByteArray();
+    return FBlobs.value(quint64(row) * quint64(FieldCount()) + quint64(column - 1));
+}
+
+QString TQueryResultModel::FullCellText(int row, int column) const {
+    return IsBlobCell(row, column) ? BlobToText(BlobBytes(row, column)) : CellText(row, column);
+}
+
+QString TQueryResultModel::CopyText(const QList<int>& rows, int column, bool wholeRows) const {
+    QString text;
+    for (const int row : rows) {
+        if (wholeRows) {
+            text += CellText(row, 0);
+            for (int c = 1; c <= FieldCount(); ++c)
+                text += QLatin1Char('|') + FullCellText(row, c);
+        } else {
+            if (column < 0) break;
+            text += FullCellText(row, column);
+        }
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+int TQueryResultModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : FRows;
+}
+
+int TQueryResultModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() || FCaptions.isEmpty() ? 0 : FieldCount() + 1;
+}
+
+QVariant TQueryResultModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return QVariant();
+    switch (role) {
+        case Qt::DisplayRole:
+            return CellText(index.row(), index.column());
+        case Qt::TextAlignmentRole: {
+            const bool right = index.column() == 0 || FRightAligned[size_t(index.column() - 1)];
+            return int((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        }
+        default:
+            return QVariant();
+    }
+}
+
+QVariant TQueryResultModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return QVariant();
+    if (section == 0) return QStringLiteral("#");
+    return section <= FieldCount() ? QVariant(FCaptions[section - 1]) : QVariant();
+}

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "basekit/record.h"
+#include "queryhistory.h"
+#include "queryrules.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QSplitter;
+class QTableView;
+class QTableWidget;
+class QTimer;
+class QToolButton;
+class QsciScintilla;
+class TQueryResultModel;
+
+// A window running free SQL on the database of one alias: the statement
+// editor, its parameters, the result grid, transactions and the history.
+class TQueryForm : public QWidget {
+    Q_OBJECT
+  public:
+    explicit TQueryForm(const QString& alias, QWidget* parent = nullptr);
+    // Writes the window settings and the history.
+    ~TQueryForm() override;
+
+    const QString& AliasName() const { return FAlias; }
+    QString QueryText() const;
+    void SetQueryText(const QString& text);
+    TQueryType QueryType() const;
+    void SetQueryType(TQueryType type);
+    const TRecord& Params() const { return FParams; }
+    const TQueryHistory& History() const { return FHistory; }
+    TQueryResultModel* ResultModel() const { return FModel; }
+    QAction* Action(const QString& name) const;
+    bool Modified() const { return FModified; }
+
+    // ExecuteAction: a select starts filling the grid, which goes on between
+    // event-loop turns; errors are shown and leave the window usable.
+    void Execute();
+    // The parameter grid follows the statement text; values typed stay.
+    void RefreshParams();
+    // Older (PrevQueryAction) and newer (NextQueryAction) history entries.
+    void BringBackOlder();
+    void BringBackNewer();
+    void StartTransaction();
+    void CommitTransaction();
+    void RollbackTransaction();
+    void CopyToBuffer();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void CreateActions();
+    void CreateEditor();
+    QWidget* CreateParamsPanel();
+    QWidget* CreateResultPanel();
+    void CreateResultMenu();
+    void LoadSettings();
+    void SaveSettings() const;
+    void FillParamGrid();
+    void GridToRecord();
+    void AssignParams(class TQuery& query) const;
+    void BringBack(const TQueryHistory::TEntry* entry);
+    void UpdateActions();
+    void OnRowsArrived(qint64 rows);
+    void OnFetchFinished();
+    void SizeResultColumns();
+    void ShowCurrentCell();
+    void InvertSelection();
+    void SetRowSelectMode(bool on);
+    void SaveBlobToFile();
+    bool Guard(const std::function<void()>& work);
+
+    QString FAlias;
+    TRecord FParams;
+    TQueryHistory FHistory;
+    bool FModified = false;
+    bool FColumnsSized = false;
+    qint64 FOpenMs = 0;
+    // Looked up once: a lookup reads the localiser, and another statement on
+    // the connection would end a server cursor the grid is still reading.
+    QString FRowsCountedText;
+    QString FSelectDoneText;
+    QsciScintilla* FQueryEdit = nullptr;
+    QTableWidget* FParamGrid = nullptr;
+    QTableView* FResultView = nullptr;
+    TQueryResultModel* FModel = nullptr;
+    QLabel* FResultLabel = nullptr;
+    QPlainTextEdit* FBlobMemo = nullptr;
+    QComboBox* FQueryTypeBox = nullptr;
+    QSplitter* FMainSplitter = nullptr;
+    QSplitter* FTopSplitter = nullptr;
+    QTimer* FParamsTimer = nullptr;
+    QMenu* FResultMenu = nullptr;
+};
+
+// Opens a new query window on the alias's database, modeless; the window
+// frees itself when closed.
+TQueryForm* OpenQueryForm(const QString& alias);
