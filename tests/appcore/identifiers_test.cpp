@@ -13,7 +13,6 @@ namespace {
 
 class IdentifierTest : public TEngineTest {
   protected:
-    TDatabase& Db() { return BaseMng().Databases().GetDatabase(Alias()); }
     // A table whose fields, comment and indexes all carry the hostile spellings.
     static TDicTableDescription HostileTable(const QString& name) {
         TDicTableDescription d;

@@ -17,10 +17,7 @@
 
 namespace {
 
-class OdbcTest : public TEngineTest {
-  protected:
-    TDatabase& Db() { return BaseMng().Databases().GetDatabase(Alias()); }
-};
+class OdbcTest : public TEngineTest {};
 
 TEST_P(OdbcTest, AliasesComeFromTheLocalConfigurationWithDescriptions) {
     TAliasList aliases;
@@ -113,11 +110,7 @@ TEST_P(OdbcTest, LargeBlobsAndTextsArriveWhole) {
 
 TEST_P(OdbcTest, TransactionsRollBackAndCommit) {
     Db().ExecDirect("CREATE TABLE T2 (ID INTEGER)");
-    auto count = [&] {
-        TSelectQuery q(Db(), "SELECT COUNT(*) FROM T2");
-        q.Open();
-        return q.Fields().GetFields(0).AsInteger();
-    };
+    auto count = [&] { return CountRows("T2"); };
     Db().StartTransaction();
     Db().ExecDirect("INSERT INTO T2 VALUES (1)");
     EXPECT_THROW(Db().StartTransaction(), EDatabaseError);
@@ -175,9 +168,7 @@ TEST_P(OdbcTest, EverySystemTableIsCreatedAndDescribedBack) {
     const auto defs = SystemTableDefinitions(false, "QX_LOG");
     EXPECT_THROW(dic.CreateTableByDef(defs.last(), QString(), false), EDatabaseError);
     dic.CreateTableByDef(defs.last(), QString(), true);
-    TSelectQuery q(Db(), "SELECT COUNT(*) FROM USER_LEGACY");
-    q.Open();
-    EXPECT_EQ(q.Fields().GetFields(0).AsInteger(), 0);
+    EXPECT_EQ(CountRows("USER_LEGACY"), 0);
 }
 
 // A value of every type code, as it reads back.
