@@ -35,6 +35,15 @@ TEISection& WriteSample(TEIFile& file, const TSample& sample) {
     return writer.Commit();
 }
 
+// A new file at `name` holding the given samples, in order.
+void MakeFile(const QString& name, const QList<int>& samples, TEIEncoding encoding = eeUTF8,
+              bool release17 = false) {
+    TEIFile file(name);
+    file.Create(encoding, release17);
+    for (int i : samples)
+        WriteSample(file, Samples()[i]);
+}
+
 QStringList DataOf(const TEISection& section) {
     QStringList lines;
     TEISectionDataReader data = section.OpenData();
@@ -68,13 +77,7 @@ TEST_P(EIFileLayouts, WrittenSectionsReadBackExactly) {
     const auto [encoding, release17] = GetParam();
     QTemporaryDir dir;
     const QString name = dir.filePath("sample.eif");
-    {
-        TEIFile file(name);
-        file.Create(encoding, release17);
-        for (const TSample& s : Samples())
-            WriteSample(file, s);
-        EXPECT_EQ(file.Sections().GetCount(), 3);
-    }
+    MakeFile(name, {0, 1, 2}, encoding, release17);
     EXPECT_TRUE(ReadBytes(name).startsWith(QByteArray("PELVAR-EI ") + (release17 ? "17 " : "1 ") +
                                            (encoding == eeANSI ? "ANSI\n" : "UTF8\n")));
     TEIFile file(name);
@@ -101,11 +104,7 @@ INSTANTIATE_TEST_SUITE_P(All, EIFileLayouts,
 TEST(EIFile, AppendsToAnExistingFile) {
     QTemporaryDir dir;
     const QString name = dir.filePath("append.eif");
-    {
-        TEIFile file(name);
-        file.Create(eeANSI);
-        WriteSample(file, Samples()[0]);
-    }
+    MakeFile(name, {0}, eeANSI);
     {
         TEIFile file(name);
         file.OpenForAppend();
@@ -125,12 +124,7 @@ TEST(EIFile, AppendsToAnExistingFile) {
 TEST(EIFile, HandEditsStillOpen) {
     QTemporaryDir dir;
     const QString name = dir.filePath("edited.eif");
-    {
-        TEIFile file(name);
-        file.Create();
-        for (const TSample& s : Samples())
-            WriteSample(file, s);
-    }
+    MakeFile(name, {0, 1, 2});
     // Someone lengthened a data line (the byte count is now wrong), added
     // comments and blank lines, switched to CRLF, dropped the last line break
     // and saved with a byte order mark.
@@ -234,11 +228,7 @@ TEST(EIFile, ReadOnlyFilesAreNeverWritten) {
     QTemporaryDir dir;
     const QString name = dir.filePath("ro.eif");
     const QString refusal = QStringLiteral("The export/import file %1 is read-only").arg(name);
-    {
-        TEIFile file(name);
-        file.Create();
-        WriteSample(file, Samples()[2]);
-    }
+    MakeFile(name, {2});
     const QByteArray before = ReadBytes(name);
     // Flagged read-only by the program, then read-only on disk.
     for (bool onDisk : {false, true}) {
