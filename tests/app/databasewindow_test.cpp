@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
@@ -20,15 +19,9 @@
 #include "model/shortcuts.h"
 #include "scriptedinteraction.h"
 #include "testenv.h"
+#include "widgettest.h"
 
 namespace {
-
-template <typename F>
-bool WaitFor(F&& condition) {
-    for (int i = 0; i < 400 && !condition(); ++i)
-        QTest::qWait(5);
-    return condition();
-}
 
 // Explorer windows over the databases: what a user meets connecting a second one.
 class DatabaseWindowTest : public TEngineTest {
@@ -48,16 +41,6 @@ class DatabaseWindowTest : public TEngineTest {
         FOther.reset();
         TEngineTest::TearDown();
     }
-    void AnswerLogin() {
-        const QString user =
-            FDb->IsPostgres() ? QString::fromLocal8Bit(qgetenv("PELVAR_TEST_PG_USER")) : "u";
-        const QString password = QString::fromLocal8Bit(qgetenv("PELVAR_TEST_PG_PASSWORD"));
-        Script().AnswerModal([=](QObject* f) {
-            f->findChild<QLineEdit*>("UserNameEdit")->setText(user);
-            f->findChild<QLineEdit*>("PasswordEdit")->setText(password);
-            return IDOK;
-        });
-    }
     static QAction* TreeMenuItem(TCommonListForm& w, const QString& id) {
         w.FillTreeViewPopupMenu();
         for (QAction* a : w.TreeViewPopupMenu()->actions())
@@ -73,7 +56,7 @@ TEST_P(DatabaseWindowTest, ConnectFromTheTreeMenuShowsTheFoldersAndADisconnected
     EXPECT_EQ(w->ListView()->RowCount(), 0);
     EXPECT_FALSE(w->ListView()->PlaceholderText().isEmpty());  // not an unexplained blank
 
-    AnswerLogin();
+    Script().AnswerLogin(FOther->User(), FOther->Password());
     QAction* connect = TreeMenuItem(*w, "M_Pelvar_DOAlias_ConnectDatabaseActionCaption");
     ASSERT_NE(connect, nullptr);
     connect->trigger();
@@ -115,9 +98,7 @@ TEST_P(DatabaseWindowTest, ShortcutsToFoldersTakeTheFoldersCaptions) {
     const TPelvarObjectShortcut& languages = *host.List.Items(0);
     EXPECT_EQ(languages.FullPath, "\\\\Languages");  // the login database: no alias
     EXPECT_EQ(languages.DisplayCaption(), "Languages");
-    EXPECT_EQ(languages.ImageIndex, 6);
     EXPECT_EQ(host.List.Items(1)->DisplayCaption(), "Local resources");
-    EXPECT_EQ(host.List.Items(1)->ImageIndex, 7);
     EXPECT_EQ(host.List.Items(2)->FullPath, QString());
     EXPECT_EQ(host.List.Items(2)->DisplayCaption(), "Databases");
     EXPECT_EQ(host.List.Items(2)->DisplayHint(), "Databases");

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 #include <QToolBar>
@@ -20,6 +19,7 @@
 #include "explorer/vinfoform2.h"
 #include "scriptedinteraction.h"
 #include "testenv.h"
+#include "widgettest.h"
 
 namespace {
 
@@ -30,13 +30,6 @@ QString Key(const QString& sub) {
 void DeleteKey(const QString& sub) {
     TRegistry reg;
     reg.DeleteKey(Key(sub));
-}
-
-template <typename F>
-bool WaitFor(F&& condition) {
-    for (int i = 0; i < 400 && !condition(); ++i)
-        QTest::qWait(5);
-    return condition();
 }
 
 class MainFormTest : public TEngineTest {
@@ -54,6 +47,9 @@ class MainFormTest : public TEngineTest {
         Script().Reset();
     }
     void TearDown() override {
+        // The inspector deletes itself on close, once deferred deletes run.
+        if (TVInfoForm2::Instance()) TVInfoForm2::Instance()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         CloseAllWindows();
         TEngineTest::TearDown();
     }
@@ -67,8 +63,6 @@ TEST_P(MainFormTest, StandardShortcutsUntilAKeyExistsAndTheRegistryLayoutRoundTr
         auto form = Form();
         ASSERT_EQ(form->ObjectShortcuts().Count(), 2);
         EXPECT_EQ(form->ObjectShortcuts().Items(0)->FullPath, "\\\\Structures\\Tables");
-        EXPECT_EQ(form->ObjectShortcuts().Items(0)->ImageIndex, 4);
-        EXPECT_EQ(form->ObjectShortcuts().Items(1)->CaptionID, "M_DOVForm_ShortcutCaption");
         ASSERT_EQ(form->ShortcutActions().size(), 2u);
         EXPECT_EQ(form->ShortcutActions()[0]->Action->text(), "Tables");
         // The bar: New window, then one button per shortcut.
@@ -76,7 +70,6 @@ TEST_P(MainFormTest, StandardShortcutsUntilAKeyExistsAndTheRegistryLayoutRoundTr
         TPelvarObjectShortcut* own = form->ObjectShortcuts().Add();
         own->FullPath = "\\OTHER\\Languages";
         own->Caption = "Their languages";
-        own->ImageIndex = 6;
         form->FillShortcuts();
         EXPECT_EQ(form->ShortcutToolBar()->actions().size(), 4);
     }  // destruction saves the shortcuts
@@ -84,9 +77,6 @@ TEST_P(MainFormTest, StandardShortcutsUntilAKeyExistsAndTheRegistryLayoutRoundTr
     ASSERT_TRUE(reg.OpenKeyReadOnly(Key("Shortcuts\\2")));
     EXPECT_EQ(reg.ReadString("FullPath"), "\\OTHER\\Languages");
     EXPECT_EQ(reg.ReadString("Caption"), "Their languages");
-    EXPECT_EQ(reg.ReadInteger("ImageIndex"), 6);
-    ASSERT_TRUE(reg.OpenKeyReadOnly(Key("Shortcuts\\0")));
-    EXPECT_FALSE(reg.ValueExists("Caption"));  // a caption ID saves no caption
     {
         auto form = Form();
         ASSERT_EQ(form->ObjectShortcuts().Count(), 3);
@@ -176,27 +166,21 @@ TEST_P(MainFormTest, ShortcutsOpenTheLoginDatabaseAndTheVersionSequenceOpensTheI
 
     form->show();
     EXPECT_EQ(TVInfoForm2::Instance(), nullptr);
-    QTest::keyClicks(form.get(), "abcdefghijklmnopqrstuvwzorbqui");
+    QTest::keyClicks(form.get(), "abcdefghijklmnopqrstuvw");
+    // A letter typed into a control that ignores it travels up, and counts once.
+    QTest::keyClicks(form->ShortcutToolBar(), "zorbqui");
     EXPECT_EQ(TVInfoForm2::Instance(), nullptr);
     EXPECT_EQ(form->CurrentShortcut().Current().size(), 20);
     QTest::keyClick(form.get(), Qt::Key_N);
     ASSERT_NE(TVInfoForm2::Instance(), nullptr);
     EXPECT_TRUE(TVInfoForm2::Instance()->isVisible());
-    TVInfoForm2::Instance()->close();
     form->hide();
 }
 
 TEST_P(MainFormTest, TwoWindowsShareADatabaseUntilItIsDisconnected) {
     TTestDatabase other(GetParam(), "OTHERDB", false);
     BaseMng().Databases().CloseDatabase(other.Alias());
-    const QString user =
-        FDb->IsPostgres() ? QString::fromLocal8Bit(qgetenv("PELVAR_TEST_PG_USER")) : "u";
-    const QString password = QString::fromLocal8Bit(qgetenv("PELVAR_TEST_PG_PASSWORD"));
-    Script().AnswerModal([&](QObject* f) {
-        f->findChild<QLineEdit*>("UserNameEdit")->setText(user);
-        f->findChild<QLineEdit*>("PasswordEdit")->setText(password);
-        return IDOK;
-    });
+    Script().AnswerLogin(other.User(), other.Password());
     // Walking through an alias connects it; the second window needs no login.
     auto* w1 = new TCommonListForm();
     ASSERT_TRUE(w1->Initialize("\\" + other.Alias() + "\\Languages", QString()));
@@ -252,20 +236,5 @@ TEST_P(MainFormTest, ClosingSavesTheWindowsAndAFormMayRefuse) {
 }
 
 PELVAR_ENGINE_TESTS(MainFormTest);
-
-}  // namespace
-
-namespace {
-
-TEST_P(MainFormTest, ALetterTypedIntoAControlCountsOnce) {
-    auto form = Form();
-    form->show();
-    QWidget* bar = form->ShortcutToolBar();  // ignores letters: they travel up to the window
-    QTest::keyClicks(bar, "zorbquin");
-    EXPECT_TRUE(form->CurrentShortcut().Current().endsWith(QStringLiteral("ZORBQUIN")));
-    ASSERT_NE(TVInfoForm2::Instance(), nullptr);
-    TVInfoForm2::Instance()->close();
-    form->hide();
-}
 
 }  // namespace

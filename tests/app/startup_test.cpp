@@ -10,17 +10,13 @@
 #include "app/mainform.h"
 #include "app/pelvarapplication.h"
 #include "app/startup.h"
-#include "appcore/datasources.h"
 #include "appcore/dberrors.h"
 #include "appcore/dbmanager.h"
 #include "appcore/dsptable.h"
 #include "appcore/platform.h"
-#include "appcore/query.h"
 #include "appcore/security.h"
-#include "basekit/stacktrace.h"
 #include "basekit/threadname.h"
 #include "demodictionary.h"
-#include "errorof.h"
 #include "scriptedinteraction.h"
 #include "testenv.h"
 
@@ -279,19 +275,6 @@ TEST_P(StartupLogin, DesignerGetsTheMainWindowAndOthersAClearMessage) {
 }
 PELVAR_ENGINE_TESTS(StartupLogin);
 
-TEST(Startup, DriverManagerReloadNamesAMissingLibraryAndKeepsTheOldOne) {
-    // The second one loads, but is no driver manager.
-    for (const char* library : {"/no/such/libodbc.so", "libc.so.6"})
-        EXPECT_TRUE(ErrorOf<EDatabaseError>([&] { ReloadOdbcLibrary(library); }).contains(library));
-    EXPECT_EQ(OdbcLibraryName(), DefaultOdbcLibrary());
-    TTestDatabase db("SQLite");
-    TSelectQuery q(BaseMng().Databases().GetDatabase(db.Alias()), "SELECT 1");
-    q.Open();
-    EXPECT_FALSE(q.Eof());
-    // Not while a database is connected.
-    EXPECT_THROW(ReloadOdbcLibrary(DefaultOdbcLibrary()), EDatabaseError);
-}
-
 // An interaction whose exception display raises another exception, as a
 // failing error dialog would.
 class TReentrantDisplay : public TScriptedInteraction {
@@ -318,12 +301,6 @@ TEST(Startup, UnhandledExceptionsAreShownOnceByTheMainWindow) {
         EXPECT_EQ(display.Asked[1].Text, "second");
         EXPECT_EQ(display.Asked[1].Caption, "EPelvarError");
     }
-    // Stack traces travel with the error when they are switched on.
-    SetStackTraceSupport(true, false);
-    EPelvarError traced("traced");
-    EXPECT_FALSE(traced.StackTrace().isEmpty());
-    SetStackTraceSupport(false, false);
-    EXPECT_TRUE(EPelvarError("plain").StackTrace().isEmpty());
 }
 
 }  // namespace

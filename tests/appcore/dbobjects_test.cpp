@@ -12,12 +12,6 @@ namespace {
 class DbObjectsTest : public TEngineTest {
   protected:
     TDicDatabase& Dic() { return DicDBContainer().GetDicDatabase(Alias()); }
-    TDatabase& Db() { return BaseMng().Databases().GetDatabase(Alias()); }
-    qint64 Count(const QString& from) {
-        TSelectQuery q(Db(), "SELECT COUNT(*) FROM " + from);
-        q.Open();
-        return q.Fields().GetFields(0).AsInteger();
-    }
 };
 
 TEST_P(DbObjectsTest, GeneratorsStartMoveByTheirIncrementAndDrop) {
@@ -55,13 +49,13 @@ TEST_P(DbObjectsTest, ViewsAreCreatedQueriedAndDropped) {
     EXPECT_TRUE(Dic().ViewExists("v_big"));
     EXPECT_FALSE(Dic().ViewExists("NUMS"));  // a table is no view
     EXPECT_FALSE(Db().TableExists("V_BIG"));
-    EXPECT_EQ(Count("V_BIG"), 1);
+    EXPECT_EQ(CountRows("V_BIG"), 1);
     Db().ExecDirect("INSERT INTO NUMS VALUES (3)");
-    EXPECT_EQ(Count("V_BIG"), 2);
+    EXPECT_EQ(CountRows("V_BIG"), 2);
     EXPECT_THROW(Dic().CreateView("V_BIG", "SELECT 1"), EDatabaseError);
     Dic().DropView("V_BIG");
     EXPECT_FALSE(Dic().ViewExists("V_BIG"));
-    EXPECT_EQ(Count("NUMS"), 3);
+    EXPECT_EQ(CountRows("NUMS"), 3);
 }
 
 TEST_P(DbObjectsTest, StoredProceduresWhereTheEngineHasThemAndAClearRefusalElsewhere) {
@@ -93,7 +87,7 @@ TEST_P(DbObjectsTest, StoredProceduresWhereTheEngineHasThemAndAClearRefusalElsew
     TExecQuery call(Db(), "CALL P_ADD(CAST(:a AS integer))");
     call.ParamByName("a").SetValue(5);
     call.Execute();
-    EXPECT_EQ(Count("P_LIST()"), 2);
+    EXPECT_EQ(CountRows("P_LIST()"), 2);
 
     Dic().DropStoredProc("P_ADD", false);
     Dic().DropStoredProc("P_LIST", true);

@@ -70,14 +70,13 @@ TEST_P(DSPStoreTest, PutStructureUpsertsAndStampsEveryWriteLaterThanTheLast) {
     Dsp().Refresh();
     EXPECT_FALSE(Dsp().DSPStructureExist("CLIENTS", 10));
     EXPECT_NO_THROW(Dsp().DeleteStructure("CLIENTS", 10));
-}
 
-TEST_P(DSPStoreTest, GetStructureOfAMissingStructureNamesItAndItsDatabase) {
+    // A missing structure is named with its type and database; the same name
+    // with another type is missing too.
     Dsp().PutStructure("PRESENT", 12, QByteArray("x"));
-    const QString message = ErrorOf<EDSPError>([&] { Dsp().GetStructure("ABSENT", 12); });
-    for (const QString& part : {QString("ABSENT"), QString("12"), Alias()})
+    const QString message = ErrorOf<EDSPError>([&] { Dsp().GetStructure("CLIENTS", 10); });
+    for (const QString& part : {QString("CLIENTS"), QString("10"), Alias()})
         EXPECT_TRUE(message.contains(part)) << qPrintable(message);
-    // Same name, other type: still missing.
     EXPECT_THROW(Dsp().GetStructure("PRESENT", 10), EDSPError);
     QStringList chain;
     EXPECT_THROW(Dsp().FillHierarchy("ABSENT", 12, chain), EDSPError);
@@ -103,8 +102,18 @@ TEST_P(DSPStoreTest, StructureListsAreOrderedByNameThenType) {
     }
 }
 
-TEST_P(DSPStoreTest, HierarchiesListRootFirstAndCyclesRaise) {
-    Dsp().ChangeStructureProperties("ROOT", 10, QString(), QString(), QString());
+TEST_P(DSPStoreTest, HierarchiesListRootFirstAndNeverBecomeCyclic) {
+    QList<int> kinds;
+    TDSPNotifier n([&](int kind, const QString&, int) { kinds << kind; });
+    n.SubscribeAlias(Alias());
+    // Properties of a structure that does not exist yet: one insert, one "added".
+    Dsp().ChangeStructureProperties("ROOT", 10, QString(), "TA", "first");
+    EXPECT_EQ(kinds, QList<int>{dckAdded});
+    TDSPListItem root;
+    ASSERT_TRUE(Dsp().GetStructureProperties("ROOT", 10, root));
+    EXPECT_EQ(root.TableName, "TA");
+    EXPECT_EQ(root.Remark, "first");
+    EXPECT_TRUE(Dsp().GetStructure("ROOT", 10).isEmpty());
     Dsp().ChangeStructureProperties("MIDDLE", 10, "ROOT", QString(), QString());
     Dsp().ChangeStructureProperties("LEAF", 10, "MIDDLE", QString(), QString());
     // A parent of another type is not an ancestor.
@@ -117,6 +126,14 @@ TEST_P(DSPStoreTest, HierarchiesListRootFirstAndCyclesRaise) {
     EXPECT_EQ(chain, QStringList{"ROOT"});
     Dsp().FillHierarchy("ORPHAN", 12, chain);
     EXPECT_EQ(chain, QStringList{"ORPHAN"});
+
+    // ROOT -> LEAF would close the circle; so would a structure its own parent.
+    EXPECT_THROW(Dsp().ChangeStructureProperties("ROOT", 10, "LEAF", QString(), QString()),
+                 EDSPError);
+    EXPECT_THROW(Dsp().ChangeStructureProperties("ROOT", 10, "ROOT", QString(), QString()),
+                 EDSPError);
+    ASSERT_TRUE(Dsp().GetStructureProperties("ROOT", 10, root));
+    EXPECT_TRUE(root.ParentName.isEmpty());
 
     // A cycle stored by someone else is reported, not followed forever.
     Db().ExecDirect(QStringLiteral(
@@ -290,28 +307,6 @@ TEST_P(MissingTablesTest, EveryStoreNamesTheDatabaseAndTableWhenSystemTablesAreM
     dsp.FillStructuresList(0, list);
     EXPECT_EQ(list.Count(), 0);
     EXPECT_TRUE(langs.LanguageExist("ENGLISH"));
-}
-
-TEST_P(DSPStoreTest, InheritanceNeverBecomesCyclicAndNewStructuresArriveWhole) {
-    TDSPTable& dsp = GetDSPTable(Alias());
-    QList<int> kinds;
-    TDSPNotifier n([&](int kind, const QString&, int) { kinds << kind; });
-    n.SubscribeAlias(Alias());
-    // Properties of a structure that does not exist yet: one insert, one "added".
-    dsp.ChangeStructureProperties("A", 10, QString(), "TA", "first");
-    EXPECT_EQ(kinds, QList<int>{dckAdded});
-    TDSPListItem a;
-    ASSERT_TRUE(dsp.GetStructureProperties("A", 10, a));
-    EXPECT_EQ(a.TableName, "TA");
-    EXPECT_EQ(a.Remark, "first");
-    EXPECT_TRUE(dsp.GetStructure("A", 10).isEmpty());
-    dsp.ChangeStructureProperties("B", 10, "A", QString(), QString());
-    dsp.ChangeStructureProperties("C", 10, "B", QString(), QString());
-    // A -> C would close the circle C -> B -> A -> C.
-    EXPECT_THROW(dsp.ChangeStructureProperties("A", 10, "C", QString(), QString()), EDSPError);
-    EXPECT_THROW(dsp.ChangeStructureProperties("A", 10, "A", QString(), QString()), EDSPError);
-    ASSERT_TRUE(dsp.GetStructureProperties("A", 10, a));
-    EXPECT_TRUE(a.ParentName.isEmpty());
 }
 
 PELVAR_ENGINE_TESTS(DSPStoreTest);

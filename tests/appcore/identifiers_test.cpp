@@ -6,7 +6,6 @@
 #include "appcore/dictionary.h"
 #include "appcore/platform.h"
 #include "appcore/query.h"
-#include "appcore/structurebodies.h"
 #include "basekit/datatypes.h"
 #include "testenv.h"
 
@@ -14,7 +13,6 @@ namespace {
 
 class IdentifierTest : public TEngineTest {
   protected:
-    TDatabase& Db() { return BaseMng().Databases().GetDatabase(Alias()); }
     // A table whose fields, comment and indexes all carry the hostile spellings.
     static TDicTableDescription HostileTable(const QString& name) {
         TDicTableDescription d;
@@ -104,25 +102,5 @@ TEST_P(IdentifierTest, GeneratorsWithQuotesInTheirNamesCountAndDrop) {
 }
 
 PELVAR_ENGINE_TESTS(IdentifierTest);
-
-TEST(TableStructureTest, IndexFieldListsKeepFieldsWithSemicolons) {
-    TDicTableDescription d;
-    d.Name = "T";
-    d.AddField("A;B", dtInteger, 4, "a;b");
-    d.AddField("C", dtInteger, 4);
-    d.AddField(";", dtInteger, 4);
-    d.AddField("D\\;", dtInteger, 4);
-    d.AddField("E\\F", dtInteger, 4);
-    d.AddIndex("I", {"A;B", "C", ";", "D\\;", "E\\F"}, true);
-    const TDicTableDescription back =
-        TableFromStructure(TDSPNode::FromBytes(MakeTableStructure("S", d).ToBytes(), "S"), "T");
-    ASSERT_EQ(back.Indexes.size(), 1);
-    EXPECT_EQ(back.Indexes[0].Fields, d.Indexes[0].Fields);
-
-    // Bodies written before fields could hold ";" still read.
-    TDSPNode old = MakeTableStructure("S", d);
-    old.FindNode("Indexes")->Node(0).SetProperty("Fields", "C;E\\F;");
-    EXPECT_EQ(TableFromStructure(old, "T").Indexes[0].Fields, QStringList({"C", "E\\F"}));
-}
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QRandomGenerator>
+#include <map>
 
 #include "appcore/database.h"
 #include "appcore/datasources.h"
@@ -16,10 +17,7 @@
 
 namespace {
 
-class OdbcTest : public TEngineTest {
-  protected:
-    TDatabase& Db() { return BaseMng().Databases().GetDatabase(Alias()); }
-};
+class OdbcTest : public TEngineTest {};
 
 TEST_P(OdbcTest, AliasesComeFromTheLocalConfigurationWithDescriptions) {
     TAliasList aliases;
@@ -41,7 +39,6 @@ TEST_P(OdbcTest, AliasesComeFromTheLocalConfigurationWithDescriptions) {
     EXPECT_EQ(&BaseMng().Databases().GetDatabase(QString()), &Db());
 }
 
-// Every type and its NULL: EveryTypeCodeMapsToAColumnThatStoresItsValues.
 TEST_P(OdbcTest, PreparedStatementsRebindReopenAndCountRows) {
     Db().ExecDirect("CREATE TABLE T1 (ID INTEGER NOT NULL, NOTE VARCHAR(200))");
     TExecQuery ins(Db(), "INSERT INTO T1 (ID, NOTE) VALUES (:id, :note)");
@@ -113,11 +110,7 @@ TEST_P(OdbcTest, LargeBlobsAndTextsArriveWhole) {
 
 TEST_P(OdbcTest, TransactionsRollBackAndCommit) {
     Db().ExecDirect("CREATE TABLE T2 (ID INTEGER)");
-    auto count = [&] {
-        TSelectQuery q(Db(), "SELECT COUNT(*) FROM T2");
-        q.Open();
-        return q.Fields().GetFields(0).AsInteger();
-    };
+    auto count = [&] { return CountRows("T2"); };
     Db().StartTransaction();
     Db().ExecDirect("INSERT INTO T2 VALUES (1)");
     EXPECT_THROW(Db().StartTransaction(), EDatabaseError);
@@ -175,53 +168,32 @@ TEST_P(OdbcTest, EverySystemTableIsCreatedAndDescribedBack) {
     const auto defs = SystemTableDefinitions(false, "QX_LOG");
     EXPECT_THROW(dic.CreateTableByDef(defs.last(), QString(), false), EDatabaseError);
     dic.CreateTableByDef(defs.last(), QString(), true);
-    TSelectQuery q(Db(), "SELECT COUNT(*) FROM USER_LEGACY");
-    q.Open();
-    EXPECT_EQ(q.Fields().GetFields(0).AsInteger(), 0);
+    EXPECT_EQ(CountRows("USER_LEGACY"), 0);
 }
 
 // A value of every type code, as it reads back.
 TQXVariant SampleValue(int code) {
-    switch (code) {
-        case dtString:
-            return "строка 'q'";
-        case dtSmallint:
-            return -32768;
-        case dtInteger:
-            return 2147483647;
-        case dtFloat:
-            return -12345.678901;  // the SQLite driver reads 15 digits
-        case dtDate:
-            return QDate(1999, 12, 31);
-        case dtDateTime:
-            return QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58, 999));
-        case dtCurrency:
-            return 1234567.5625;
-        case dtFixedChar:
-            return "ab";
-        case dtMemo:
-            return QString(5000, QChar(0x44f));
-        case dtBlob:
-            return QByteArray("\x00\xff\x01", 3);
-        case dtWord:
-            return 65535;
-        case dtByte:
-            return 255;
-        case dtShortint:
-            return -128;
-        case dtLargeint:
-            return qlonglong(-9000000000000000000LL);
-        case dtGraphic:
-            return QByteArray(70000, '\x7f');
-        case dtBoolean:
-            return true;
-        case dtLongWord:
-            return qlonglong(4294967295LL);
-        case dtWideString:
-            return "ширина";
-        default:
-            return TQXVariant();
-    }
+    static const std::map<int, TQXVariant> values = {
+        {dtString, "строка 'q'"},
+        {dtSmallint, -32768},
+        {dtInteger, 2147483647},
+        {dtFloat, -12345.678901},  // the SQLite driver reads 15 digits
+        {dtDate, QDate(1999, 12, 31)},
+        {dtDateTime, QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58, 999))},
+        {dtCurrency, 1234567.5625},
+        {dtFixedChar, "ab"},
+        {dtMemo, QString(5000, QChar(0x44f))},
+        {dtBlob, QByteArray("\x00\xff\x01", 3)},
+        {dtWord, 65535},
+        {dtByte, 255},
+        {dtShortint, -128},
+        {dtLargeint, qlonglong(-9000000000000000000LL)},
+        {dtGraphic, QByteArray(70000, '\x7f')},
+        {dtBoolean, true},
+        {dtLongWord, qlonglong(4294967295LL)},
+        {dtWideString, "ширина"}};
+    const auto it = values.find(code);
+    return it == values.end() ? TQXVariant() : it->second;
 }
 
 TEST_P(OdbcTest, EveryTypeCodeMapsToAColumnThatStoresItsValues) {
@@ -302,5 +274,18 @@ TEST_P(OdbcTest, ManyRowsStreamInOrder) {
 }
 
 PELVAR_ENGINE_TESTS(OdbcTest);
+
+TEST(OdbcLibraryTest, AFailedReloadNamesTheLibraryAndKeepsTheOldOne) {
+    // The second one loads, but is no driver manager.
+    for (const char* library : {"/no/such/libodbc.so", "libc.so.6"})
+        EXPECT_TRUE(ErrorOf<EDatabaseError>([&] { ReloadOdbcLibrary(library); }).contains(library));
+    EXPECT_EQ(OdbcLibraryName(), DefaultOdbcLibrary());
+    TTestDatabase db("SQLite");
+    TSelectQuery q(BaseMng().Databases().GetDatabase(db.Alias()), "SELECT 1");
+    q.Open();
+    EXPECT_FALSE(q.Eof());
+    // Not while a database is connected.
+    EXPECT_THROW(ReloadOdbcLibrary(DefaultOdbcLibrary()), EDatabaseError);
+}
 
 }  // namespace

@@ -26,7 +26,6 @@ class StoreTest : public TEngineTest {
         if (IsSkipped()) return;
         CreateMissingSystemTables(Alias());
     }
-    TDatabase& Db() { return BaseMng().Databases().GetDatabase(Alias()); }
     TDSPTable& Dsp() { return GetDSPTable(Alias()); }
     TLocalizatorTable& Loc() { return GetLocalizatorTable(Alias()); }
     TLanguagesTable& Langs() { return GetLanguagesTable(Alias()); }

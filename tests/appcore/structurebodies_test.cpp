@@ -15,9 +15,15 @@ TDicTableDescription Clients() {
     t.AddField("NAME", dtWideString, 80, "Имя; \"quoted\"").Required = true;
     t.AddField("NOTE", dtMemo, 0);
     t.AddField("PHOTO", dtGraphic, 0, "picture");
+    // Index field lists are stored as one text: fields with ";" and "\\" stay whole.
+    t.AddField("A;B", dtInteger, 4, "a;b");
+    t.AddField(";", dtInteger, 4);
+    t.AddField("D\\;", dtInteger, 4);
+    t.AddField("E\\F", dtInteger, 4);
     t.AddIndex("CLIENTS_PK", {"ID"}, true, true);
     t.AddIndex("CLIENTS_BY_NAME", {"NAME", "ID"}, true);
     t.AddIndex("CLIENTS_NOTE", {"NOTE"});
+    t.AddIndex("CLIENTS_ODD", {"A;B", "ID", ";", "D\\;", "E\\F"});
     return t;
 }
 
@@ -65,6 +71,11 @@ TEST(StructureBodiesTest, ATableDescriptionSurvivesTheBodyAndItsStoredBytes) {
     EXPECT_EQ(bare.Fields[0].DataType, dtInteger);
     EXPECT_FALSE(bare.Fields[0].Required);
     EXPECT_TRUE(bare.Indexes.isEmpty());
+
+    // Bodies written before fields could hold ";" still read.
+    TDSPNode old = body;
+    old.FindNode("Indexes")->Node(3).SetProperty("Fields", "ID;E\\F;");
+    EXPECT_EQ(TableFromStructure(old, "T").Indexes[3].Fields, QStringList({"ID", "E\\F"}));
 }
 
 TEST(StructureBodiesTest, ADamagedTableBodyRaisesAnErrorNamingWhatIsWrong) {

@@ -72,6 +72,8 @@ TEST_P(TextStoreTest, TextsAreStoredPerLanguageAndListedBySection) {
     EXPECT_THROW(Loc().SetString("ST_X", QString(), "x"), ELocalizatorError);
     EXPECT_THROW(Loc().SetString("ST_X", TLocalizatorTable::kSectionMarker, "x"),
                  ELocalizatorError);
+    // The section markers never answer as texts.
+    EXPECT_FALSE(Loc().StringExists("ST", TLocalizatorTable::kSectionMarker));
 }
 
 TEST_P(TextStoreTest, SplitIDGivesBackWhatComposeIDJoined) {
@@ -262,25 +264,14 @@ TEST_P(TextStoreTest, AFailedSectionWriteLeavesNoSectionBehind) {
 
 // ---- languages ----
 
-TEST_P(TextStoreTest, NewDictionariesStartWithTheStandardLanguages) {
-    for (int pass = 0; pass < 2; ++pass) {
-        QStringList names;
-        Langs().FillLanguageNames(names);
-        EXPECT_EQ(names, (QStringList{"DESCRIPTION", "ENGLISH", "RUSSIAN"}));
-        TLanguageStrings info;
-        Langs().FillLanguageInfo(info);
-        const TLanguageStrings standard = StandardLanguages();
-        ASSERT_EQ(info.size(), standard.size());
-        for (const auto& [id, language] : standard) {
-            TOneLanguage stored;
-            ASSERT_TRUE(Langs().GetLanguage(id, stored)) << qPrintable(id);
-            EXPECT_EQ(stored, language) << qPrintable(id);
-        }
-        Langs().Refresh();
-    }
-}
-
+// A new dictionary starts with the standard languages; others are stored,
+// read and deleted with notifications, their names checked against their columns.
 TEST_P(TextStoreTest, LanguagesAreStoredReadAndDeletedWithNotifications) {
+    for (const auto& [id, language] : StandardLanguages()) {
+        TOneLanguage stored;
+        ASSERT_TRUE(Langs().GetLanguage(id, stored)) << qPrintable(id);
+        EXPECT_EQ(stored, language) << qPrintable(id);
+    }
     std::vector<TLangEvent> events;
     TLanguagesNotifier notifier([&](QString id, int kind) { events.emplace_back(id, kind); });
     notifier.AddTo(Langs());
@@ -330,6 +321,15 @@ TEST_P(TextStoreTest, LanguagesAreStoredReadAndDeletedWithNotifications) {
     EXPECT_THROW(Langs().SetLanguage("ABCDEFGHIJKLMNOPQ", german), ELocalizatorError);
     Langs().SetLanguage("ABCDEFGHIJKLMNOP", german);  // 16 characters fit
     EXPECT_TRUE(Langs().LanguageExist("ABCDEFGHIJKLMNOP"));
+    german.EnglishName = QString(41, QLatin1Char('x'));
+    const QString message =
+        ErrorOf<ELocalizatorError>([&] { Langs().SetLanguage("LONG", german); });
+    EXPECT_TRUE(message.contains("English name") && message.contains("LONG"))
+        << qPrintable(message);
+    EXPECT_FALSE(Langs().LanguageExist("LONG"));
+    german.EnglishName = QString(40, QLatin1Char('x'));
+    Langs().SetLanguage("LONG", german);
+    EXPECT_TRUE(Langs().LanguageExist("LONG"));
 
     events.clear();
     {
@@ -371,22 +371,6 @@ TEST_P(TextStoreTest, PrivilegesComeFromTheUsersOwnInformationStructure) {
     Dsp().PutStructure("DESIGNER", kUserInfoStructureType, info.ToBytes());
     EXPECT_FALSE(SecurityManager().HavePrivilege("DESIGNER"));
     BaseMng().SetUserName(savedUser);
-}
-
-TEST_P(TextStoreTest, LanguageNamesAreCheckedAgainstTheirColumnsOnEveryEngine) {
-    TLanguagesTable& langs = GetLanguagesTable(Alias());
-    TOneLanguage l;
-    l.EnglishName = QString(41, QLatin1Char('x'));
-    const QString message = ErrorOf<ELocalizatorError>([&] { langs.SetLanguage("LONGNAME", l); });
-    EXPECT_TRUE(message.contains("English name") && message.contains("LONGNAME"))
-        << qPrintable(message);
-    EXPECT_FALSE(langs.LanguageExist("LONGNAME"));
-    l.EnglishName = QString(40, QLatin1Char('x'));
-    langs.SetLanguage("LONGNAME", l);
-    EXPECT_TRUE(langs.LanguageExist("LONGNAME"));
-    // The section markers never answer as texts.
-    GetLocalizatorTable(Alias()).SetString("K_X_Y", "ENGLISH", "t");
-    EXPECT_FALSE(GetLocalizatorTable(Alias()).StringExists("K_X", "#SECTION"));
 }
 
 PELVAR_ENGINE_TESTS(TextStoreTest);

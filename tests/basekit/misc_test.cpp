@@ -12,6 +12,7 @@
 #include "basekit/errors.h"
 #include "basekit/inifile.h"
 #include "basekit/record.h"
+#include "basekit/stacktrace.h"
 #include "basekit/threadlist.h"
 #include "basekit/threadname.h"
 #include "basekit/tracelog.h"
@@ -32,26 +33,22 @@ TEST(VariantTest, ConvertsBetweenKindsWhereAValueMeansTheSame) {
     EXPECT_FALSE(null.AsDateTime().isValid());
     EXPECT_TRUE(null.AsBinary().isEmpty());
 
-    EXPECT_EQ(TQXVariant(42).AsString(), "42");
+    for (const auto& [value, text] : QList<std::pair<TQXVariant, const char*>>{
+             {42, "42"}, {2.5, "2.5"}, {0.1, "0.1"}, {true, "TRUE"}})
+        EXPECT_EQ(value.AsString(), text);
     EXPECT_EQ(TQXVariant(42).AsFloat(), 42.0);
-    EXPECT_TRUE(TQXVariant(-1).AsBoolean());
-    EXPECT_FALSE(TQXVariant(0).AsBoolean());
     EXPECT_EQ(TQXVariant(qlonglong(1) << 40).AsInteger(), qlonglong(1) << 40);
-
-    EXPECT_EQ(TQXVariant(2.5).AsString(), "2.5");
-    EXPECT_EQ(TQXVariant(0.1).AsString(), "0.1");
     EXPECT_EQ(TQXVariant(2.9).AsInteger(), 2);
     EXPECT_EQ(TQXVariant(-2.9).AsInteger(), -2);
-
-    EXPECT_EQ(TQXVariant(true).AsString(), "TRUE");
     EXPECT_EQ(TQXVariant(true).AsInteger(), 1);
-
     EXPECT_EQ(TQXVariant(QStringLiteral(" 17 ")).AsInteger(), 17);
     EXPECT_EQ(TQXVariant("-3.25").AsFloat(), -3.25);
-    for (const char* t : {"true", "TRUE", " True ", "1"})
-        EXPECT_TRUE(TQXVariant(t).AsBoolean()) << t;
-    for (const char* t : {"false", "FALSE", "0"})
-        EXPECT_FALSE(TQXVariant(t).AsBoolean()) << t;
+    for (const TQXVariant& t : {TQXVariant(-1), TQXVariant("true"), TQXVariant("TRUE"),
+                                TQXVariant(" True "), TQXVariant("1")})
+        EXPECT_TRUE(t.AsBoolean()) << t.AsString().toStdString();
+    for (const TQXVariant& f :
+         {TQXVariant(0), TQXVariant("false"), TQXVariant("FALSE"), TQXVariant("0")})
+        EXPECT_FALSE(f.AsBoolean()) << f.AsString().toStdString();
 
     const QDateTime stamp(QDate(2024, 2, 29), QTime(13, 14, 15, 160));
     EXPECT_EQ(TQXVariant(stamp).AsString(), "2024-02-29 13:14:15.160");
@@ -172,7 +169,7 @@ TEST(RecordTest, FieldsAreFoundByNameInsertedDeletedAndCopied) {
 
 // ---- data types ----
 
-TEST(ErrorsTest, ClassNameAndMessageOfAnyException) {
+TEST(ErrorsTest, ClassNameMessageAndStackTraceOfAnyException) {
     const EConvertError convert("Текст");
     EXPECT_EQ(ExceptionClassName(convert), "EConvertError");
     EXPECT_EQ(ExceptionMessage(convert), "Текст");
@@ -180,6 +177,11 @@ TEST(ErrorsTest, ClassNameAndMessageOfAnyException) {
     const std::runtime_error plain("plain failure");
     EXPECT_EQ(ExceptionMessage(plain), "plain failure");
     EXPECT_FALSE(ExceptionClassName(plain).isEmpty());
+    // Stack traces travel with the error only while they are switched on.
+    SetStackTraceSupport(true, false);
+    EXPECT_FALSE(EPelvarError("traced").StackTrace().isEmpty());
+    SetStackTraceSupport(false, false);
+    EXPECT_TRUE(EPelvarError("plain").StackTrace().isEmpty());
 }
 
 // ---- ini files ----

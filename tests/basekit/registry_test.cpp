@@ -175,33 +175,6 @@ TEST_F(RegistryTest, KeyAndValueNamesIgnoreCaseAndKeepTheirFirstSpelling) {
     EXPECT_FALSE(reg.KeyExists(Path("Mixed\\Case")));
 }
 
-TEST_F(RegistryTest, EnumeratesSubKeysAndValuesWithoutInternalEntries) {
-    TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey(FRoot, true));
-    EXPECT_TRUE(reg.GetKeyNames().isEmpty());
-    EXPECT_TRUE(reg.GetValueNames().isEmpty());
-    reg.CreateKey("Empty");
-    reg.CreateKey("Full\\Deeper");
-    reg.WriteString("First", "1");
-    reg.WriteInteger("Second", 2);
-    reg.WriteBinaryData("Third", QByteArray("3"));
-
-    QStringList keys = reg.GetKeyNames(), values = reg.GetValueNames();
-    keys.sort();
-    values.sort();
-    EXPECT_EQ(keys, (QStringList{"Empty", "Full"}));
-    EXPECT_EQ(values, (QStringList{"First", "Second", "Third"}));
-    EXPECT_TRUE(reg.HasSubKeys());
-
-    // Sub-keys are not values and values are not sub-keys.
-    ASSERT_TRUE(reg.OpenKey("Full", false));
-    EXPECT_EQ(reg.GetKeyNames(), QStringList{"Deeper"});
-    EXPECT_TRUE(reg.GetValueNames().isEmpty());
-    ASSERT_TRUE(reg.OpenKey("Deeper", false));
-    EXPECT_FALSE(reg.HasSubKeys());
-    EXPECT_TRUE(reg.GetValueNames().isEmpty());
-}
-
 TEST_F(RegistryTest, RelativePathsStartAtTheCurrentKeyAbsoluteOnesAtTheRoot) {
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey(FRoot, true));
@@ -262,20 +235,28 @@ TEST_F(RegistryTest, ReadOnlyKeysRefuseEveryWrite) {
     EXPECT_EQ(reg.ReadString("Kept"), "changed");
 }
 
-TEST_F(RegistryTest, NamesWithSlashesAndPercentSignsStayWhole) {
+// Sub-keys and values are listed apart, and names with the characters the
+// settings file escapes ("/", "%") stay whole.
+TEST_F(RegistryTest, EnumeratesSubKeysAndValuesApartWithNamesWhole) {
     QStringList names = {"a/b", "50%", "%2F", "%25/%", "/", "@key", "with space", "Ключ"};
     names.sort();
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey(FRoot, true));
+    EXPECT_TRUE(reg.GetKeyNames().isEmpty());
+    EXPECT_TRUE(reg.GetValueNames().isEmpty());
+    EXPECT_FALSE(reg.HasSubKeys());
     for (const QString& name : names) {
         reg.WriteString(name, "value of " + name);
         EXPECT_TRUE(reg.CreateKey(name)) << qPrintable(name);
     }
-    QStringList values = reg.GetValueNames(), keys = reg.GetKeyNames();
-    values.sort();
-    keys.sort();
+    reg.CreateKey("Only\\Deeper");
+    QStringList values = reg.GetValueNames(), keys = reg.GetKeyNames(), allKeys = names;
+    allKeys << "Only";
+    for (QStringList* list : {&values, &keys, &allKeys})
+        list->sort();
     EXPECT_EQ(values, names);
-    EXPECT_EQ(keys, names);
+    EXPECT_EQ(keys, allKeys);
+    EXPECT_TRUE(reg.HasSubKeys());
     for (const QString& name : names) {
         EXPECT_EQ(reg.ReadString(name), "value of " + name) << qPrintable(name);
         EXPECT_TRUE(reg.KeyExists(name)) << qPrintable(name);
@@ -287,6 +268,10 @@ TEST_F(RegistryTest, NamesWithSlashesAndPercentSignsStayWhole) {
     EXPECT_EQ(reg.GetValueNames(), QStringList{"x/y"});
     EXPECT_TRUE(reg.GetKeyNames().isEmpty());
     EXPECT_EQ(reg.CurrentPath(), Path("a/b"));
+    // A key holding only a sub-key has no values.
+    ASSERT_TRUE(reg.OpenKey(Path("Only"), false));
+    EXPECT_EQ(reg.GetKeyNames(), QStringList{"Deeper"});
+    EXPECT_TRUE(reg.GetValueNames().isEmpty());
 
     SaveRegistryParam("\\Param/Test\\50%/x", 3);
     EXPECT_EQ(LoadRegistryParam("\\Param/Test\\50%/x", 0), 3);

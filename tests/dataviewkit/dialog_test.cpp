@@ -15,38 +15,18 @@
 
 namespace {
 
+// CLIENTS { TableName, Remark, Icon; Fields { ID, NAME } }; both fields have a Size.
 TDSPNode ClientsBody() {
     TDSPNode root("CLIENTS");
     root.SetProperty("TableName", QString("CLIENTS"));
-    root.SetProperty("Remark", QString("Customers of the shop with their balance"));
-    root.SetProperty("Created", QDateTime(QDate(2023, 11, 2), QTime(9, 30, 0)));
-    root.SetProperty("Version", qlonglong(7));
-    QByteArray icon;
-    for (int i = 0; i < 40; ++i)
-        icon.append(char(i * 7));
-    root.SetProperty("Icon", icon);
+    root.SetProperty("Remark", QString("Customers of the shop"));
+    root.SetProperty("Icon", QByteArray("\x00\x07\x0e\xfc", 4));
     TDSPNode& fields = root.AddNode("Fields");
-    auto field = [&](const char* name, qlonglong type, qlonglong size, bool required,
-                     const char* comment) {
+    for (const char* name : {"ID", "NAME"}) {
         TDSPNode& f = fields.AddNode(name);
-        f.SetProperty("DataType", type);
-        f.SetProperty("Size", size);
-        f.SetProperty("Required", required);
-        if (*comment) f.SetProperty("Comment", QString(comment));
-    };
-    field("ID", 3, 4, true, "");
-    field("NAME", 1, 80, true, "Full name as printed on invoices");
-    field("BORN", 11, 0, false, "");
-    field("BALANCE", 6, 8, false, "In the shop's currency");
-    TDSPNode& indexes = root.AddNode("Indexes");
-    TDSPNode& pk = indexes.AddNode("PK_CLIENTS");
-    pk.SetProperty("Fields", QString("ID"));
-    pk.SetProperty("Unique", true);
-    pk.SetProperty("Primary", true);
-    TDSPNode& ix = indexes.AddNode("IX_CLIENTS_NAME");
-    ix.SetProperty("Fields", QString("NAME"));
-    ix.SetProperty("Unique", false);
-    ix.SetProperty("Primary", false);
+        f.SetProperty("DataType", qlonglong(3));
+        f.SetProperty("Size", qlonglong(4));
+    }
     return root;
 }
 
@@ -74,7 +54,6 @@ TEST_P(DSPTreeDialogTest, AValueIsEditedInTheDialogCheckedAndSavedWithCtrlS) {
     QPointer<TDSPTreeViewDialog> dialog = OpenDSPTreeDialog(Alias(), "CLIENTS", 10);
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
     TDSPFormTreeView* view = dialog->TreeView();
-    EXPECT_EQ(dialog->windowTitle(), "Edit DSP tree");
     EXPECT_TRUE(Find<QLabel>(dialog, "HeaderLabel")->text().contains("CLIENTS"));
     EXPECT_TRUE(Find<QLabel>(dialog, "HeaderLabel")->text().contains(Alias()));
     QAction* save = Find<QAction>(dialog, "SaveAction");
@@ -126,11 +105,6 @@ TEST_P(DSPTreeDialogTest, AValueIsEditedInTheDialogCheckedAndSavedWithCtrlS) {
     ASSERT_EQ(Script().Asked.size(), 2);
     EXPECT_TRUE(Script().Asked.at(1).Text.contains("zzz"));
     EXPECT_EQ(view->currentIndex(), size);
-
-    if (!qEnvironmentVariableIsEmpty("PELVAR_DSPTREE_SHOT")) {
-        view->expandAll();
-        dialog->grab().save(qEnvironmentVariable("PELVAR_DSPTREE_SHOT"));
-    }
 
     // Unmodified, it closes without a question and deletes itself.
     dialog->close();
@@ -229,7 +203,7 @@ TEST(DSPTreeDialog, ABinaryValueGoesToAndComesFromAFile) {
     TDSPFormTreeView* view = dialog.TreeView();
     view->LoadFromBytes(ClientsBody().ToBytes(), "CLIENTS");
     TDSPTreeModel& m = view->Model();
-    const QModelIndex icon = m.index(4, 0, m.index(0, 0));
+    const QModelIndex icon = m.index(2, 0, m.index(0, 0));
     ASSERT_EQ(icon.data().toString(), "Icon");
     view->setCurrentIndex(icon);
     EXPECT_TRUE(dialog.findChild<QAction*>("LoadBinaryAction")->isEnabled());

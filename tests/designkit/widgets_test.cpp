@@ -43,7 +43,6 @@ TEST(Widgets, ProgressWindowCancelsAndKeepsErrorsUntilClosed) {
     EXPECT_FALSE(form.CancelRequested());
     auto* button = form.findChild<QPushButton*>();
     ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->text(), "Cancel");
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_TRUE(form.CancelRequested());
     EXPECT_FALSE(button->isEnabled());

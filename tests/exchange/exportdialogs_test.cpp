@@ -22,17 +22,9 @@
 #include "printers.h"
 #include "scriptedinteraction.h"
 #include "testenv.h"
+#include "widgettest.h"
 
 namespace {
-
-// Shows the form the script was handed, so clicks and focus behave as on screen.
-QDialog* Shown(QObject* form) {
-    auto* dialog = qobject_cast<QDialog*>(form);
-    dialog->show();
-    dialog->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
-    return dialog;
-}
 
 template <typename W = QWidget>
 W* Child(QObject* form, const char* name) {
@@ -41,10 +33,8 @@ W* Child(QObject* form, const char* name) {
     return w;
 }
 
-// On the box itself, whatever width the layout gave it.
 void Toggle(QObject* form, const char* name) {
-    auto* box = Child<QCheckBox>(form, name);
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    ClickBox(Child<QCheckBox>(form, name));
 }
 
 void ClickButton(QObject* form, const char* name) {
@@ -53,14 +43,6 @@ void ClickButton(QObject* form, const char* name) {
 
 QLineEdit* EditOf(QObject* form, const char* name) {
     return Child<TEllipsisEdit>(form, name)->Edit();
-}
-
-// The modal result the real seam would return.
-int ResultOf(QObject* form) {
-    auto* dialog = qobject_cast<QDialog*>(form);
-    if (dialog->isVisible()) return -1;  // OK was refused
-    const int r = dialog->result();
-    return r == QDialog::Accepted ? IDOK : r == QDialog::Rejected ? IDCANCEL : r;
 }
 
 class ExportDialogsTest : public testing::Test {
@@ -83,7 +65,6 @@ TEST_F(ExportDialogsTest, ExportConfirmationEnablesByTheRulesAndRefusesAnEmptyNa
     TExportConfirmRequest request{2, 2, "/tmp/all.eif"};
     Script().AnswerModal([](QObject* form) {
         Shown(form);
-        EXPECT_EQ(qobject_cast<QWidget*>(form)->windowTitle(), "Confirmation");
         auto* resources = Child<QCheckBox>(form, "ExportLResourcesCheckBox");
         EXPECT_EQ(resources->text(), "Export local resources of the structures");
         EXPECT_TRUE(resources->isEnabled());
@@ -117,14 +98,14 @@ TEST_F(ExportDialogsTest, ExportConfirmationEnablesByTheRulesAndRefusesAnEmptyNa
 
         // The directory is the visible name now, and it is empty.
         ClickButton(form, "OKButton");
-        EXPECT_EQ(ResultOf(form), -1);
+        EXPECT_EQ(ModalResult(form), -1);
         EXPECT_EQ(QApplication::focusWidget(), EditOf(form, "DirNameEdit"));
 
         Script().AnswerDirectory("/tmp/parts");
         QTest::mouseClick(Child<TEllipsisEdit>(form, "DirNameEdit")->Button(), Qt::LeftButton);
         EXPECT_EQ(EditOf(form, "DirNameEdit")->text(), "/tmp/parts");
         ClickButton(form, "OKButton");
-        return ResultOf(form);
+        return ModalResult(form);
     });
     ASSERT_TRUE(ExportConfirm(request));
     EXPECT_EQ(request.FileName, "/tmp/parts");
@@ -154,7 +135,7 @@ TEST_F(ExportDialogsTest, ModeZeroGreysTheBoxesAndCancelStillRemembers) {
         EXPECT_EQ(Script().Asked.last().Kind, "save");
         EXPECT_TRUE(Script().Asked.last().Text.endsWith("|*.eif|All files (*.*)|*.*|eif"));
         ClickButton(form, "CancelButton");
-        return ResultOf(form);
+        return ModalResult(form);
     });
     EXPECT_FALSE(ExportConfirm(request));
     EXPECT_EQ(LoadExportConfirmState().FileName, "/tmp/picked.eif");
@@ -166,20 +147,17 @@ TEST_F(ExportDialogsTest, OverwriteQuestionsGiveTheirThreeResults) {
     for (const auto& [button, result] : clicks) {
         Script().AnswerModal([button = button](QObject* form) {
             Shown(form);
-            EXPECT_EQ(form->objectName(), "TExportOverwriteConfirmForm");
             EXPECT_TRUE(Child<QLabel>(form, "MainLabel")->text().contains("\"/tmp/x.eif\""));
-            EXPECT_EQ(Child<QPushButton>(form, "YesButton")->text(), "&Rewrite");
             ClickButton(form, button);
-            return ResultOf(form);
+            return ModalResult(form);
         });
         EXPECT_EQ(ExportOverwriteConfirm("/tmp/x.eif"), result) << button;
     }
     Script().AnswerModal([](QObject* form) {
         Shown(form);
-        EXPECT_EQ(form->objectName(), "TExportOverwriteXMLConfirmForm");
         EXPECT_EQ(form->findChild<QPushButton*>("NoButton"), nullptr);
         ClickButton(form, "YesButton");
-        return ResultOf(form);
+        return ModalResult(form);
     });
     EXPECT_EQ(ExportOverwriteXMLConfirm("/tmp/x.xml"), IDYES);
 }
@@ -193,7 +171,6 @@ TEST_F(ExportDialogsTest, LanguagesComeFromTheDatabaseAllChosen) {
 
     Script().AnswerModal([](QObject* form) {
         Shown(form);
-        EXPECT_EQ(qobject_cast<QWidget*>(form)->windowTitle(), "Languages to export");
         auto* list = Child<QListWidget>(form, "LanguagesListBox");
         EXPECT_EQ(list->count(), 4);
         EXPECT_EQ(list->selectedItems().size(), 4);
@@ -201,7 +178,7 @@ TEST_F(ExportDialogsTest, LanguagesComeFromTheDatabaseAllChosen) {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(english).center());
         ClickButton(form, "OKButton");
-        return ResultOf(form);
+        return ModalResult(form);
     });
     QStringList languages{"stale"};
     ASSERT_TRUE(LanguagesSelect(db.Alias(), languages));
@@ -209,7 +186,7 @@ TEST_F(ExportDialogsTest, LanguagesComeFromTheDatabaseAllChosen) {
 
     Script().AnswerModal([](QObject* form) {
         ClickButton(Shown(form), "CancelButton");
-        return ResultOf(form);
+        return ModalResult(form);
     });
     EXPECT_FALSE(LanguagesSelect(db.Alias(), languages));
 }
@@ -220,7 +197,6 @@ TEST_F(ExportDialogsTest, ExtendedLocalExportAsksBeforeCreatingTheDirectory) {
     TLExportConfirmRequest request;
     Script().AnswerModal([dir](QObject* form) {
         Shown(form);
-        EXPECT_EQ(form->objectName(), "TLExportConfirmFormEx");
         EXPECT_EQ(Child<QLabel>(form, "FileNameLabel")->text(), "File name:");
         Toggle(form, "SeparateExportLCheckBox");
         EXPECT_EQ(Child<QLabel>(form, "FileNameLabel")->text(), "Directory:");
@@ -230,13 +206,13 @@ TEST_F(ExportDialogsTest, ExtendedLocalExportAsksBeforeCreatingTheDirectory) {
 
         Script().AnswerMessage(IDNO);
         ClickButton(form, "OKButton");
-        EXPECT_EQ(ResultOf(form), -1);
+        EXPECT_EQ(ModalResult(form), -1);
         EXPECT_EQ(QApplication::focusWidget(), EditOf(form, "ExportDirLocEdit"));
         EXPECT_FALSE(QFileInfo::exists(dir));
 
         Script().AnswerMessage(IDYES);
         ClickButton(form, "OKButton");
-        return ResultOf(form);
+        return ModalResult(form);
     });
     ASSERT_TRUE(LExportConfirmEx(request));
     EXPECT_TRUE(QFileInfo(dir).isDir());
@@ -251,10 +227,10 @@ TEST_F(ExportDialogsTest, ExtendedLocalExportAsksBeforeCreatingTheDirectory) {
         EXPECT_EQ(form->findChild<TEllipsisEdit*>("ExportDirLocEdit"), nullptr);
         EditOf(form, "FileNameEdit")->clear();
         ClickButton(form, "OKButton");
-        EXPECT_EQ(ResultOf(form), -1);
+        EXPECT_EQ(ModalResult(form), -1);
         EXPECT_EQ(QApplication::focusWidget(), EditOf(form, "FileNameEdit"));
         ClickButton(form, "CancelButton");
-        return ResultOf(form);
+        return ModalResult(form);
     });
     EXPECT_FALSE(LExportConfirm(request));
 }

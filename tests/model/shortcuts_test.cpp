@@ -190,7 +190,8 @@ TEST_F(TShortcutTest, DamagedEntriesAreSkippedAndTheRestLoad) {
     EXPECT_EQ(list.Items(0)->FullPath, "\\P0");
     EXPECT_EQ(list.Items(1)->FullPath, "\\P3");
     ASSERT_EQ(errors.size(), 3);
-    EXPECT_TRUE(errors[0].startsWith(key + "\\1: Invalid image size (-7)")) << qPrintable(errors[0]);
+    EXPECT_TRUE(errors[0].startsWith(key + "\\1: Invalid image size (-7)"))
+        << qPrintable(errors[0]);
     EXPECT_TRUE(errors[1].startsWith(key + "\\2: ")) << qPrintable(errors[1]);
     EXPECT_TRUE(errors[2].startsWith(key + "\\4: ")) << qPrintable(errors[2]);
 

@@ -13,7 +13,7 @@ QStringList ReadAllLines(TEIStream& s) {
 
 }  // namespace
 
-TEST(EIStream, ReadsEveryLineEndingAndTracksLinesAndBytes) {
+TEST(EIStream, ReadsEveryLineEndingWithinItsByteRangeAndTracksLinesAndBytes) {
     QByteArray bytes("one\r\ntwo\n\nin\rner\nlast");
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -29,18 +29,13 @@ TEST(EIStream, ReadsEveryLineEndingAndTracksLinesAndBytes) {
     EXPECT_FALSE(s.LastLineTerminated());
     EXPECT_FALSE(s.Readln(line));
     EXPECT_EQ(s.LineNumber(), 5);
-}
 
-TEST(EIStream, ReadsOnlyItsByteRange) {
-    QByteArray bytes("one\ntwo\nthree\nfour\n");
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    TEIStream s(buffer, eeUTF8, 4, 14);
-    EXPECT_EQ(ReadAllLines(s), QStringList({"two", "three"}));
-    EXPECT_EQ(s.Position(), 14);
-    // A range ending inside a line gives that line's head without a break.
-    TEIStream cut(buffer, eeUTF8, 8, 11);
-    EXPECT_EQ(ReadAllLines(cut), QStringList({"thr"}));
+    // Only the range is read; one ending inside a line gives that line's head.
+    TEIStream range(buffer, eeUTF8, 5, 10);
+    EXPECT_EQ(ReadAllLines(range), QStringList({"two", ""}));
+    EXPECT_EQ(range.Position(), 10);
+    TEIStream cut(buffer, eeUTF8, 10, 15);
+    EXPECT_EQ(ReadAllLines(cut), QStringList({"in\rne"}));
     EXPECT_FALSE(cut.LastLineTerminated());
 }
 

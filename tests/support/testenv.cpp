@@ -10,6 +10,7 @@
 #include "appcore/dsptable.h"
 #include "appcore/localizator.h"
 #include "appcore/platform.h"
+#include "appcore/query.h"
 
 namespace {
 
@@ -141,4 +142,22 @@ TTestDatabase::~TTestDatabase() {
     if (dbs.DefaultAlias() == FAlias) dbs.SetDefaultAlias(QString());
     TTestEnvironment::Instance().RemoveDataSource(FAlias);
     if (!FFile.isEmpty()) QFile::remove(FFile);
+}
+
+QString TTestDatabase::User() const {
+    return FPostgres ? Env("PELVAR_TEST_PG_USER") : QStringLiteral("u");
+}
+
+QString TTestDatabase::Password() const {
+    return FPostgres ? Env("PELVAR_TEST_PG_PASSWORD") : QString();
+}
+
+TDatabase& TEngineTest::Db() const {
+    return BaseMng().Databases().GetDatabase(Alias());
+}
+
+qint64 TEngineTest::CountRows(const QString& from) const {
+    TSelectQuery q(Db(), QStringLiteral("SELECT COUNT(*) FROM ") + from);
+    q.Open();
+    return q.Fields().GetFields(0).AsInteger();
 }

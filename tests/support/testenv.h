@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+class TDatabase;
+
 // The environment one test process runs in: a project-local ODBC configuration
 // (set before the first ODBC call), a settings file of its own, the platform
 // and the scripted interaction. Created by the test main().
@@ -49,6 +51,9 @@ class TTestDatabase {
     ~TTestDatabase();
     const QString& Alias() const { return FAlias; }
     bool IsPostgres() const { return FPostgres; }
+    // An account the engine lets in: the server's test account on PostgreSQL.
+    QString User() const;
+    QString Password() const;
     QString FileName() const { return FFile; }
 
   private:
@@ -71,6 +76,8 @@ class TEngineTest : public testing::TestWithParam<std::string> {
     }
     void TearDown() override { FDb.reset(); }
     const QString& Alias() const { return FDb->Alias(); }
+    TDatabase& Db() const;
+    qint64 CountRows(const QString& from) const;  // SELECT COUNT(*) FROM `from`
     std::unique_ptr<TTestDatabase> FDb;
 };
 
