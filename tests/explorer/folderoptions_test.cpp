@@ -91,9 +91,6 @@ TEST_F(TExplorerTest, StoredColumnsAndBadValues) {
     EXPECT_EQ(Tags(w), (QList<int>{1, 0, 2}));  // stored 1, stored 3, then the unstored one
     EXPECT_EQ(w->ListViewStyle(), 1);           // 4 is no style
     EXPECT_EQ(w->SortType(), 0);                // no column 7 here
-    // Sub-items follow the new column order.
-    const TListRow& t1 = w->ListView()->Rows()[size_t(Row(w, "T1"))];
-    EXPECT_EQ(t1.SubItems, (QStringList{QString(), "beta"}));
 
     w->SetCurrentPath(QString());
     Store("Structures\\Tables", {{"Column1_Visible", 0}});
@@ -131,29 +128,91 @@ TEST_F(TExplorerTest, SortingByColumns) {
     EXPECT_EQ(marked, QStringList{"By column 2"});
 }
 
-TEST_F(TExplorerTest, ColumnDialogAndColumnDrag) {
+TEST_F(TExplorerTest, DataStaysUnderItsHeaderWhereverTheColumnGoes) {
     TCommonListForm* w = Window(kTables);
     w->SetListViewStyle(3);
-    Script().AnswerModal([](QObject* form) {
-        auto* dialog = qobject_cast<TListColumnsSelectForm*>(form);
-        EXPECT_FALSE(dialog->CheckList->item(0)->flags() & Qt::ItemIsUserCheckable);
-        dialog->CheckList->setCurrentRow(0);
-        dialog->MoveUp();  // the first entry stays first
-        dialog->CheckList->setCurrentRow(2);
-        dialog->MoveUp();
-        dialog->CheckList->item(2)->setCheckState(Qt::Unchecked);  // Size
-        return IDOK;
+    QHeaderView* header = w->ListView()->DetailsView()->header();
+    // "header=text" for each cell of a row, in the order the user sees them.
+    const auto shown = [&](const QString& caption) {
+        QStringList cells;
+        const int row = Row(w, caption);
+        for (int visual = 0; visual < header->count(); ++visual) {
+            const int logical = header->logicalIndex(visual);
+            cells << header->model()->headerData(logical, Qt::Horizontal).toString() + "=" +
+                         header->model()->index(row, logical).data().toString();
+        }
+        return cells;
+    };
+    const auto dialog = [](const std::function<void(TListColumnsSelectForm*)>& edit) {
+        Script().AnswerModal([edit](QObject* form) {
+            edit(qobject_cast<TListColumnsSelectForm*>(form));
+            return IDOK;
+        });
+    };
+    const auto entry = [](TListColumnsSelectForm* d, const QString& text) {
+        return d->CheckList->findItems(text, Qt::MatchExactly).value(0);
+    };
+
+    dialog([&](TListColumnsSelectForm* d) {
+        EXPECT_FALSE(entry(d, "Name")->flags() & Qt::ItemIsUserCheckable);
+        d->CheckList->setCurrentRow(0);
+        d->MoveUp();  // the first entry stays first
+        d->MoveDown();
     });
     w->SelectColumnsAction->trigger();
-    EXPECT_EQ(Tags(w), (QList<int>{0, 2}));
-    EXPECT_EQ(w->ListView()->Rows()[0].SubItems.size(), 1);
+    EXPECT_EQ(Tags(w), (QList<int>{1, 0, 2}));
+    EXPECT_EQ(shown("T1"), (QStringList{"Size=30", "Name=T1", "Remark=beta"}));
+
+    dialog([&](TListColumnsSelectForm* d) {
+        entry(d, "Size")->setCheckState(Qt::Unchecked);
+        d->CheckList->setCurrentItem(entry(d, "Remark"));
+        d->MoveUp();
+        d->MoveUp();
+    });
+    w->SelectColumns();
+    EXPECT_EQ(shown("T1"), (QStringList{"Remark=beta", "Name=T1"}));
+    dialog([&](TListColumnsSelectForm* d) { entry(d, "Size")->setCheckState(Qt::Checked); });
+    w->SelectColumns();
+    EXPECT_EQ(shown("T1"), (QStringList{"Remark=beta", "Name=T1", "Size=30"}));
     Script().AnswerModal([](QObject*) { return IDCANCEL; });
     w->SelectColumns();
-    EXPECT_EQ(Tags(w), (QList<int>{0, 2}));
+    EXPECT_EQ(Tags(w), (QList<int>{2, 0, 1}));
 
-    w->ListView()->DetailsView()->header()->moveSection(1, 0);
-    EXPECT_EQ(Tags(w), (QList<int>{2, 0}));
-    EXPECT_EQ(w->ListView()->DetailsView()->header()->logicalIndex(0), 0);
+    // The user drags Size to the front: it stays where it was dropped.
+    const auto centre = [&](int visual) {
+        const int logical = header->logicalIndex(visual);
+        return QPoint(header->sectionViewportPosition(logical) + header->sectionSize(logical) / 2,
+                      header->height() / 2);
+    };
+    QWidget* port = header->viewport();
+    const QPoint from = centre(2), to(3, from.y());
+    QTest::mousePress(port, Qt::LeftButton, {}, from);
+    for (int step = 1; step <= 10; ++step)
+        QTest::mouseMove(port, from + (to - from) * step / 10);
+    QTest::mouseRelease(port, Qt::LeftButton, {}, to);
+    EXPECT_EQ(Tags(w), (QList<int>{1, 2, 0}));
+    EXPECT_EQ(shown("T1"), (QStringList{"Size=30", "Remark=beta", "Name=T1"}));
+
+    // Sorting by the moved column sorts by its values and marks its header.
+    QTest::mouseClick(port, Qt::LeftButton, {}, centre(0));
+    EXPECT_EQ(w->SortType(), 1);
+    EXPECT_EQ(Captions(w), (QStringList{"Sub", "T2", "T3", "T1"}));
+    EXPECT_FALSE(header->model()
+                     ->headerData(header->logicalIndex(0), Qt::Horizontal, Qt::DecorationRole)
+                     .isNull());
+    EXPECT_EQ(shown("T3"), (QStringList{"Size=20", "Remark=gamma", "Name=T3"}));
+
+    // Coming back to the folder shows the stored order, the data under it.
+    w->SetCurrentPath("\\A1");
+    w->SetCurrentPath(kTables);
+    EXPECT_EQ(Tags(w), (QList<int>{1, 2, 0}));
+    EXPECT_EQ(w->SortType(), 1);
+    EXPECT_EQ(shown("T2"), (QStringList{"Size=10", "Remark=alpha", "Name=T2"}));
+
+    // The icon views show the caption, whichever column leads.
+    w->SetListViewStyle(0);
+    const QListView* icons = w->ListView()->IconView();
+    EXPECT_EQ(icons->model()->index(Row(w, "T2"), icons->modelColumn()).data().toString(), "T2");
 }
 
 TEST_F(TExplorerTest, GlobalOptionsAndWindowPlaces) {
