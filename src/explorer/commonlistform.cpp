@@ -142,7 +142,7 @@ void TCommonListForm::SetCurrentPath(const QString& Path) {
     try {
         FillListView();
         object->CreateColumns(FAvailableColumns);
-        FListView->Model().Columns() = FAvailableColumns;
+        FListView->AssignColumns(FAvailableColumns);
         UpdateSortTypes();
         ReAssignActions();
         SetSortType(0);

@@ -92,7 +92,8 @@ class TCommonListForm : public QMainWindow {
     // A column chosen from an "Arrange icons" menu.
     void ArrangeIconsBy(int tag);
     const TListColumns& AvailableColumns() const { return FAvailableColumns; }
-    const TListColumns& ListColumns() const;
+    // The shown columns in the order the header shows them.
+    TListColumns ListColumns() const;
     // Shows these columns in this order and refills the rows.
     void SetListColumns(const TListColumns& columns);
     // The column dialog.
@@ -213,7 +214,6 @@ class TCommonListForm : public QMainWindow {
     void UpdateSortMarks();
     QStringList SelectedSubPaths() const;
     void OnListSelectionChanged();
-    void OnColumnMoved();
 
     // Actions
     bool LinkAlive(const TPelvarObjectAction* link) const;

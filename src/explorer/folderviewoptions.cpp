@@ -107,7 +107,8 @@ TListColumns TFolderViewOptions::ShownColumns(const TListColumns& Available) con
         last = place.Order;
         TListColumn column = Available[place.Index];
         if (const auto it = Columns.find(column.Tag); it != Columns.end()) {
-            if (it->second.Visible == false) continue;
+            // The caption column stays, whatever a damaged value says.
+            if (it->second.Visible == false && column.Tag != 0) continue;
             if (it->second.Width) column.Width = *it->second.Width;
         }
         columns.Add(column);

@@ -49,7 +49,7 @@ struct TFolderViewOptions {
     void SetShownColumns(const TListColumns& Available, const TListColumns& Shown);
     // The columns to show: those with a stored place first, in that order (two
     // columns never share a place), then the rest in the folder's order; hidden
-    // ones left out, stored widths applied.
+    // ones left out (never the caption column, tag 0), stored widths applied.
     TListColumns ShownColumns(const TListColumns& Available) const;
 };
 

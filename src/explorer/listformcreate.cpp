@@ -226,10 +226,10 @@ void TCommonListForm::CreateWidgets() {
     }
     connect(FListView->SelectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { OnListSelectionChanged(); });
-    connect(FListView->DetailsView()->header(), &QHeaderView::sectionClicked, this,
-            [this](int column) { Guard([&] { ColumnClick(column); }); });
-    connect(FListView, &TPelvarListView::ColumnMoved, this,
-            [this] { Guard([this] { OnColumnMoved(); }); });
+    QHeaderView* header = FListView->DetailsView()->header();
+    connect(header, &QHeaderView::sectionClicked, this, [this, header](int logical) {
+        Guard([&] { ColumnClick(header->visualIndex(logical)); });
+    });
 
     FSplitter = new QSplitter(Qt::Horizontal, this);
     FSplitter->addWidget(FExplorerPanel);

@@ -43,7 +43,7 @@ void TCommonListForm::EndListUpdate() {
         throw;
     }
     FListView->Model().EndReset();
-    FListView->ApplyColumnWidths();
+    FListView->ApplyColumnLayout();
     UpdateSortMarks();
 
     if (!FRestoreSelection.empty() || FRestoreFocus || focus) {
@@ -82,7 +82,7 @@ void TCommonListForm::FillRow(TListRow& row) {
     row.Caption.clear();
     row.SubItems.clear();
     row.ImageIndex = -1;
-    row.Data->FillListViewItem(row, FListView->Columns());
+    row.Data->FillListViewItem(row, FListView->RowColumns());
 }
 
 void TCommonListForm::FillRowsNow() {
@@ -144,7 +144,7 @@ void TCommonListForm::SetSortType(int T) {
 void TCommonListForm::UpdateSortMarks() {
     const bool descending = FSortType >= kDescending;
     const int tag = descending ? FSortType - kDescending : FSortType;
-    FListView->Model().SetSortMark(ListColumns().IndexOfTag(tag), descending);
+    FListView->Model().SetSortMark(FListView->RowColumns().IndexOfTag(tag), descending);
     for (QAction* item : FArrangeIconsMenu->actions()) {
         if (item->isSeparator()) break;
         item->setIcon(item->data().toInt() == tag ? TImageLists::ActionIcon(ActionImage::Check)
@@ -153,8 +153,9 @@ void TCommonListForm::UpdateSortMarks() {
 }
 
 void TCommonListForm::ColumnClick(int column) {
-    if (column < 0 || column >= ListColumns().Count()) return;
-    const int tag = ListColumns()[column].Tag;
+    const TListColumns shown = ListColumns();
+    if (column < 0 || column >= shown.Count()) return;
+    const int tag = shown[column].Tag;
     if (FSortType == tag)
         SetSortType(tag + kDescending);
     else if (FSortType == tag + kDescending)
@@ -188,22 +189,15 @@ void TCommonListForm::UpdateSortTypes() {
     }
 }
 
-const TListColumns& TCommonListForm::ListColumns() const {
-    return FListView->Columns();
+TListColumns TCommonListForm::ListColumns() const {
+    return FListView->ShownColumns();
 }
 
 void TCommonListForm::SetListColumns(const TListColumns& columns) {
     BeginListUpdate();
-    FListView->Model().Columns() = columns;
+    FListView->AssignColumns(columns);
     FPendingFill = true;
     EndListUpdate();
-}
-
-void TCommonListForm::OnColumnMoved() {
-    TListColumns moved;
-    for (int index : FListView->DisplayedColumnOrder())
-        moved.Add(ListColumns()[index]);
-    SetListColumns(moved);
 }
 
 void TCommonListForm::SelectColumns() {
@@ -212,7 +206,7 @@ void TCommonListForm::SelectColumns() {
     SetListColumns(form.SelectedColumns());
     // A hidden column cannot show its sort mark: the key column takes the
     // order over, in the same direction.
-    const TListColumns& shown = ListColumns();
+    const TListColumns shown = ListColumns();
     const bool descending = FSortType >= kDescending;
     if (shown.Empty() || shown.IndexOfTag(descending ? FSortType - kDescending : FSortType) >= 0)
         return;

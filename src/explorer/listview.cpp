@@ -88,17 +88,25 @@ TPelvarListView::TPelvarListView(QWidget* parent)
     FDetailsView->setSortingEnabled(false);  // the folder's Compare sorts
     QHeaderView* header = FDetailsView->header();
     header->setSectionsMovable(true);
+    // A tree view keeps its first column in place; here any column may lead.
+    header->setFirstSectionMovable(true);
     header->setSectionsClickable(true);
     header->setStretchLastSection(false);
     header->setSortIndicatorShown(false);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(header, &QHeaderView::sectionResized, this, [this](int logical, int, int size) {
-        if (FApplyingWidths || logical >= FModel->Columns().Count()) return;
+        if (FApplyingLayout || logical >= FModel->Columns().Count()) return;
         FModel->Columns()[logical].Width = size;
-        emit ColumnWidthChanged(logical, size);
     });
+    // A dragged header only changes where its column is shown: the rows are
+    // filled in the same order, so nothing is refilled.
     connect(header, &QHeaderView::sectionMoved, this, [this] {
-        if (!FApplyingWidths) emit ColumnMoved();
+        if (FApplyingLayout) return;
+        const QHeaderView* h = FDetailsView->header();
+        FShownOrder.clear();
+        for (int visual = 0; visual < h->count(); ++visual)
+            if (h->logicalIndex(visual) < FModel->Columns().Count())
+                FShownOrder.push_back(h->logicalIndex(visual));
     });
 
     addWidget(FIconView);
@@ -304,36 +312,43 @@ int TPelvarListView::RowAt(const QPoint& viewportPos) const {
     return index.isValid() ? index.row() : -1;
 }
 
-void TPelvarListView::SetColumns(const TListColumns& columns) {
-    FModel->BeginReset();
-    FModel->Columns() = columns;
-    FModel->EndReset();
-    ApplyColumnWidths();
+void TPelvarListView::AssignColumns(const TListColumns& shown) {
+    // The caption belongs to the column with tag 0; without one, to the first.
+    const int caption = std::max(0, shown.IndexOfTag(0));
+    TListColumns& rowColumns = FModel->Columns();
+    rowColumns.Clear();
+    FShownOrder.assign(size_t(shown.Count()), 0);
+    if (shown.Empty()) return;
+    rowColumns.Add(shown[caption]);
+    for (int i = 0; i < shown.Count(); ++i) {
+        if (i == caption) continue;
+        FShownOrder[size_t(i)] = rowColumns.Count();
+        rowColumns.Add(shown[i]);
+    }
+}
+
+TListColumns TPelvarListView::ShownColumns() const {
+    TListColumns shown;
+    for (int index : FShownOrder)
+        shown.Add(FModel->Columns()[index]);
+    return shown;
 }
 
 void TPelvarListView::RowsReset() {
     FModel->BeginReset();
     FModel->EndReset();
-    ApplyColumnWidths();
+    ApplyColumnLayout();
 }
 
-void TPelvarListView::ApplyColumnWidths() {
+void TPelvarListView::ApplyColumnLayout() {
     QHeaderView* header = FDetailsView->header();
-    FApplyingWidths = true;
-    // A reset forgets dragged positions: the columns are shown in model order.
-    for (int i = 0; i < FModel->Columns().Count(); ++i) {
-        const int visual = header->visualIndex(i);
-        if (visual != i && visual >= 0) header->moveSection(visual, i);
-        header->resizeSection(i, FModel->Columns()[i].Width);
+    FApplyingLayout = true;
+    // Places 0..visual-1 are settled, so each move only shifts later ones.
+    for (size_t visual = 0; visual < FShownOrder.size(); ++visual) {
+        const int from = header->visualIndex(FShownOrder[visual]);
+        if (from != int(visual) && from >= 0) header->moveSection(from, int(visual));
     }
-    FApplyingWidths = false;
-}
-
-std::vector<int> TPelvarListView::DisplayedColumnOrder() const {
-    const QHeaderView* header = FDetailsView->header();
-    std::vector<int> order;
-    for (int visual = 0; visual < header->count(); ++visual)
-        if (header->logicalIndex(visual) < FModel->Columns().Count())
-            order.push_back(header->logicalIndex(visual));
-    return order;
+    for (int i = 0; i < FModel->Columns().Count(); ++i)
+        header->resizeSection(i, FModel->Columns()[i].Width);
+    FApplyingLayout = false;
 }

@@ -32,7 +32,12 @@ class TPelvarListView : public QStackedWidget {
     const TListRowModel& Model() const { return *FModel; }
     std::vector<TListRow>& Rows() { return FModel->Rows(); }
     const std::vector<TListRow>& Rows() const { return FModel->Rows(); }
-    const TListColumns& Columns() const { return FModel->Columns(); }
+    // The columns in the order the rows are filled: the caption column (tag 0)
+    // first, whatever place the user gave it, so that a folder's caption and
+    // sub-items land under their own headers.
+    const TListColumns& RowColumns() const { return FModel->Columns(); }
+    // The columns in the order the header shows them.
+    TListColumns ShownColumns() const;
     int RowCount() const { return int(FModel->Rows().size()); }
 
     int ViewStyle() const { return FViewStyle; }
@@ -61,23 +66,18 @@ class TPelvarListView : public QStackedWidget {
     // The row under a point of the current view's viewport, -1 for none.
     int RowAt(const QPoint& viewportPos) const;
 
-    // Replaces the columns (takes their widths into the details view).
-    void SetColumns(const TListColumns& columns);
+    // Shows these columns in this order; between Model().BeginReset() and
+    // EndReset(), followed by ApplyColumnLayout().
+    void AssignColumns(const TListColumns& shown);
     // After the rows were replaced or reordered through Rows().
     void RowsReset();
-    // Shows the columns in their order with their widths.
-    void ApplyColumnWidths();
-    // Column indices in the order the header shows them.
-    std::vector<int> DisplayedColumnOrder() const;
+    // Shows the columns in the user's order with their widths (a model reset
+    // forgets both).
+    void ApplyColumnLayout();
 
     // A hint shown over the list while it has no rows (empty: none).
     void SetPlaceholderText(const QString& text);
     QString PlaceholderText() const;
-
-  signals:
-    void ColumnWidthChanged(int column, int width);
-    // The user dragged a column header to a new place.
-    void ColumnMoved();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -91,5 +91,6 @@ class TPelvarListView : public QStackedWidget {
     QTreeView* FDetailsView;
     int FViewStyle = vsList;
     bool FAutoArrange = false;
-    bool FApplyingWidths = false;
+    bool FApplyingLayout = false;
+    std::vector<int> FShownOrder;  // row column index at each shown place
 };

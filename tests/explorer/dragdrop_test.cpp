@@ -43,6 +43,11 @@ class TDragDropTest : public TExplorerTest {
         FSource = Window(kTables);
         FTarget = Window("\\A2\\Structures");
         Select(FSource, {"T1", "T3"});
+        // Mouse drags end on the target's first row.
+        TCommonListForm::SetDragRunner([this](QDrag& drag) {
+            ++FDrags;
+            return DropOn(ListViewport(FTarget), RowCentre(FTarget, 0), drag);
+        });
     }
     // Drags the selection from the source list with the mouse.
     void MouseDrag(Qt::MouseButton button, const QPoint& by) {
@@ -53,41 +58,32 @@ class TDragDropTest : public TExplorerTest {
     }
     TCommonListForm* FSource = nullptr;
     TCommonListForm* FTarget = nullptr;
+    int FDrags = 0;
 };
 
 }  // namespace
 
 TEST_F(TDragDropTest, LeftDragOntoARowOfAnotherWindow) {
-    int drags = 0;
-    TCommonListForm::SetDragRunner([&](QDrag& drag) {
-        ++drags;
-        return DropOn(ListViewport(FTarget), RowCentre(FTarget, 0), drag);
-    });
     MouseDrag(Qt::LeftButton, QPoint(2, 1));  // not far enough to start
-    EXPECT_EQ(drags, 0);
+    EXPECT_EQ(FDrags, 0);
     Select(FSource, {"T1", "T3"});
     MouseDrag(Qt::LeftButton, QPoint(30, 0));
-    EXPECT_EQ(drags, 1);
+    EXPECT_EQ(FDrags, 1);
     EXPECT_EQ(World().Log, QStringList{QStringLiteral(
                                "drop \\A2\\Structures\\Tables <- [A1|Structures|Tables] T1,T3")});
     EXPECT_EQ(TPelvarDragObject::RunningCount(), 0);  // the drag ended itself
 }
 
 TEST_F(TDragDropTest, RightDragNeedsFiftyPixelsAndDropsThroughTheMenu) {
-    int drags = 0;
-    TCommonListForm::SetDragRunner([&](QDrag& drag) {
-        ++drags;
-        return DropOn(ListViewport(FTarget), RowCentre(FTarget, 0), drag);
-    });
     MouseDrag(Qt::RightButton, QPoint(30, 0));
-    EXPECT_EQ(drags, 0);
+    EXPECT_EQ(FDrags, 0);
     // The release without a drag opened the list's menu instead.
     EXPECT_TRUE(FSource->ListViewPopupMenu()->isVisible());
     FSource->ListViewPopupMenu()->hide();
 
     Select(FSource, {"T1"});
     MouseDrag(Qt::RightButton, QPoint(55, 0));
-    EXPECT_EQ(drags, 1);
+    EXPECT_EQ(FDrags, 1);
     EXPECT_TRUE(World().Log.isEmpty());  // nothing happens before the choice
     TPopupMenuWOKey* menu = FTarget->ListViewPopupMenu();
     EXPECT_EQ(menu->Tag(), 1);

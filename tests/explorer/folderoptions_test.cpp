@@ -29,10 +29,25 @@ void Store(const QString& key, const std::vector<std::pair<QString, int>>& value
         reg.WriteInteger(name, value);
 }
 
+// Answers the next column dialog with `edit` and OK.
+void AnswerColumns(const std::function<void(TListColumnsSelectForm*)>& edit) {
+    Script().AnswerModal([edit](QObject* form) {
+        edit(qobject_cast<TListColumnsSelectForm*>(form));
+        return IDOK;
+    });
+}
+
+QListWidgetItem* Entry(TListColumnsSelectForm* dialog, const QString& caption) {
+    return dialog->CheckList->findItems(caption, Qt::MatchExactly).value(0);
+}
+
 }  // namespace
 
 TEST_F(TExplorerTest, FolderOptionsAreStoredOnLeavingAndLoadedOnReturn) {
+    // First visit: the folder's columns, all shown, sorted by key 0.
     TCommonListForm* w = Window(kTables);
+    EXPECT_EQ(Tags(w), (QList<int>{0, 1, 2}));
+    EXPECT_EQ(w->SortType(), 0);
     w->SetListViewStyle(3);
     w->ColumnClick(1);
     w->ColumnClick(1);  // size, descending
@@ -68,37 +83,20 @@ TEST_F(TExplorerTest, FolderOptionsAreStoredOnLeavingAndLoadedOnReturn) {
     EXPECT_EQ(Captions(w), (QStringList{"T1", "T3", "T2", "Sub"}));
     EXPECT_EQ(w->ListView()->FocusedRow(), Row(w, "T3"));
     EXPECT_EQ(w->ListView()->SelectedRows(), std::vector<int>{Row(w, "T3")});
-}
 
-TEST_F(TExplorerTest, StoredColumnsAndBadValues) {
-    // First visit: the folder's columns, all shown, sorted by key 0.
-    TCommonListForm* w = Window(kTables);
-    EXPECT_EQ(Tags(w), (QList<int>{0, 1, 2}));
-    EXPECT_EQ(w->SortType(), 0);
+    // Values written by hand: partial orders, no style 4, no column 7.
     w->SetCurrentPath(QString());
-
     Store(
         "Structures\\Tables",
         {{"Column0_Order", 3}, {"Column1_Order", 1}, {"ListViewStyle", 4}, {"SortType", 1000007}});
-    {
-        TRegistry reg;
-        reg.OpenKey(Key("FOLDER_OPTIONS\\Structures\\Tables"), false);
-        reg.DeleteValue("Column2_Order");
-        reg.WriteBool("Column2_Visible", true);
-    }
+    ASSERT_TRUE(reg.OpenKey(Key("FOLDER_OPTIONS\\Structures\\Tables"), false));
+    reg.DeleteValue("Column2_Order");
+    reg.CloseKey();
     w->SetListViewStyle(1);
     w->SetCurrentPath(kTables);
     EXPECT_EQ(Tags(w), (QList<int>{1, 0, 2}));  // stored 1, stored 3, then the unstored one
     EXPECT_EQ(w->ListViewStyle(), 1);           // 4 is no style
     EXPECT_EQ(w->SortType(), 0);                // no column 7 here
-    // Sub-items follow the new column order.
-    const TListRow& t1 = w->ListView()->Rows()[size_t(Row(w, "T1"))];
-    EXPECT_EQ(t1.SubItems, (QStringList{QString(), "beta"}));
-
-    w->SetCurrentPath(QString());
-    Store("Structures\\Tables", {{"Column1_Visible", 0}});
-    w->SetCurrentPath(kTables);
-    EXPECT_EQ(Tags(w), (QList<int>{0, 2}));
 }
 
 TEST_F(TExplorerTest, SortingByColumns) {
@@ -129,31 +127,89 @@ TEST_F(TExplorerTest, SortingByColumns) {
         if (!a->isSeparator() && a != w->AutoArrangeIconsAction && !a->icon().isNull())
             marked << a->text();
     EXPECT_EQ(marked, QStringList{"By column 2"});
+
+    // Hiding the sorted column hands the order to the caption column, in the
+    // same direction.
+    AnswerColumns([](auto* d) { Entry(d, "Remark")->setCheckState(Qt::Unchecked); });
+    w->SelectColumns();
+    EXPECT_EQ(Tags(w), (QList<int>{0, 1}));
+    EXPECT_EQ(w->SortType(), 1000000);
+    EXPECT_EQ(Captions(w), (QStringList{"T3", "T2", "T1", "Sub"}));
+    EXPECT_FALSE(model.headerData(0, Qt::Horizontal, Qt::DecorationRole).isNull());
 }
 
-TEST_F(TExplorerTest, ColumnDialogAndColumnDrag) {
+TEST_F(TExplorerTest, DataStaysUnderItsHeaderWhereverTheColumnGoes) {
     TCommonListForm* w = Window(kTables);
     w->SetListViewStyle(3);
-    Script().AnswerModal([](QObject* form) {
-        auto* dialog = qobject_cast<TListColumnsSelectForm*>(form);
-        EXPECT_FALSE(dialog->CheckList->item(0)->flags() & Qt::ItemIsUserCheckable);
-        dialog->CheckList->setCurrentRow(0);
-        dialog->MoveUp();  // the first entry stays first
-        dialog->CheckList->setCurrentRow(2);
-        dialog->MoveUp();
-        dialog->CheckList->item(2)->setCheckState(Qt::Unchecked);  // Size
-        return IDOK;
+    QHeaderView* header = w->ListView()->DetailsView()->header();
+    // "header=text" for each cell of a row, in the order the user sees them.
+    const auto shown = [&](const QString& caption) {
+        QStringList cells;
+        const int row = Row(w, caption);
+        for (int visual = 0; visual < header->count(); ++visual) {
+            const int logical = header->logicalIndex(visual);
+            cells << header->model()->headerData(logical, Qt::Horizontal).toString() + "=" +
+                         header->model()->index(row, logical).data().toString();
+        }
+        return cells;
+    };
+
+    AnswerColumns([](auto* d) {
+        EXPECT_FALSE(Entry(d, "Name")->flags() & Qt::ItemIsUserCheckable);
+        d->CheckList->setCurrentRow(0);
+        d->MoveUp();  // the first entry stays first
+        d->MoveDown();
     });
     w->SelectColumnsAction->trigger();
-    EXPECT_EQ(Tags(w), (QList<int>{0, 2}));
-    EXPECT_EQ(w->ListView()->Rows()[0].SubItems.size(), 1);
-    Script().AnswerModal([](QObject*) { return IDCANCEL; });
-    w->SelectColumns();
-    EXPECT_EQ(Tags(w), (QList<int>{0, 2}));
+    EXPECT_EQ(shown("T1"), (QStringList{"Size=30", "Name=T1", "Remark=beta"}));
 
-    w->ListView()->DetailsView()->header()->moveSection(1, 0);
-    EXPECT_EQ(Tags(w), (QList<int>{2, 0}));
-    EXPECT_EQ(w->ListView()->DetailsView()->header()->logicalIndex(0), 0);
+    AnswerColumns([](auto* d) {
+        Entry(d, "Size")->setCheckState(Qt::Unchecked);
+        d->CheckList->setCurrentItem(Entry(d, "Remark"));
+        d->MoveUp();
+        d->MoveUp();
+    });
+    w->SelectColumns();
+    EXPECT_EQ(shown("T1"), (QStringList{"Remark=beta", "Name=T1"}));
+    AnswerColumns([](auto* d) { Entry(d, "Size")->setCheckState(Qt::Checked); });
+    w->SelectColumns();
+    Script().AnswerModal([](QObject*) { return IDCANCEL; });
+    w->SelectColumns();  // changes nothing
+    EXPECT_EQ(shown("T1"), (QStringList{"Remark=beta", "Name=T1", "Size=30"}));
+
+    // The user drags Size to the front: it stays where it was dropped.
+    const auto centre = [&](int visual) {
+        const int logical = header->logicalIndex(visual);
+        return QPoint(header->sectionViewportPosition(logical) + header->sectionSize(logical) / 2,
+                      header->height() / 2);
+    };
+    QWidget* port = header->viewport();
+    const QPoint from = centre(2), to(3, from.y());
+    QTest::mousePress(port, Qt::LeftButton, {}, from);
+    for (int step = 1; step <= 10; ++step)
+        QTest::mouseMove(port, from + (to - from) * step / 10);
+    QTest::mouseRelease(port, Qt::LeftButton, {}, to);
+    EXPECT_EQ(shown("T1"), (QStringList{"Size=30", "Remark=beta", "Name=T1"}));
+
+    // Sorting by the moved column sorts by its values and marks its header.
+    QTest::mouseClick(port, Qt::LeftButton, {}, centre(0));
+    EXPECT_EQ(w->SortType(), 1);
+    EXPECT_EQ(Captions(w), (QStringList{"Sub", "T2", "T3", "T1"}));
+    EXPECT_FALSE(header->model()
+                     ->headerData(header->logicalIndex(0), Qt::Horizontal, Qt::DecorationRole)
+                     .isNull());
+    EXPECT_EQ(shown("T3"), (QStringList{"Size=20", "Remark=gamma", "Name=T3"}));
+
+    // Coming back to the folder shows the stored order, the data under it.
+    w->SetCurrentPath("\\A1");
+    w->SetCurrentPath(kTables);
+    EXPECT_EQ(w->SortType(), 1);
+    EXPECT_EQ(shown("T2"), (QStringList{"Size=10", "Remark=alpha", "Name=T2"}));
+
+    // The icon views show the caption, whichever column leads.
+    w->SetListViewStyle(0);
+    const QListView* icons = w->ListView()->IconView();
+    EXPECT_EQ(icons->model()->index(Row(w, "T2"), icons->modelColumn()).data().toString(), "T2");
 }
 
 TEST_F(TExplorerTest, GlobalOptionsAndWindowPlaces) {
@@ -182,23 +238,6 @@ TEST_F(TExplorerTest, GlobalOptionsAndWindowPlaces) {
     Store("ROOT", {{"Width", 20000}, {"Height", 20000}});
     TCommonListForm* big = Window();
     EXPECT_EQ(big->size(), big->screen()->availableGeometry().size());
-}
-
-TEST_F(TExplorerTest, HidingTheSortedColumnSortsByTheFirstColumn) {
-    TCommonListForm* w = Window(kTables);
-    w->SetListViewStyle(3);
-    w->ColumnClick(1);
-    w->ColumnClick(1);  // size, descending
-    Script().AnswerModal([](QObject* form) {
-        auto* dialog = qobject_cast<TListColumnsSelectForm*>(form);
-        dialog->CheckList->item(1)->setCheckState(Qt::Unchecked);  // Size
-        return IDOK;
-    });
-    w->SelectColumns();
-    EXPECT_EQ(Tags(w), (QList<int>{0, 2}));
-    EXPECT_EQ(w->SortType(), 1000000);  // the direction stays
-    EXPECT_EQ(Captions(w), (QStringList{"T3", "T2", "T1", "Sub"}));
-    EXPECT_FALSE(w->ListView()->Model().headerData(0, Qt::Horizontal, Qt::DecorationRole).isNull());
 }
 
 TEST_F(TExplorerTest, LargeIconCaptionsAreNotCutToTheFirstRowsWidth) {

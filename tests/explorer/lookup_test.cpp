@@ -96,7 +96,6 @@ TEST_F(TLookupTest, RegularExpressionsAndWarnings) {
     EXPECT_EQ(Find("^my\\s"), "My tables");
     FLookup->cbReg->setChecked(true);
     EXPECT_EQ(Find("^my\\s"), kNotFound);
-    EXPECT_EQ(Script().Asked.last().Caption, LString("ST_WARNING"));
 
     FLookup->edFind->setText("(unclosed");
     EXPECT_THROW(FLookup->Find(), EPelvarError);

@@ -44,6 +44,7 @@ TEST_F(TViewOptionsTest, ADamagedOrMissingValueFallsBackAloneAndTheOthersAreRead
     FReg.WriteBinaryData("Top", "xx");
     FReg.WriteInteger("Width", 300);  // Height missing
     FReg.WriteInteger("Column0_Order", 5);
+    FReg.WriteBool("Column0_Visible", false);  // the caption column cannot be hidden
     FReg.WriteString("Column1_Order", "first");
     FReg.WriteBool("Column1_Visible", false);
     FReg.WriteInteger("Column2_Order", -3);  // no place
