@@ -112,6 +112,9 @@ class TEIFile : public TEISource {
     void OpenForAppend();
     // Drops an unfinished section and forgets the sections.
     void Close();
+    // Raises "The export/import file <name> is read-only" unless we may write
+    // (a missing file may be written).
+    void CheckWritable() const;
 
     // Starts a section at the end of the file. One section at a time.
     TEISectionWriter BeginSection(const QString& className, const QString& name,
@@ -129,8 +132,6 @@ class TEIFile : public TEISource {
   private:
     friend class TEISectionWriter;
     void CheckOpened() const;
-    // Raises "The export/import file <name> is read-only" unless we may write.
-    void CheckWritable() const;
     void ApplyIndex(TEIIndex& index);
     // What the index says about the file as a whole.
     void ApplyFileState(const TEIIndex& index);
