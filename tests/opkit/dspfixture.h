@@ -54,13 +54,13 @@ class DSPOpTest : public TEngineTest {
         Dsp().ChangeStructureProperties(name, type, parent, QString(), remark);
     }
     // A table structure whose table exists and holds `rows` rows.
-    void PutTable(const QString& name, int rows) {
+    void PutTable(const QString& name, int rows, const QString& titleIndex = {}) {
         TDicTableDescription t;
         t.Name = name;
         t.AddField("ID", dtInteger, 4);
         t.AddField("TITLE", dtString, 40);
         t.AddIndex(name + "_PK", {"ID"}, true, true);
-        t.AddIndex("BY_TITLE", {"TITLE"});
+        t.AddIndex(titleIndex.isEmpty() ? name + "_BY_TITLE" : titleIndex, {"TITLE"});
         Put(name, otTable, MakeTableStructure(name, t).ToBytes());
         TDictionary(Alias()).CreateTableByDef(t, QString(), false);
         TExecQuery q(Db(), "INSERT INTO " + Db().Dialect().Ident(name) +

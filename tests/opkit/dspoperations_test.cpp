@@ -165,7 +165,7 @@ TEST_P(DSPCopyTest, ACopiedStructureKeepsBodyAndPropertiesUnderItsNewNameAndType
 }
 
 TEST_P(DSPCopyTest, AnObjectCopyWithinOneDatabaseBringsItsTableRowsResourcesAndObjects) {
-    PutTable(kDollar, 50);
+    PutTable(kDollar, 50, "BY_TITLE");  // an index name that is not the table's
     TUOCopyDSPObject copy;
     copy.SetSourceAlias(Alias());
     copy.SetTargetAlias(Alias());
