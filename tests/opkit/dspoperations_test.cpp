@@ -82,17 +82,19 @@ TEST_P(DSPDeleteTest, SeveralStructuresGoTogetherOrNotAtAll) {
 
 TEST_P(DSPDeleteTest, TheDatabaseGoneInTheMiddleNamesTheStructureAndKeepsEverything) {
     Fill();
-    int deletes = 0;
-    TDSPNotifier closer([&](int kind, const QString&, int) {
-        if (kind == dckDeleted && ++deletes == 2) BaseMng().Databases().CloseDatabase(Alias());
+    // The connection closes once the form's texts are deleted, before its row.
+    TLocalizatorNotifier closer([&](const QString&, const QString&, bool, int kind) {
+        if (kind == lckDeleted) BaseMng().Databases().CloseDatabase(Alias());
     });
     closer.SubscribeAlias(Alias());
     TOperationResult result = ExecuteUtilOperation(Op, "Deleting");
     closer.Remove();
     EXPECT_FALSE(result.Completed);
     ASSERT_EQ(result.Errors.size(), 1);
-    EXPECT_TRUE(result.Errors[0].contains("Can not delete DSP structure 'G_ORD' (type 71)"))
+    EXPECT_TRUE(
+        result.Errors[0].contains("Can not delete DSP structure '" + kQuoted + "' (type 12)"))
         << result.Errors[0];
+    EXPECT_TRUE(result.Errors[0].contains("not connected")) << result.Errors[0];
     BaseMng().Databases().OpenDataBase(Alias());
     ExpectAllThere();
 }

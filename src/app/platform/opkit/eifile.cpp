@@ -121,12 +121,14 @@ void TEISectionWriter::PatchParameter(const QString& name, const QString& value)
     const TSpot spot = FParameterSpots[index];
     if (bytes.size() != spot.Bytes)
         throw EEIFileError(QStringLiteral("The new value of parameter %1 does not fit").arg(name));
+    FInfo.Parameters.SetValues(FInfo.Parameters.Name(index), value);
+    // A section still in the write buffer is patched there, without seeks.
+    if (s.PatchPending(spot.Offset, bytes)) return;
     const qint64 back = s.Position();
     const qint64 line = s.LineNumber();
     s.Seek(spot.Offset, line);
     s.WriteRaw(bytes);
     s.Seek(back, line);
-    FInfo.Parameters.SetValues(FInfo.Parameters.Name(index), value);
 }
 
 TEISection& TEISectionWriter::Commit() {
@@ -135,9 +137,12 @@ TEISection& TEISectionWriter::Commit() {
     const qint64 line = s.LineNumber();
     QString counts = EIFormat::PadCount(FInfo.LineCount);
     if (!FFile->Release17()) counts += u' ' + EIFormat::PadCount(dataEnd - FInfo.DataStart);
-    s.Seek(FCountsAt, line);
-    s.WriteRaw(counts.toLatin1());
-    s.Seek(dataEnd, line);
+    const QByteArray countBytes = counts.toLatin1();
+    if (!s.PatchPending(FCountsAt, countBytes)) {
+        s.Seek(FCountsAt, line);
+        s.WriteRaw(countBytes);
+        s.Seek(dataEnd, line);
+    }
     s.Writeln(QStringLiteral("END"));
     s.Flush();
     if (!FFile->FWriteFile->flush())
@@ -298,7 +303,9 @@ TEIStream& TEIFile::WriteStream() {
 TEISectionWriter TEIFile::BeginSection(const QString& className, const QString& name,
                                        const TEISectionParameters& parameters) {
     CheckOpened();
-    CheckWritable();
+    // The disk was asked when the write handle was opened; a file of many
+    // sections must not stat itself for each.
+    if (FReadOnly || !FWriteStream) CheckWritable();
     if (FActiveWriter)
         throw EEIFileError(
             QStringLiteral("File %1: another section is being written").arg(FFileName));

@@ -219,6 +219,13 @@ void TEIStream::Flush() {
     FBufferStart = FPendingStart;
 }
 
+bool TEIStream::PatchPending(qint64 position, const QByteArray& bytes) {
+    const qint64 offset = position - FPendingStart;
+    if (FPending.isEmpty() || offset < 0 || offset + bytes.size() > FPending.size()) return false;
+    std::memcpy(FPending.data() + offset, bytes.constData(), size_t(bytes.size()));
+    return true;
+}
+
 void TEIStream::Seek(qint64 position, qint64 lineNumber) {
     FLineNumber = lineNumber;
     if (FPending.isEmpty() && position >= FBufferStart &&

@@ -71,6 +71,9 @@ class TEIStream {
     void SetLineNumber(qint64 lineNumber) { FLineNumber = lineNumber; }
     // Writes buffered bytes to the device.
     void Flush();
+    // Overwrites bytes that are still in the write buffer; false (and
+    // nothing changed) unless all of them are.
+    bool PatchPending(qint64 position, const QByteArray& bytes);
     // Forgets buffered bytes, written or read ahead, without touching the device.
     void Discard();
 
