@@ -20,7 +20,7 @@ namespace {
 
 // Structures per read: few enough for any engine's parameter limit, many
 // enough that the statements cost little next to the rows.
-constexpr int kBlock = 1000;
+constexpr int kBlock = 200;
 constexpr int kRowsPerCancelCheck = 1000;
 
 QString ExportWhat(const TDSPListItem& item, const QString& alias) {
