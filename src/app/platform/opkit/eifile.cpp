@@ -89,12 +89,11 @@ void TEISectionWriter::Begin(const QString& className, const QString& name,
     s.Writeln(QStringLiteral("SECTION ") + className);
     s.Writeln(QStringLiteral("NAME ") + EIFormat::Escape(name, false));
     for (int i = 0; i < parameters.Count(); ++i) {
-        const QString prefix =
-            QStringLiteral("PARAM ") + EIFormat::Escape(parameters.Name(i), true) + u'=';
-        const QString value = EIFormat::Escape(parameters.Value(i), false);
-        const qint64 at = s.Position() + s.Encode(prefix).size();
-        s.Writeln(prefix + value);
-        FParameterSpots.append({at, s.Encode(value).size()});
+        const QByteArray prefix =
+            s.Encode(QStringLiteral("PARAM ") + EIFormat::Escape(parameters.Name(i), true) + u'=');
+        const QByteArray value = s.Encode(EIFormat::Escape(parameters.Value(i), false));
+        FParameterSpots.append({s.Position() + prefix.size(), value.size()});
+        s.WritelnRaw(prefix + value);
     }
     FCountsAt = s.Position() + 5;  // after "DATA "
     const QString zero = EIFormat::PadCount(0);
@@ -106,6 +105,16 @@ void TEISectionWriter::Begin(const QString& className, const QString& name,
 
 void TEISectionWriter::Writeln(const QString& text) {
     Stream().Writeln(EIFormat::EncodeDataLine(text));
+    ++FInfo.LineCount;
+}
+
+void TEISectionWriter::WritelnAscii(QByteArrayView text) {
+    for (const char c : text)
+        if (c < 0x20 || c > 0x7e) return Writeln(QString::fromLatin1(text));
+    FLine.clear();
+    FLine.append('>');
+    FLine.append(text);
+    Stream().WritelnRaw(FLine);
     ++FInfo.LineCount;
 }
 

@@ -208,6 +208,17 @@ void TEIStream::WriteRaw(const QByteArray& bytes) {
     if (FPending.size() >= kChunk) Flush();
 }
 
+void TEIStream::WritelnRaw(QByteArrayView bytes) {
+    if (FPending.isEmpty()) {
+        DropReadBuffer();
+        FPendingStart = FBufferStart;
+    }
+    FPending.append(bytes);
+    FPending.append('\n');
+    ++FLineNumber;
+    if (FPending.size() >= kChunk) Flush();
+}
+
 void TEIStream::Flush() {
     if (FPending.isEmpty()) return;
     if (!FDevice->isSequential() && FDevice->pos() != FPendingStart &&

@@ -60,6 +60,8 @@ class TEIStream {
     // that the encoding cannot represent; nothing is written then.
     void Writeln(const QString& line);
     void WriteRaw(const QByteArray& bytes);
+    // Writes bytes already in the stream's encoding, then "\n".
+    void WritelnRaw(QByteArrayView bytes);
 
     // 1-based number of the last line read (0 before the first).
     qint64 LineNumber() const { return FLineNumber; }
