@@ -208,6 +208,15 @@ QStringList TLocalizatorTable::StringLanguages(const QString& stringID) {
     return Sorted(result);
 }
 
+QStringList TLocalizatorTable::SectionLanguages(const QString& sectionID) {
+    EnsureIndex();
+    const QString section = sectionID.toUpper();
+    QStringList result;
+    for (auto it = FIndex.cbegin(); it != FIndex.cend(); ++it)
+        if (!it.value().value(section).isEmpty()) result << it.key();
+    return Sorted(result);
+}
+
 QStringList TLocalizatorTable::KnownSections() {
     EnsureIndex();
     return Sorted(FKnown.values());

@@ -59,6 +59,8 @@ class TLocalizatorTable {
     bool StringExists(const QString& stringID, const QString& language);
     // Languages in which the string ID has a text.
     QStringList StringLanguages(const QString& stringID);
+    // Languages in which the section has at least one text.
+    QStringList SectionLanguages(const QString& sectionID);
 
     void SplitID(const QString& stringID, QString& sectionID, QString& ident);
     static QString ComposeID(const QString& sectionID, const QString& ident);

@@ -109,6 +109,10 @@ TPlatform::TPlatform()
       L(std::make_unique<TLContainer>()),
       DicDB(std::make_unique<TDicDBContainer>()) {
     gPlatform = this;
+    // Without TZ the C library stats /etc/localtime for every local time
+    // conversion, which makes reading a date column of many rows slow. This
+    // names the same zone, read once.
+    if (qEnvironmentVariableIsEmpty("TZ")) qputenv("TZ", ":/etc/localtime");
     SetTextLookup(&LString);  // basekit's messages in the current language
     // Caches of a database are dropped with its connection.
     Manager->Databases().AddCloseHook([this](const QString& alias) {

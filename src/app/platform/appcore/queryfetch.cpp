@@ -195,16 +195,20 @@ void TSelectQuery::ReadColumnsOfCurrentRow() {
         SQLLEN elementSize = 0;
         FetchPlan(FColumns[i], enforced, cType, elementSize);
         if (cType == SQL_C_CHAR || cType == SQL_C_BINARY) {
-            // Read in chunks: a value of any size arrives whole.
+            // Read in chunks: a value of any size arrives whole. The first
+            // chunk is small because some drivers fill the whole buffer (a
+            // strncpy), which for short values costs more than the value;
+            // the rest follows in one piece once its size is known.
             QByteArray value;
-            char chunk[65536];
+            char first[512];
+            QByteArray more;
+            char* chunk = first;
+            qsizetype chunkSize = sizeof first;
             SQLLEN ind = 0;
             bool isNull = false;
-            // A small first read: some drivers pad the whole buffer (strncpy),
-            // and most values are short.
-            SQLLEN bufLen = 1024;
-            for (;; bufLen = sizeof chunk) {
-                const SQLRETURN rc = api.SQLGetData(FStmt, col, cType, chunk, bufLen, &ind);
+            for (;;) {
+                const SQLRETURN rc =
+                    api.SQLGetData(FStmt, col, cType, chunk, SQLLEN(chunkSize), &ind);
                 if (rc == SQL_NO_DATA) break;
                 OdbcCheck(rc, SQL_HANDLE_STMT, FStmt,
                           QStringLiteral("Error reading column %1").arg(FColumns[i].Name));
@@ -212,12 +216,16 @@ void TSelectQuery::ReadColumnsOfCurrentRow() {
                     isNull = true;
                     break;
                 }
-                const qsizetype room =
-                    cType == SQL_C_CHAR ? qsizetype(bufLen) - 1 : qsizetype(bufLen);
+                const qsizetype room = cType == SQL_C_CHAR ? chunkSize - 1 : chunkSize;
                 const qsizetype got = (ind == SQL_NO_TOTAL || ind > room) ? room : qsizetype(ind);
                 if (value.isEmpty() && ind != SQL_NO_TOTAL && ind > room) value.reserve(ind);
                 value.append(chunk, got);
                 if (rc == SQL_SUCCESS) break;
+                constexpr qsizetype kMaxChunk = 64 * 1024 * 1024;
+                const qsizetype rest = ind == SQL_NO_TOTAL ? 65536 : qsizetype(ind) - got + 1;
+                more.resize(qBound<qsizetype>(2, rest, kMaxChunk));
+                chunk = more.data();
+                chunkSize = more.size();
             }
             if (isNull)
                 f.SetNull();

@@ -108,11 +108,15 @@ TReplacement::~TReplacement() {
 
 void TReplacement::Commit() {
     Sync(FFile, FName);
-    // The owner, group and other bits; the "user" bits describe us.
-    const QFile::Permissions permissions =
-        QFileInfo(FTarget).permissions() &
-        ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
-    if (!FFile.setPermissions(permissions)) RaiseWrite(FName, FFile.errorString());
+    // The owner, group and other bits; the "user" bits describe us. A new
+    // file keeps the permissions it was made with.
+    const QFileInfo target(FTarget);
+    if (target.exists()) {
+        const QFile::Permissions permissions =
+            target.permissions() &
+            ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
+        if (!FFile.setPermissions(permissions)) RaiseWrite(FName, FFile.errorString());
+    }
     FFile.close();
     if (::rename(QFile::encodeName(FFile.fileName()).constData(),
                  QFile::encodeName(FTarget).constData()) != 0)

@@ -25,9 +25,9 @@ void Sync(QFileDevice& file, const QString& name);
 // Cuts the file at `size`.
 void Resize(QFileDevice& file, qint64 size, const QString& name);
 
-// A new file written beside `target` that replaces it only through Commit,
-// once every write and the sync have succeeded. Otherwise it is removed and the
-// target stays as it was.
+// A new file written beside `target` that replaces it (or, when there is no
+// target yet, becomes it) only through Commit, once every write and the sync
+// have succeeded. Otherwise it is removed and the target stays as it was.
 class TReplacement {
   public:
     explicit TReplacement(const QString& target);

@@ -89,12 +89,11 @@ void TEISectionWriter::Begin(const QString& className, const QString& name,
     s.Writeln(QStringLiteral("SECTION ") + className);
     s.Writeln(QStringLiteral("NAME ") + EIFormat::Escape(name, false));
     for (int i = 0; i < parameters.Count(); ++i) {
-        const QString prefix =
-            QStringLiteral("PARAM ") + EIFormat::Escape(parameters.Name(i), true) + u'=';
-        const QString value = EIFormat::Escape(parameters.Value(i), false);
-        const qint64 at = s.Position() + s.Encode(prefix).size();
-        s.Writeln(prefix + value);
-        FParameterSpots.append({at, s.Encode(value).size()});
+        const QByteArray prefix =
+            s.Encode(QStringLiteral("PARAM ") + EIFormat::Escape(parameters.Name(i), true) + u'=');
+        const QByteArray value = s.Encode(EIFormat::Escape(parameters.Value(i), false));
+        FParameterSpots.append({s.Position() + prefix.size(), value.size()});
+        s.WritelnRaw(prefix + value);
     }
     FCountsAt = s.Position() + 5;  // after "DATA "
     const QString zero = EIFormat::PadCount(0);
@@ -106,6 +105,16 @@ void TEISectionWriter::Begin(const QString& className, const QString& name,
 
 void TEISectionWriter::Writeln(const QString& text) {
     Stream().Writeln(EIFormat::EncodeDataLine(text));
+    ++FInfo.LineCount;
+}
+
+void TEISectionWriter::WritelnAscii(QByteArrayView text) {
+    for (const char c : text)
+        if (c < 0x20 || c > 0x7e) return Writeln(QString::fromLatin1(text));
+    FLine.clear();
+    FLine.append('>');
+    FLine.append(text);
+    Stream().WritelnRaw(FLine);
     ++FInfo.LineCount;
 }
 
@@ -121,12 +130,14 @@ void TEISectionWriter::PatchParameter(const QString& name, const QString& value)
     const TSpot spot = FParameterSpots[index];
     if (bytes.size() != spot.Bytes)
         throw EEIFileError(QStringLiteral("The new value of parameter %1 does not fit").arg(name));
+    FInfo.Parameters.SetValues(FInfo.Parameters.Name(index), value);
+    // A section still in the write buffer is patched there, without seeks.
+    if (s.PatchPending(spot.Offset, bytes)) return;
     const qint64 back = s.Position();
     const qint64 line = s.LineNumber();
     s.Seek(spot.Offset, line);
     s.WriteRaw(bytes);
     s.Seek(back, line);
-    FInfo.Parameters.SetValues(FInfo.Parameters.Name(index), value);
 }
 
 TEISection& TEISectionWriter::Commit() {
@@ -135,9 +146,12 @@ TEISection& TEISectionWriter::Commit() {
     const qint64 line = s.LineNumber();
     QString counts = EIFormat::PadCount(FInfo.LineCount);
     if (!FFile->Release17()) counts += u' ' + EIFormat::PadCount(dataEnd - FInfo.DataStart);
-    s.Seek(FCountsAt, line);
-    s.WriteRaw(counts.toLatin1());
-    s.Seek(dataEnd, line);
+    const QByteArray countBytes = counts.toLatin1();
+    if (!s.PatchPending(FCountsAt, countBytes)) {
+        s.Seek(FCountsAt, line);
+        s.WriteRaw(countBytes);
+        s.Seek(dataEnd, line);
+    }
     s.Writeln(QStringLiteral("END"));
     s.Flush();
     if (!FFile->FWriteFile->flush())
@@ -298,7 +312,9 @@ TEIStream& TEIFile::WriteStream() {
 TEISectionWriter TEIFile::BeginSection(const QString& className, const QString& name,
                                        const TEISectionParameters& parameters) {
     CheckOpened();
-    CheckWritable();
+    // The disk was asked when the write handle was opened; a file of many
+    // sections must not stat itself for each.
+    if (FReadOnly || !FWriteStream) CheckWritable();
     if (FActiveWriter)
         throw EEIFileError(
             QStringLiteral("File %1: another section is being written").arg(FFileName));

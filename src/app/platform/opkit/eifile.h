@@ -58,6 +58,9 @@ class TEISectionWriter {
     ~TEISectionWriter();
 
     void Writeln(const QString& text);
+    // The same for a line of printable ASCII (base64, numbers), which reads
+    // alike in every encoding: no conversion on the way.
+    void WritelnAscii(QByteArrayView text);
     qint64 LineCount() const { return FInfo.LineCount; }
     // Rewrites a parameter value in place; the new value must take exactly
     // as many bytes as the one written (zero-padded numbers do).
@@ -84,6 +87,7 @@ class TEISectionWriter {
     QList<TSpot> FParameterSpots;  // where each parameter value was written
     qint64 FCountsAt = 0;          // where the DATA counts are
     qint64 FLinesBefore = 0;       // lines of the file before the section
+    QByteArray FLine;              // reused by WritelnAscii
 };
 
 // An export/import file.
@@ -112,6 +116,9 @@ class TEIFile : public TEISource {
     void OpenForAppend();
     // Drops an unfinished section and forgets the sections.
     void Close();
+    // Raises "The export/import file <name> is read-only" unless we may write
+    // (a missing file may be written).
+    void CheckWritable() const;
 
     // Starts a section at the end of the file. One section at a time.
     TEISectionWriter BeginSection(const QString& className, const QString& name,
@@ -129,8 +136,6 @@ class TEIFile : public TEISource {
   private:
     friend class TEISectionWriter;
     void CheckOpened() const;
-    // Raises "The export/import file <name> is read-only" unless we may write.
-    void CheckWritable() const;
     void ApplyIndex(TEIIndex& index);
     // What the index says about the file as a whole.
     void ApplyFileState(const TEIIndex& index);

@@ -119,7 +119,8 @@ void TEIDSPStructure::Load(const TEISection& section) {
 void TEIDSPStructure::Save(TEISectionWriter& writer) const {
     const QByteArray base64 = FBody.toBase64();
     for (qsizetype at = 0; at < base64.size(); at += kBase64LineLength)
-        writer.Writeln(QString::fromLatin1(base64.mid(at, kBase64LineLength)));
+        writer.WritelnAscii(
+            QByteArrayView(base64).sliced(at, qMin(kBase64LineLength, base64.size() - at)));
 }
 
 // ---- TEILResource ----

@@ -208,6 +208,17 @@ void TEIStream::WriteRaw(const QByteArray& bytes) {
     if (FPending.size() >= kChunk) Flush();
 }
 
+void TEIStream::WritelnRaw(QByteArrayView bytes) {
+    if (FPending.isEmpty()) {
+        DropReadBuffer();
+        FPendingStart = FBufferStart;
+    }
+    FPending.append(bytes);
+    FPending.append('\n');
+    ++FLineNumber;
+    if (FPending.size() >= kChunk) Flush();
+}
+
 void TEIStream::Flush() {
     if (FPending.isEmpty()) return;
     if (!FDevice->isSequential() && FDevice->pos() != FPendingStart &&
@@ -217,6 +228,13 @@ void TEIStream::Flush() {
     FPendingStart += FPending.size();
     FPending.clear();
     FBufferStart = FPendingStart;
+}
+
+bool TEIStream::PatchPending(qint64 position, const QByteArray& bytes) {
+    const qint64 offset = position - FPendingStart;
+    if (FPending.isEmpty() || offset < 0 || offset + bytes.size() > FPending.size()) return false;
+    std::memcpy(FPending.data() + offset, bytes.constData(), size_t(bytes.size()));
+    return true;
 }
 
 void TEIStream::Seek(qint64 position, qint64 lineNumber) {

@@ -60,6 +60,8 @@ class TEIStream {
     // that the encoding cannot represent; nothing is written then.
     void Writeln(const QString& line);
     void WriteRaw(const QByteArray& bytes);
+    // Writes bytes already in the stream's encoding, then "\n".
+    void WritelnRaw(QByteArrayView bytes);
 
     // 1-based number of the last line read (0 before the first).
     qint64 LineNumber() const { return FLineNumber; }
@@ -71,6 +73,9 @@ class TEIStream {
     void SetLineNumber(qint64 lineNumber) { FLineNumber = lineNumber; }
     // Writes buffered bytes to the device.
     void Flush();
+    // Overwrites bytes that are still in the write buffer; false (and
+    // nothing changed) unless all of them are.
+    bool PatchPending(qint64 position, const QByteArray& bytes);
     // Forgets buffered bytes, written or read ahead, without touching the device.
     void Discard();
 

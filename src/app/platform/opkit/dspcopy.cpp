@@ -1,0 +1,203 @@
+#include "appcore/database.h"
+#include "appcore/dialect.h"
+#include "appcore/dictionary.h"
+#include "appcore/localizator.h"
+#include "appcore/platform.h"
+#include "appcore/query.h"
+#include "appcore/structurebodies.h"
+#include "dspoperations.h"
+#include "dspopsupport.h"
+
+using namespace DSPOps;
+
+namespace {
+
+QString TargetOf(const TUtilOperation& op) {
+    return ResolveAlias(op.TargetAlias().isEmpty() ? op.SourceAlias() : op.TargetAlias());
+}
+
+void CheckNames(const QString& source, const QString& target) {
+    if (source.trimmed().isEmpty() || target.trimmed().isEmpty())
+        throw EDSPError(QStringLiteral("A DSP structure copy needs a source and a target name"));
+}
+
+QString CopyWhat(const QString& sourceName, int sourceType, const QString& from,
+                 const QString& targetName, int targetType, const QString& to) {
+    return QStringLiteral("Can not copy DSP structure %1 of database %2 to %3 in database %4")
+        .arg(Describe(sourceName, sourceType), from, Describe(targetName, targetType), to);
+}
+
+// Index names are unique per schema: a copy of a table beside its source
+// needs names of its own. A name that starts with the table's name gets the
+// new table's name instead; any other is prefixed with it.
+QString CopiedIndexName(const QString& index, const QString& from, const QString& to) {
+    if (from.compare(to, Qt::CaseInsensitive) == 0) return index;
+    if (index.startsWith(from, Qt::CaseInsensitive)) return to + index.mid(from.size());
+    return to + QLatin1Char('_') + index;
+}
+
+// The body of a table structure copied under another name: its table is the
+// new one.
+QByteArray RenamedTableBody(const QByteArray& body, const QString& from, const QString& to) {
+    TDSPNode root;
+    try {
+        root = TDSPNode::FromBytes(body);
+    } catch (const EDSPError&) {
+        return body;  // not ours to repair; creating the table reports it
+    }
+    const QString table = root.Property(QStringLiteral("TableName")).toString();
+    const bool ownTable = table.compare(from, Qt::CaseInsensitive) == 0;
+    const bool ownName = root.Name().compare(from, Qt::CaseInsensitive) == 0;
+    if (!ownTable && !ownName) return body;
+    if (ownTable) root.SetProperty(QStringLiteral("TableName"), to);
+    if (ownName) root.SetName(to);
+    return root.ToBytes();
+}
+
+TDicTableDescription TableOfCopy(const QByteArray& body, const QString& from, const QString& to) {
+    const TDSPNode root = TDSPNode::FromBytes(body, QStringLiteral("DSP structure %1").arg(to));
+    TDicTableDescription table = TableFromStructure(root, to);
+    for (TDicIndexDescription& index : table.Indexes)
+        index.Name = CopiedIndexName(index.Name, from, to);
+    return table;
+}
+
+[[noreturn]] void RaiseExists(const char* what, const QString& name, const QString& alias) {
+    throw EDSPError(
+        QStringLiteral("The %1 %2 already exists in database %3").arg(what, name, alias));
+}
+
+// The rows of one table into another of the same database, inside the
+// server. Fields that only one side has are left out.
+void CopyTableRows(const QString& alias, const QString& from, const QString& to) {
+    TDatabase& db = Database(alias);
+    TDicTableDescription source, target;
+    if (!db.DescribeTable(from, source)) return;
+    if (!db.DescribeTable(to, target))
+        throw EDSPError(
+            QStringLiteral("The table %1 does not exist in database %2: its rows can not be copied")
+                .arg(to, alias));
+    QStringList fields;
+    for (const TDicFieldDescription& f : source.Fields)
+        if (target.FindField(f.Name)) fields << db.Dialect().Ident(f.Name);
+    if (fields.isEmpty()) return;
+    const QString list = fields.join(QStringLiteral(", "));
+    db.ExecDirect(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3")
+                      .arg(db.Dialect().Ident(to), list, db.Dialect().Ident(from)));
+}
+
+void CopyResources(const QString& from, const QString& sourceForm, const QString& to,
+                   const QString& targetForm) {
+    if (!Database(from).TableExists(TLocalizatorTable::kTableName)) return;
+    TLocalizatorTable& source = GetLocalizatorTable(from);
+    const QString sourceSection = ResourceSectionID(sourceForm);
+    const QString targetSection = ResourceSectionID(targetForm);
+    if (from == to && sourceSection == targetSection) return;
+    const QStringList languages = source.SectionLanguages(sourceSection);
+    if (languages.isEmpty()) return;
+    QList<std::pair<QString, TLResList>> texts;
+    for (const QString& language : languages) {
+        TLResList list;
+        source.FillResList(sourceSection, language, list);
+        texts.append({language, list});
+    }
+    // The copy replaces what the target form had.
+    DeleteResources(to, targetForm);
+    TLocalizatorTable& target = GetLocalizatorTable(to);
+    for (const auto& [language, list] : texts)
+        for (const auto& [ident, text] : list)
+            target.SetSectionString(targetSection, ident, language, text);
+}
+
+}  // namespace
+
+void TUOCopyDSPStructure::Execute(TOperationContext& context) {
+    Q_UNUSED(context);
+    CheckNames(SourceName, TargetName);
+    const QString from = ResolveAlias(SourceAlias()), to = TargetOf(*this);
+    if (from == to && SourceName == TargetName && SourceType == TargetType) return;
+    Naming(CopyWhat(SourceName, SourceType, from, TargetName, TargetType, to), [&] {
+        TDSPTable& source = GetDSPTable(from);
+        const TDSPListItem properties = SourceProperties(source, SourceName, SourceType);
+        const QByteArray body = source.GetStructure(SourceName, SourceType);
+        InTransaction(
+            to, [&] { StoreStructure(GetDSPTable(to), TargetName, TargetType, properties, body); });
+    });
+}
+
+void TUOCopyDSPObject::Execute(TOperationContext& context) {
+    CheckNames(SourceName, TargetName);
+    const QString from = ResolveAlias(SourceAlias()), to = TargetOf(*this);
+    if (from == to && SourceName == TargetName && SourceType == TargetType) return;
+    Naming(CopyWhat(SourceName, SourceType, from, TargetName, TargetType, to), [&] {
+        TDSPTable& source = GetDSPTable(from);
+        TDSPListItem properties = SourceProperties(source, SourceName, SourceType);
+        QByteArray body = source.GetStructure(SourceName, SourceType);
+        const bool renamed = SourceName.compare(TargetName, Qt::CaseInsensitive) != 0;
+        const bool isTable = SourceType == otTable && TargetType == otTable;
+        if (isTable && renamed) {
+            body = RenamedTableBody(body, SourceName, TargetName);
+            if (properties.TableName.compare(SourceName, Qt::CaseInsensitive) == 0)
+                properties.TableName = TargetName;
+        }
+        const bool sourceObject = DBObjectExists(from, SourceName, SourceType);
+        if (CopyTableData && isTable && sourceObject && from != to)
+            throw ENotSupportedError(
+                QStringLiteral(
+                    "Copying table rows between databases (%1 to %2) is not available yet")
+                    .arg(from, to));
+        InTransaction(to, [&] {
+            context.Status(
+                QStringLiteral("Copying DSP structure %1").arg(Describe(SourceName, SourceType)));
+            if (CreateDBObject && SourceType == TargetType) {
+                TDicDatabase& dic = DicDBContainer().GetDicDatabase(to);
+                const auto root = [&] {
+                    return TDSPNode::FromBytes(body,
+                                               QStringLiteral("DSP structure %1").arg(TargetName));
+                };
+                switch (TargetType) {
+                    case otTable:
+                        TDictionary(to).CreateTableByDef(TableOfCopy(body, SourceName, TargetName),
+                                                         QString(), false);
+                        break;
+                    case otGenerator: {
+                        if (dic.GeneratorExists(TargetName))
+                            RaiseExists("generator", TargetName, to);
+                        // With its data a generator goes on from the source's value.
+                        const qint64 start =
+                            CopyTableData && sourceObject
+                                ? DicDBContainer().GetDicDatabase(from).GeneratorNext(SourceName, 0)
+                                : GeneratorStartValue(root());
+                        dic.CreateGenerator(TargetName, start);
+                        break;
+                    }
+                    case otView:
+                        if (dic.ViewExists(TargetName)) RaiseExists("view", TargetName, to);
+                        dic.CreateView(TargetName, StructureSql(root()));
+                        break;
+                    case otExecStoredProc:
+                    case otSelectStoredProc:
+                        // The procedure's name is part of its CREATE text; renaming it
+                        // there belongs to the procedure editor.
+                        if (renamed)
+                            throw ENotSupportedError(
+                                QStringLiteral(
+                                    "Creating stored procedure %1 from the structure of %2 is "
+                                    "not available yet: a procedure can be created only under "
+                                    "its own name")
+                                    .arg(TargetName, SourceName));
+                        dic.CreateStoredProc(StructureSql(root()));
+                        break;
+                    default:
+                        break;  // no database object
+                }
+            }
+            context.CheckCancel();
+            if (CopyTableData && isTable && sourceObject) CopyTableRows(to, SourceName, TargetName);
+            if (CopyLocalResources && SourceType == otForm && TargetType == otForm)
+                CopyResources(from, SourceName, to, TargetName);
+            StoreStructure(GetDSPTable(to), TargetName, TargetType, properties, body);
+            context.CheckCancel();
+        });
+    });
+}
