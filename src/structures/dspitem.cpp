@@ -1,5 +1,7 @@
 #include "dspitem.h"
 
+#include <QHash>
+
 #include "appcore/platform.h"
 #include "basekit/variant.h"
 
@@ -10,6 +12,7 @@ void TDOCommonDSPItem::Assign(const TPelvarObject& Source) {
 
 void TDOCommonDSPItem::FillListViewItem(TListRow& Item, const TListColumns& Columns) {
     Item.Caption = FInfo.Name;
+    Item.ImageIndex = 6;  // a structure; kinds with a picture of their own set theirs
     Item.SubItems.clear();
     QStringList chain;
     try {
@@ -44,4 +47,22 @@ void TDOCommonDSPItem::FillListViewItem(TListRow& Item, const TListColumns& Colu
                 break;
         }
     }
+}
+
+namespace {
+
+QHash<int, TDSPItemFactory>& Factories() {
+    static QHash<int, TDSPItemFactory> factories;
+    return factories;
+}
+
+}  // namespace
+
+void RegisterDSPItemClass(int ObjectType, TDSPItemFactory Factory) {
+    Factories().insert(ObjectType, std::move(Factory));
+}
+
+std::unique_ptr<TDOCommonDSPItem> CreateDSPItemOfType(int ObjectType) {
+    const TDSPItemFactory factory = Factories().value(ObjectType);
+    return factory ? factory() : std::make_unique<TDOCommonDSPItem>();
 }
