@@ -105,7 +105,8 @@ void TDODSPFolder::CreateColumns(TListColumns& Columns) {
     Columns.Add(LString(QStringLiteral("M_Pelvar_DODSPStr_ObjectNameCaption")), 200, 0);
     Columns.Add(LString(QStringLiteral("M_Pelvar_DODSPStr_ParentObjectCaption")), 100, 5);
     Columns.Add(LString(QStringLiteral("M_Pelvar_DODSPStr_RemarkCaption")), 300, 3);
-    Columns.Add(LString(QStringLiteral("M_Pelvar_DODSPStr_LastChangedCaption")), 100, 2);
+    // Wide enough for a date with its time in the list's font.
+    Columns.Add(LString(QStringLiteral("M_Pelvar_DODSPStr_LastChangedCaption")), 140, 2);
 }
 
 QString TDODSPFolder::GetSortMenuItemCaption(int ColumnType) {

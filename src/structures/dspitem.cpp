@@ -3,7 +3,6 @@
 #include <QHash>
 
 #include "appcore/platform.h"
-#include "basekit/variant.h"
 
 void TDOCommonDSPItem::Assign(const TPelvarObject& Source) {
     TDOCommonAliasObject::Assign(Source);
@@ -26,9 +25,11 @@ void TDOCommonDSPItem::FillListViewItem(TListRow& Item, const TListColumns& Colu
             case 0:
                 break;
             case 2:
+                // Seconds are enough in a list; the store keeps milliseconds.
                 Item.SubItems << (FInfo.LastChange.IsNull()
                                       ? QString()
-                                      : DateTimeToText(FInfo.LastChange.AsDateTime()));
+                                      : FInfo.LastChange.AsDateTime().toString(
+                                            QStringLiteral("yyyy-MM-dd hh:mm:ss")));
                 break;
             case 3:
                 Item.SubItems << FInfo.Remark;
