@@ -7,6 +7,8 @@
 #include "appcore/dbmanager.h"
 #include "appcore/platform.h"
 #include "appcore/texts.h"
+#include "basekit/interaction.h"
+#include "config.h"
 #include "dataview/tabledatawindows.h"
 #include "localres/languagesfolder.h"
 #include "localres/localresfolder.h"
@@ -78,6 +80,7 @@ bool TDOAlias::Connect() {
 
 bool TDOAlias::InternalOpen() {
     if (!Connect()) return false;
+    RegisterConfigItems();
     auto structures = std::make_unique<TDOStructures>();
     structures->SetAliasName(AliasName());
     AddSubObject(std::move(structures), QStringLiteral("Structures"));

@@ -4,3 +4,7 @@ void TDOConfig::FillListViewItem(TListRow& Item, const TListColumns& Columns) {
     TDOCommonDSPItem::FillListViewItem(Item, Columns);
     Item.ImageIndex = 7;
 }
+
+void RegisterConfigItems() {
+    RegisterDSPItemClass(14, [] { return std::make_unique<TDOConfig>(); });
+}

@@ -8,3 +8,6 @@ class TDOConfig : public TDOCommonDSPItem {
     PELVAR_OBJECT_CREATE(TDOConfig)
     void FillListViewItem(TListRow& Item, const TListColumns& Columns) override;
 };
+
+// Makes the structure folders show configurations (type 14) with TDOConfig.
+void RegisterConfigItems();

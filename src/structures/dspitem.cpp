@@ -1,7 +1,8 @@
 #include "dspitem.h"
 
+#include <QHash>
+
 #include "appcore/platform.h"
-#include "basekit/variant.h"
 
 void TDOCommonDSPItem::Assign(const TPelvarObject& Source) {
     TDOCommonAliasObject::Assign(Source);
@@ -10,6 +11,7 @@ void TDOCommonDSPItem::Assign(const TPelvarObject& Source) {
 
 void TDOCommonDSPItem::FillListViewItem(TListRow& Item, const TListColumns& Columns) {
     Item.Caption = FInfo.Name;
+    Item.ImageIndex = 6;  // a structure; kinds with a picture of their own set theirs
     Item.SubItems.clear();
     QStringList chain;
     try {
@@ -23,9 +25,11 @@ void TDOCommonDSPItem::FillListViewItem(TListRow& Item, const TListColumns& Colu
             case 0:
                 break;
             case 2:
+                // Seconds are enough in a list; the store keeps milliseconds.
                 Item.SubItems << (FInfo.LastChange.IsNull()
                                       ? QString()
-                                      : DateTimeToText(FInfo.LastChange.AsDateTime()));
+                                      : FInfo.LastChange.AsDateTime().toString(
+                                            QStringLiteral("yyyy-MM-dd hh:mm:ss")));
                 break;
             case 3:
                 Item.SubItems << FInfo.Remark;
@@ -44,4 +48,22 @@ void TDOCommonDSPItem::FillListViewItem(TListRow& Item, const TListColumns& Colu
                 break;
         }
     }
+}
+
+namespace {
+
+QHash<int, TDSPItemFactory>& Factories() {
+    static QHash<int, TDSPItemFactory> factories;
+    return factories;
+}
+
+}  // namespace
+
+void RegisterDSPItemClass(int ObjectType, TDSPItemFactory Factory) {
+    Factories().insert(ObjectType, std::move(Factory));
+}
+
+std::unique_ptr<TDOCommonDSPItem> CreateDSPItemOfType(int ObjectType) {
+    const TDSPItemFactory factory = Factories().value(ObjectType);
+    return factory ? factory() : std::make_unique<TDOCommonDSPItem>();
 }
