@@ -174,6 +174,7 @@ void TQueryForm::CreateActions() {
     stop->setShortcut(QKeySequence(Qt::Key_Escape));
     stop->setShortcutContext(Qt::WindowShortcut);
     connect(stop, &QAction::triggered, FModel, &TQueryResultModel::StopFetch);
+    connect(stop, &QAction::triggered, this, [this] { FEscapePressed = true; });
     addAction(stop);
 }
 

@@ -52,6 +52,8 @@ class TQueryForm : public QWidget {
     void CommitTransaction();
     void RollbackTransaction();
     void CopyToBuffer();
+    // ExportToCsvAction: the statement's rows, as many as the grid shows.
+    void ExportToCsv();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -84,6 +86,10 @@ class TQueryForm : public QWidget {
     TQueryHistory FHistory;
     bool FModified = false;
     bool FColumnsSized = false;
+    bool FEscapePressed = false;
+    // The last export target and sort choice, kept while the window lives.
+    QString FLastExportName;
+    bool FLastSortFields = false;
     qint64 FOpenMs = 0;
     // Looked up once: a lookup reads the localiser, and another statement on
     // the connection would end a server cursor the grid is still reading.

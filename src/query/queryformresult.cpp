@@ -40,6 +40,17 @@ QWidget* TQueryForm::CreateResultPanel() {
     showBlobButton->setObjectName(QStringLiteral("ShowBlobSpeedButton"));
     showBlobButton->setDefaultAction(showBlob);
     head->addWidget(showBlobButton);
+    const QStringList csvHint =
+        LString(QStringLiteral("M_pelvar_QueryFrm_ExportToCsvHint")).split(QLatin1Char('|'));
+    auto* csv = new QAction(csvHint.value(0), this);
+    csv->setObjectName(QStringLiteral("ExportToCsvAction"));
+    csv->setToolTip(csvHint.value(1));
+    connect(csv, &QAction::triggered, this, [this] { ExportToCsv(); });
+    addAction(csv);
+    auto* csvButton = new QToolButton;
+    csvButton->setObjectName(QStringLiteral("ExportToCsvSpeedButton"));
+    csvButton->setDefaultAction(csv);
+    head->addWidget(csvButton);
     layout->addLayout(head);
 
     FResultView = new QTableView;

@@ -214,4 +214,5 @@ void TQueryForm::UpdateActions() {
     Action(QStringLiteral("PrevQueryAction"))->setEnabled(FHistory.CanGoOlder());
     Action(QStringLiteral("NextQueryAction"))->setEnabled(FHistory.CanGoNewer());
     Action(QStringLiteral("CopyToBufferAction"))->setEnabled(FModel->rowCount() > 0);
+    Action(QStringLiteral("ExportToCsvAction"))->setEnabled(FModel->rowCount() > 0);
 }

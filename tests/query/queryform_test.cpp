@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QPointer>
 #include <QTableView>
@@ -133,6 +134,23 @@ TEST_P(QueryFormTest, AnSqlErrorIsShownWithTheEngineMessageAndTheWindowGoesOn) {
     EXPECT_EQ(FForm->ResultModel()->columnCount(), 8);
     if (qEnvironmentVariableIsSet("PELVAR_QUERY_SHOT"))
         FForm->grab().save(qEnvironmentVariable("PELVAR_QUERY_SHOT"));
+}
+
+TEST_P(QueryFormTest, CsvExportWritesTheShownRowsWithTheChosenEncoding) {
+    Db().ExecDirect("INSERT INTO T (S, I) VALUES ('a;b', 1)");
+    Db().ExecDirect("INSERT INTO T (S, I) VALUES ('c', 2)");
+    Run("SELECT S, I FROM T ORDER BY I");
+    Db().ExecDirect("INSERT INTO T (S, I) VALUES ('late', 3)");  // not shown: not written
+    const QString name = TTestEnvironment::Instance().Dir() + "/window.csv";
+    Script().AnswerModal([&](QObject* form) {
+        form->findChild<QComboBox*>("FileNameEComboBox")->setEditText(name);
+        return IDOK;
+    });
+    FForm->Action("ExportToCsvAction")->trigger();
+    QFile f(name);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll().toUpper(), "\xEF\xBB\xBF\xE2\x84\x96;S;I\n1;\"A#3BB\";1\n2;\"C\";2\n");
+    EXPECT_TRUE(Script().Asked.empty() || Script().Asked[0].Kind != "exception");
 }
 
 TEST_P(QueryFormTest, ClosingWithATransactionAsksToCommitOrRollBack) {

@@ -114,6 +114,8 @@ class TSelectQuery : public TQuery {
     void FetchRow();
     void ReadColumnsOfCurrentRow();
     bool FillFromBlock();
+    // Reads one column of the current row whole, in chunks.
+    void ReadLongValue(int column, short cType, TField& f);  // cType: an SQL_C_ type
     std::vector<TResultColumn> FColumns;
     TRecord FRow;
     std::unique_ptr<TBlock> FBlock;

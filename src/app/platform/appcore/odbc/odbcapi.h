@@ -32,6 +32,7 @@ struct TOdbcApi {
     PELVAR_ODBC_FN(SQLFetch)
     PELVAR_ODBC_FN(SQLFetchScroll)
     PELVAR_ODBC_FN(SQLGetData)
+    PELVAR_ODBC_FN(SQLSetPos)
     PELVAR_ODBC_FN(SQLBindCol)
     PELVAR_ODBC_FN(SQLRowCount)
     PELVAR_ODBC_FN(SQLCloseCursor)
