@@ -72,33 +72,26 @@ void ExportDSPRecords(const QString& alias, const TDSPList& records) {
     if (!ExportConfirm(request)) return;
 
     // A separate export writes a file per structure into the directory chosen.
-    std::unique_ptr<TEIFile> file;
+    // The operation writes a new file under a temporary name and renames it
+    // into place, or appends and takes its sections back on failure: an
+    // existing file is never emptied before the export has succeeded.
     bool append = false;
-    if (!request.SeparateExport) {
-        if (QFile::exists(request.FileName)) {
-            switch (ExportOverwriteConfirm(request.FileName)) {
-                case 6:
-                    break;
-                case 7:
-                    append = true;
-                    break;
-                default:
-                    return;
-            }
+    if (!request.SeparateExport && QFile::exists(request.FileName)) {
+        switch (ExportOverwriteConfirm(request.FileName)) {
+            case 6:
+                break;
+            case 7:
+                append = true;
+                break;
+            default:
+                return;
         }
-        file = std::make_unique<TEIFile>();
-        file->SetFileName(request.FileName);
-        if (append)
-            file->OpenForAppend();
-        else
-            file->Create(request.UTF8 ? eeUTF8 : eeANSI, !request.NewFormat);
     }
 
     TUOExportDSPObjects operation;
     operation.SetSourceAlias(alias);
     operation.ExportLResources = request.ExportLResources;
     operation.ExportTableData = request.ExportTableData;
-    operation.File = file.get();
     operation.SeparateExport = request.SeparateExport;
     operation.SeparateTableData = request.SeparateTableData;
     operation.SeparateDialogRes = request.SeparateDialogRes;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "opkit/eifile.h"
+
 #include <QApplication>
 #include <QFile>
 
@@ -161,6 +163,13 @@ TEST_P(DSPItemTest, AddStoresAnEmptyStructureOfTheFoldersTypeAndOpensItsDesigner
     EXPECT_EQ(Script().Asked.last().Text, "A structure of this name and type exists. Replace it?");
 }
 
+int SectionCount(const QString& file) {
+    TEIFile ei;
+    ei.SetFileName(file);
+    ei.Open();
+    return ei.Sections().GetCount();
+}
+
 TEST_P(DSPItemTest, ExportAsksWhereAndHandsTheChoicesToTheOperation) {
     Put("T2", 10);
     Put("T1", 10);
@@ -186,19 +195,21 @@ TEST_P(DSPItemTest, ExportAsksWhereAndHandsTheChoicesToTheOperation) {
     EXPECT_EQ(modes[0], std::make_pair(1, 2));  // one form, several tables
     ASSERT_EQ(FRan.size(), 1);
     EXPECT_EQ(FRan[0], "Export 10:T1,10:T2,12:F1 file=" + file +
-                           " open=1 append=0 separate=0 (Exporting structures)");
-    ASSERT_TRUE(QFile::exists(file));
+                           " open=0 append=0 separate=0 (Exporting structures)");
+    EXPECT_EQ(SectionCount(file), 3);
 
     // The file exists now: cancel stops, "add" appends.
     FRan.clear();
     overwriteAnswer = 2;
     all->ExportSelected({"21:U1"});
     EXPECT_TRUE(FRan.isEmpty());
+    EXPECT_EQ(SectionCount(file), 3);
     overwriteAnswer = 7;
     all->ExportSelected({"21:U1"});
     ASSERT_EQ(FRan.size(), 1);
     EXPECT_TRUE(FRan[0].contains("Export 21:U1 ") && FRan[0].contains("append=1"))
         << qPrintable(FRan[0]);
+    EXPECT_EQ(SectionCount(file), 4);
 
     // A container exports what its selected folders hold.
     FRan.clear();
@@ -208,6 +219,7 @@ TEST_P(DSPItemTest, ExportAsksWhereAndHandsTheChoicesToTheOperation) {
     ASSERT_EQ(FRan.size(), 1);
     EXPECT_TRUE(FRan[0].startsWith("Export 12:F1,21:U1 ")) << qPrintable(FRan[0]);
     EXPECT_EQ(modes.back(), std::make_pair(1, 0));
+    EXPECT_EQ(SectionCount(file), 2);  // rewritten, not added to
 }
 
 PELVAR_ENGINE_TESTS(DSPItemTest);
