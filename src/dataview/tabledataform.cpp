@@ -19,6 +19,7 @@
 #include "basekit/interaction.h"
 #include "basekit/registry.h"
 #include "findcolumndialog.h"
+#include "gridkit/datagrid.h"
 #include "gridkit/tablemodel.h"
 #include "gridkit/tablescroller.h"
 #include "gridkit/tablevalues.h"
@@ -33,15 +34,10 @@ TTableDataForm::TTableDataForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addWidget(toolBar);
     FSplitter = new QSplitter(Qt::Vertical, this);
     layout->addWidget(FSplitter);
-    FGrid = new QTableView(FSplitter);
+    FGrid = new TDataGrid(FSplitter);
     FGrid->setObjectName(QStringLiteral("Grid"));
-    // Fixed row heights: the view never measures rows it does not show.
-    FGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    FGrid->verticalHeader()->setDefaultSectionSize(FGrid->fontMetrics().height() + 6);
-    FGrid->verticalHeader()->hide();
-    FGrid->setWordWrap(false);
-    FGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
-    FGrid->installEventFilter(this);
+    FGrid->View()->setContextMenuPolicy(Qt::ActionsContextMenu);
+    FGrid->View()->installEventFilter(this);
     FFieldDataPanel = new QWidget(FSplitter);
     FFieldDataPanel->setObjectName(QStringLiteral("FieldDataPanel"));
     auto* panel = new QVBoxLayout(FFieldDataPanel);
@@ -73,7 +69,7 @@ TTableDataForm::~TTableDataForm() {
         SaveRegistryParam(ShowFieldDataParam(), FShowFieldDataButton->isChecked() ? 1 : 0);
     } catch (const EPelvarError&) {
     }
-    FGrid->setModel(nullptr);
+    FGrid->SetModel(nullptr);
     delete FModel;
 }
 
@@ -103,7 +99,7 @@ void TTableDataForm::CreateActions() {
         add("SetNullMenuItem", "M_Pelvar_TblDatas_SetNullCaption", &TTableDataForm::SetCurrentNull);
     for (QAction* a : {find, next, FSetNullAction}) {
         a->setShortcutContext(Qt::WindowShortcut);
-        FGrid->addAction(a);
+        FGrid->View()->addAction(a);
     }
 }
 
@@ -130,9 +126,8 @@ bool TTableDataForm::Open(const QString& tableName, const QString& databaseName,
     FScroller->Open();
     FModel = new TTableDataModel(*FScroller);
     FModel->SetReadOnly(readOnly);
-    FGrid->setModel(FModel);
-    connect(FGrid->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &TTableDataForm::RefreshFieldData);
+    FGrid->SetModel(FModel);
+    connect(FGrid, &TDataGrid::CurrentChanged, this, &TTableDataForm::RefreshFieldData);
     connect(FModel, &QAbstractItemModel::dataChanged, this, &TTableDataForm::RefreshFieldData);
     connect(FModel, &TTableDataModel::WriteFailed, this, &TTableDataForm::ShowError);
     connect(FModel, &TTableDataModel::ReadFailed, this, &TTableDataForm::ShowError);
@@ -149,7 +144,7 @@ bool TTableDataForm::Open(const QString& tableName, const QString& databaseName,
         FInsertButton->setEnabled(false);
         FDeleteButton->setEnabled(false);
         FSetNullAction->setEnabled(false);
-        FGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        FGrid->View()->setEditTriggers(QAbstractItemView::NoEditTriggers);
     }
     return true;
 }
@@ -165,13 +160,11 @@ void TTableDataForm::ShowError(const QString& message) {
 
 void TTableDataForm::SetCurrent(int row, int column) {
     if (!FModel || row < 0 || row >= FModel->rowCount()) return;
-    const QModelIndex index = FModel->index(row, qMax(column, 0));
-    FGrid->setCurrentIndex(index);
-    FGrid->scrollTo(index);
+    FGrid->SetCurrent(row, column);
 }
 
 bool TTableDataForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == FGrid && event->type() == QEvent::KeyPress && !FReadOnly && FModel) {
+    if (watched == FGrid->View() && event->type() == QEvent::KeyPress && !FReadOnly && FModel) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
         if (key->key() == Qt::Key_Delete && !(mods & (Qt::ShiftModifier | Qt::AltModifier))) {
@@ -180,7 +173,7 @@ bool TTableDataForm::eventFilter(QObject* watched, QEvent* event) {
         }
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             mods == Qt::NoModifier) {
-            if (FGrid->currentIndex().isValid()) FGrid->edit(FGrid->currentIndex());
+            FGrid->EditCurrent();
             return true;
         }
         if (key->key() == Qt::Key_Insert && mods == Qt::NoModifier) {
@@ -200,7 +193,7 @@ void TTableDataForm::InsertRecord() {
         record.AddField(f.Name, f.DataType, f.Size);
     try {
         const int row = FModel->InsertRecord(record);
-        SetCurrent(row, FGrid->currentIndex().column());
+        SetCurrent(row, FGrid->CurrentColumn());
     } catch (const EPelvarError& e) {
         ShowError(e.Message());
     }
@@ -208,7 +201,7 @@ void TTableDataForm::InsertRecord() {
 
 void TTableDataForm::DeleteRecord() {
     if (FReadOnly || !FModel) return;
-    const QModelIndex current = FGrid->currentIndex();
+    const QModelIndex current = FGrid->CurrentIndex();
     if (!current.isValid()) return;
     if (LMessageBox(QStringLiteral("M_Pelvar_TblDatas_DeleteConfirm"),
                     QStringLiteral("ST_CONFIRMATION"), MB::YESNO | MB::ICONQUESTION) != IDYES)
@@ -223,7 +216,7 @@ void TTableDataForm::DeleteRecord() {
 }
 
 void TTableDataForm::SetCurrentNull() {
-    const QModelIndex current = FGrid->currentIndex();
+    const QModelIndex current = FGrid->CurrentIndex();
     if (FReadOnly || !FModel || !current.isValid()) return;
     try {
         FModel->WriteValue(current, TQXVariant());
@@ -239,7 +232,7 @@ void TTableDataForm::SetShowFieldData(bool on) {
 }
 
 void TTableDataForm::RefreshFieldData() {
-    const QModelIndex current = FGrid->currentIndex();
+    const QModelIndex current = FGrid->CurrentIndex();
     if (!FShowFieldDataButton->isChecked() || !FModel || !current.isValid()) {
         FFieldDataEdit->clear();
         return;
@@ -262,7 +255,7 @@ void TTableDataForm::TitleClick(int column) {
 }
 
 void TTableDataForm::FindInColumn() {
-    const QModelIndex current = FGrid->currentIndex();
+    const QModelIndex current = FGrid->CurrentIndex();
     if (!FScroller || !current.isValid()) return;
     const TDicFieldDescription& field = FScroller->Fields()[current.column()];
     if (IsBlobDataType(field.DataType)) return;
@@ -290,7 +283,7 @@ void TTableDataForm::SearchStep(bool fromFirst, bool forward) {
     for (int i = 0; i < FScroller->Fields().size(); ++i)
         if (FScroller->Fields()[i].Name == FLastSearchColumn) field = i;
     if (field < 0) return;
-    const QModelIndex old = FGrid->currentIndex();
+    const QModelIndex old = FGrid->CurrentIndex();
     qint64 found = -1;
     try {
         found = FScroller->Locate(field, FLastSearchValue, fromFirst ? -1 : old.row(), forward);
@@ -305,5 +298,5 @@ void TTableDataForm::SearchStep(bool fromFirst, bool forward) {
     } else {
         SetCurrent(int(found), field);
     }
-    FGrid->viewport()->update();
+    FGrid->View()->viewport()->update();
 }

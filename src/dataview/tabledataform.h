@@ -12,7 +12,7 @@ class QAction;
 class QModelIndex;
 class QPlainTextEdit;
 class QSplitter;
-class QTableView;
+class TDataGrid;
 class TTableDataModel;
 class TTableScroller;
 
@@ -37,7 +37,7 @@ class TTableDataForm : public QWidget, public TRegisteredDataWindow {
 
     bool ReadOnly() const { return FReadOnly; }
     const QString& AutoIncFieldName() const { return FAutoIncFieldName; }
-    QTableView* Grid() const { return FGrid; }
+    TDataGrid* Grid() const { return FGrid; }
     TTableDataModel* Model() const { return FModel; }
     QPlainTextEdit* FieldDataEdit() const { return FFieldDataEdit; }
     const TSortState& Sort() const { return FSort; }
@@ -63,7 +63,7 @@ class TTableDataForm : public QWidget, public TRegisteredDataWindow {
 
     std::unique_ptr<TTableScroller> FScroller;
     TTableDataModel* FModel = nullptr;
-    QTableView* FGrid;
+    TDataGrid* FGrid;
     QSplitter* FSplitter;
     QWidget* FFieldDataPanel;
     QPlainTextEdit* FFieldDataEdit;

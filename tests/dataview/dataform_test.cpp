@@ -14,6 +14,7 @@
 #include "basekit/registry.h"
 #include "dataview/findcolumndialog.h"
 #include "dataview/tabledataform.h"
+#include "gridkit/datagrid.h"
 #include "gridkit/tablemodel.h"
 #include "scriptedinteraction.h"
 #include "testenv.h"
@@ -84,27 +85,27 @@ TEST_P(DataFormTest, EditInsertAndDeleteRoundTrips) {
     EXPECT_EQ(Value("SELECT note FROM people WHERE id = 1"), "<null>");
     EXPECT_TRUE(m.setData(Cell(0, 1), ""));
     EXPECT_EQ(Value("SELECT name FROM people WHERE id = 1"), "");
-    f.Grid()->setCurrentIndex(Cell(0, 1));
+    f.Grid()->SetCurrentIndex(Cell(0, 1));
     f.SetCurrentNull();
     EXPECT_EQ(Value("SELECT name FROM people WHERE id = 1"), "<null>");
 
     // Insert: the engine generates the key; the new row becomes current.
-    f.Grid()->setCurrentIndex(Cell(2, 1));
+    f.Grid()->SetCurrentIndex(Cell(2, 1));
     f.InsertRecord();
     EXPECT_EQ(Value("SELECT COUNT(*) FROM people"), "6");
     EXPECT_EQ(m.rowCount(), 6);
-    EXPECT_EQ(f.Grid()->currentIndex().row(), 5);
+    EXPECT_EQ(f.Grid()->CurrentIndex().row(), 5);
     EXPECT_EQ(m.data(Cell(5, 0)).toString(), "6");
     EXPECT_TRUE(m.setData(Cell(5, 3), "41"));
     EXPECT_EQ(Value("SELECT age FROM people WHERE id = 6"), "41");
 
     // Delete asks first; No keeps the record.
-    f.Grid()->setCurrentIndex(Cell(1, 0));
+    f.Grid()->SetCurrentIndex(Cell(1, 0));
     Script().AnswerMessage(IDNO);
     f.DeleteRecord();
     EXPECT_EQ(Value("SELECT COUNT(*) FROM people"), "6");
     Script().AnswerMessage(IDYES);
-    QTest::keyClick(f.Grid(), Qt::Key_Delete);
+    QTest::keyClick(f.Grid()->View(), Qt::Key_Delete);
     EXPECT_EQ(Value("SELECT COUNT(*) FROM people WHERE id = 2"), "0");
     EXPECT_EQ(m.rowCount(), 5);
     EXPECT_EQ(m.data(Cell(1, 1)).toString(), "Clara");
@@ -123,7 +124,7 @@ TEST_P(DataFormTest, NullsAndLongTextsStayIntactAndBadWritesChangeNothing) {
     EXPECT_EQ(Value("SELECT note FROM people WHERE id = 6"), longText);
     EXPECT_EQ(Value("SELECT name FROM people WHERE id = 6"), "<null>");
     f.SetShowFieldData(true);
-    f.Grid()->setCurrentIndex(Cell(5, 2));
+    f.Grid()->SetCurrentIndex(Cell(5, 2));
     EXPECT_TRUE(f.FieldDataEdit()->toPlainText().endsWith("#09end#23"));
 
     // The engine refuses: its message is shown, the row keeps its value.
@@ -140,7 +141,7 @@ TEST_P(DataFormTest, NullsAndLongTextsStayIntactAndBadWritesChangeNothing) {
     Script().Reset();
     Exec("DELETE FROM people WHERE id = 3");
     EXPECT_FALSE(m.setData(Cell(2, 1), "Gone"));
-    f.Grid()->setCurrentIndex(Cell(2, 1));
+    f.Grid()->SetCurrentIndex(Cell(2, 1));
     Script().AnswerMessage(IDYES);
     f.DeleteRecord();
     ASSERT_EQ(Script().Unexpected.size(), 2);
@@ -154,9 +155,9 @@ TEST_P(DataFormTest, ReadOnlyWindowRefusesEveryEdit) {
     TTableDataModel& m = *f.Model();
     EXPECT_FALSE(m.flags(Cell(0, 1)) & Qt::ItemIsEditable);
     EXPECT_FALSE(m.setData(Cell(0, 1), "X"));
-    f.Grid()->setCurrentIndex(Cell(0, 1));
+    f.Grid()->SetCurrentIndex(Cell(0, 1));
     for (Qt::Key key : {Qt::Key_Delete, Qt::Key_Insert, Qt::Key_Return})
-        QTest::keyClick(f.Grid(), key);
+        QTest::keyClick(f.Grid()->View(), key);
     f.InsertRecord();
     f.DeleteRecord();
     f.SetCurrentNull();
@@ -174,21 +175,21 @@ TEST_P(DataFormTest, ReadOnlyWindowRefusesEveryEdit) {
 
 TEST_P(DataFormTest, ColumnSearchInEveryDirectionRemembersItsSettings) {
     TTableDataForm& f = Open();
-    f.Grid()->setCurrentIndex(Cell(0, 1));
+    f.Grid()->SetCurrentIndex(Cell(0, 1));
     Search("bor", dsForward);
-    EXPECT_EQ(f.Grid()->currentIndex(), Cell(1, 1));
+    EXPECT_EQ(f.Grid()->CurrentIndex(), Cell(1, 1));
     f.FindNextValue();
-    EXPECT_EQ(f.Grid()->currentIndex(), Cell(4, 1));
+    EXPECT_EQ(f.Grid()->CurrentIndex(), Cell(4, 1));
     Search("an", dsBack);
-    EXPECT_EQ(f.Grid()->currentIndex(), Cell(3, 1));
+    EXPECT_EQ(f.Grid()->CurrentIndex(), Cell(3, 1));
     f.FindNextValue();
-    EXPECT_EQ(f.Grid()->currentIndex(), Cell(0, 1));
+    EXPECT_EQ(f.Grid()->CurrentIndex(), Cell(0, 1));
     Search("clara", dsFirst);
-    EXPECT_EQ(f.Grid()->currentIndex(), Cell(2, 1));
+    EXPECT_EQ(f.Grid()->CurrentIndex(), Cell(2, 1));
     // Not found: a message, and the old record stays current.
     Script().AnswerMessage(IDOK);
     Search("zz", dsForward);
-    EXPECT_EQ(f.Grid()->currentIndex(), Cell(2, 1));
+    EXPECT_EQ(f.Grid()->CurrentIndex(), Cell(2, 1));
     EXPECT_EQ(Script().Asked.last().Text, "The value was not found.");
     EXPECT_EQ(LoadRegistryParam("\\SearchInColumnWindow\\SearchValue", QString()), "zz");
     EXPECT_EQ(LoadRegistryParam("\\SearchInColumnWindow\\Direction", -1), 0);
@@ -198,10 +199,10 @@ TEST_P(DataFormTest, ColumnSearchInEveryDirectionRemembersItsSettings) {
     EXPECT_EQ(LoadRegistryParam("\\SearchInColumnWindow\\Direction", -1), 1);
     EXPECT_FALSE(LoadRegistryParam("\\PELVAR\\SearchInColumnWindow\\Direction", -1) >= 0);
     // A value that is not of the column's type keeps the dialog open.
-    f.Grid()->setCurrentIndex(Cell(2, 3));
+    f.Grid()->SetCurrentIndex(Cell(2, 3));
     Search("old", dsFirst);
     EXPECT_EQ(Script().Asked.last().Text, "Incorrect value");
-    EXPECT_EQ(f.Grid()->currentIndex(), Cell(2, 3));
+    EXPECT_EQ(f.Grid()->CurrentIndex(), Cell(2, 3));
 }
 
 TEST_P(DataFormTest, DisconnectClosesTheDatabasesWindows) {
@@ -234,7 +235,7 @@ TEST_P(DataFormTest, WindowOnARealTable) {
     EXPECT_TRUE(f.Sort().Field().isEmpty());
     f.TitleClick(1);
     f.SetShowFieldData(true);
-    f.Grid()->setCurrentIndex(Cell(1, 1));
+    f.Grid()->SetCurrentIndex(Cell(1, 1));
     QApplication::processEvents();
     if (qEnvironmentVariableIsSet("PELVAR_SCREENSHOT"))
         f.grab().save(qEnvironmentVariable("PELVAR_SCREENSHOT"));
