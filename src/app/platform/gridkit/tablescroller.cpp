@@ -235,11 +235,20 @@ const TScrollerRow* TTableScroller::Row(qint64 index) {
     return at < qint64(it->second.Rows.size()) ? &it->second.Rows[size_t(at)] : nullptr;
 }
 
+QString TTableScroller::CountSQL() const {
+    return QStringLiteral("SELECT COUNT(*) FROM %1").arg(FDb.Dialect().Ident(FTable));
+}
+
 void TTableScroller::FetchCount() {
     if (!FActive || FCountKnown) return;
-    TSelectQuery q(FDb, QStringLiteral("SELECT COUNT(*) FROM %1").arg(FDb.Dialect().Ident(FTable)));
+    TSelectQuery q(FDb, CountSQL());
     q.Open();
-    FRowCount = q.Eof() ? 0 : q.Fields().GetFields(0).AsInteger();
+    SetCount(q.Eof() ? 0 : q.Fields().GetFields(0).AsInteger());
+}
+
+void TTableScroller::SetCount(qint64 rows) {
+    if (!FActive) return;
+    FRowCount = rows;
     FCountKnown = true;
 }
 

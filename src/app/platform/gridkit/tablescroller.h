@@ -57,6 +57,10 @@ class TTableScroller {
     qint64 RowCount() const { return FRowCount; }
     bool CountKnown() const { return FCountKnown; }
     void FetchCount();
+    // The statement that counts the rows (for a count on another connection),
+    // and its result handed back.
+    QString CountSQL() const;
+    void SetCount(qint64 rows);
     // A row, its page read when needed; nullptr past the end (the table shrank).
     const TScrollerRow* Row(qint64 index);
 
