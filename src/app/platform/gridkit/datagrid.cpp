@@ -1,7 +1,9 @@
 #include "datagrid.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -71,6 +73,7 @@ TDataGrid::TDataGrid(QWidget* parent) : QWidget(parent) {
     FView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     FView->setWordWrap(false);
     FView->setModel(FWindow);
+    FView->setItemDelegate(new TDataGridDelegate(FView));
     FScrollBar = new QScrollBar(Qt::Vertical, this);
     layout->addWidget(FView);
     layout->addWidget(FScrollBar);
@@ -177,4 +180,41 @@ void TDataGrid::EditCurrent() {
     if (!current.isValid()) return;
     EnsureVisible(current.row());
     FView->edit(FWindow->MapFromSource(current));
+}
+
+void TDataGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const {
+    const bool selected = option.state & QStyle::State_Selected;
+    const QPalette::ColorGroup group =
+        option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
+    if (selected) painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
+    QColor color =
+        option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
+    if (!selected) {
+        const QVariant foreground = index.data(Qt::ForegroundRole);
+        if (foreground.canConvert<QColor>()) color = foreground.value<QColor>();
+    }
+    const QString text = index.data(Qt::DisplayRole).toString();
+    const int margin = option.widget ? option.widget->style()->pixelMetric(
+                                           QStyle::PM_FocusFrameHMargin, nullptr, option.widget) +
+                                           1
+                                     : 3;
+    const QRect rect = option.rect.adjusted(margin, 0, -margin, 0);
+    painter->save();
+    painter->setPen(color);
+    painter->setFont(option.font);
+    // Only the first line of a text, as the cell has room for one.
+    const qsizetype cut = text.indexOf(QLatin1Char('\n'));
+    painter->drawText(rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                      option.fontMetrics.elidedText(cut < 0 ? text : text.left(cut), Qt::ElideRight,
+                                                    rect.width()));
+    painter->restore();
+    if (option.state & QStyle::State_HasFocus) {
+        QStyleOptionFocusRect focus;
+        focus.QStyleOption::operator=(option);
+        focus.backgroundColor = option.palette.color(group, QPalette::Window);
+        const QWidget* w = option.widget;
+        (w ? w->style() : QApplication::style())
+            ->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, w);
+    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QModelIndex>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QWidget>
 
@@ -71,4 +72,14 @@ class TDataGrid : public QWidget {
     int FCurrentRow = -1;
     int FCurrentColumn = -1;
     bool FSyncing = false;
+};
+
+// Paints a cell as one line of text, cut with an ellipsis: a grid's cells
+// never wrap, and the full text layout of the default delegate costs more
+// than the rows' reading.
+class TDataGridDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
 };

@@ -7,9 +7,9 @@
 #include "appcore/dberrors.h"
 #include "appcore/texts.h"
 #include "basekit/datatypes.h"
+#include "rowcounter.h"
 #include "tablescroller.h"
 #include "tablevalues.h"
-#include "rowcounter.h"
 #include "tablewriter.h"
 
 TTableDataModel::TTableDataModel(TTableScroller& scroller, QObject* parent)

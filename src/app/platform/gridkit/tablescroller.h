@@ -29,8 +29,9 @@ struct TScrollerRow {
 // primary key, else the first unique index.
 class TTableScroller {
   public:
-    static constexpr int kDefaultPageRows = 256;
-    static constexpr int kDefaultMaxPages = 16;
+    // A page a little over a screen: the first screen waits for one page only.
+    static constexpr int kDefaultPageRows = 64;
+    static constexpr int kDefaultMaxPages = 32;
     static constexpr int kPreviewChars = 1000;
 
     TTableScroller(TDatabase& db, QString table, int pageRows = kDefaultPageRows,
