@@ -22,6 +22,14 @@ class TTableWriter {
     // when it cannot be told.
     QList<TQXVariant> Insert(const TRecord& record);
 
+    // A long text or BLOB field to and from a file of any size, streamed in
+    // chunks. Loading sends the file while the update runs: a file that cannot
+    // be read stops it and the field keeps its value. Saving writes a
+    // temporary file renamed over the target only when complete; NULL gives an
+    // empty file. A text goes as UTF-8.
+    void LoadFieldFromFile(const QList<TQXVariant>& key, int field, const QString& fileName);
+    void SaveFieldToFile(const QList<TQXVariant>& key, int field, const QString& fileName);
+
   private:
     [[noreturn]] void RaiseNotFound() const;
     TTableScroller& FScroller;

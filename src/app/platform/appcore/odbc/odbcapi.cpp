@@ -70,6 +70,8 @@ void LoadLocked(TOdbcState& s, const QString& name) {
     PELVAR_ODBC_RESOLVE(SQLFetch)
     PELVAR_ODBC_RESOLVE(SQLFetchScroll)
     PELVAR_ODBC_RESOLVE(SQLGetData)
+    PELVAR_ODBC_RESOLVE(SQLParamData)
+    PELVAR_ODBC_RESOLVE(SQLPutData)
     PELVAR_ODBC_RESOLVE(SQLBindCol)
     PELVAR_ODBC_RESOLVE(SQLRowCount)
     PELVAR_ODBC_RESOLVE(SQLCloseCursor)

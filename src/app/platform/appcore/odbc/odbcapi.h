@@ -32,6 +32,8 @@ struct TOdbcApi {
     PELVAR_ODBC_FN(SQLFetch)
     PELVAR_ODBC_FN(SQLFetchScroll)
     PELVAR_ODBC_FN(SQLGetData)
+    PELVAR_ODBC_FN(SQLParamData)
+    PELVAR_ODBC_FN(SQLPutData)
     PELVAR_ODBC_FN(SQLBindCol)
     PELVAR_ODBC_FN(SQLRowCount)
     PELVAR_ODBC_FN(SQLCloseCursor)
