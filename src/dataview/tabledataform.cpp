@@ -97,7 +97,9 @@ void TTableDataForm::CreateActions() {
     next->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     FSetNullAction =
         add("SetNullMenuItem", "M_Pelvar_TblDatas_SetNullCaption", &TTableDataForm::SetCurrentNull);
-    for (QAction* a : {find, next, FSetNullAction}) {
+    CreateFieldActions();
+    for (QAction* a : {find, next, FSetNullAction, FBlobToFileMenuItem, FFileToBlobMenuItem,
+                       FLongStringEditMenuItem}) {
         a->setShortcutContext(Qt::WindowShortcut);
         FGrid->View()->addAction(a);
     }
@@ -128,6 +130,11 @@ bool TTableDataForm::Open(const QString& tableName, const QString& databaseName,
     FModel->SetReadOnly(readOnly);
     FGrid->SetModel(FModel);
     connect(FGrid, &TDataGrid::CurrentChanged, this, &TTableDataForm::RefreshFieldData);
+    connect(FGrid, &TDataGrid::CurrentChanged, this, &TTableDataForm::UpdateFieldActions);
+    connect(FGrid, &TDataGrid::DoubleClicked, this, [this] {
+        if (!FReadOnly) EditRecord();
+    });
+    UpdateFieldActions();
     connect(FModel, &QAbstractItemModel::dataChanged, this, &TTableDataForm::RefreshFieldData);
     connect(FModel, &TTableDataModel::WriteFailed, this, &TTableDataForm::ShowError);
     connect(FModel, &TTableDataModel::ReadFailed, this, &TTableDataForm::ShowError);
@@ -145,6 +152,8 @@ bool TTableDataForm::Open(const QString& tableName, const QString& databaseName,
         FDeleteButton->setEnabled(false);
         FSetNullAction->setEnabled(false);
         FGrid->View()->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        FFileToBlobMenuItem->setVisible(false);
+        FLongStringEditMenuItem->setVisible(false);
     }
     return true;
 }
@@ -173,7 +182,7 @@ bool TTableDataForm::eventFilter(QObject* watched, QEvent* event) {
         }
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             mods == Qt::NoModifier) {
-            FGrid->EditCurrent();
+            EditRecord();
             return true;
         }
         if (key->key() == Qt::Key_Insert && mods == Qt::NoModifier) {
@@ -182,21 +191,6 @@ bool TTableDataForm::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void TTableDataForm::InsertRecord() {
-    if (FReadOnly || !FModel) return;
-    // Every field NULL: the engine fills defaults and the auto-increment value;
-    // the values are then typed into the new row.
-    TRecord record;
-    for (const auto& f : FScroller->Fields())
-        record.AddField(f.Name, f.DataType, f.Size);
-    try {
-        const int row = FModel->InsertRecord(record);
-        SetCurrent(row, FGrid->CurrentColumn());
-    } catch (const EPelvarError& e) {
-        ShowError(e.Message());
-    }
 }
 
 void TTableDataForm::DeleteRecord() {

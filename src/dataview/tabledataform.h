@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <initializer_list>
 #include <memory>
 
 #include "appcore/tabledesc.h"
@@ -43,6 +44,8 @@ class TTableDataForm : public QWidget, public TRegisteredDataWindow {
     const TSortState& Sort() const { return FSort; }
 
     // The commands, as the toolbar, the keys and the menu run them.
+    // The record editor on the current record, on a new one.
+    void EditRecord();
     void InsertRecord();
     void DeleteRecord();  // asks first
     void SetCurrentNull();
@@ -50,12 +53,22 @@ class TTableDataForm : public QWidget, public TRegisteredDataWindow {
     void FindNextValue();
     void TitleClick(int column);
     void SetShowFieldData(bool on);
+    // The current field to and from a file; a long text in the string editor.
+    void BlobToFile();
+    void FileToBlob();
+    void LongStringEdit();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void CreateActions();
+    void CreateFieldActions();
+    void UpdateFieldActions();
+    // The current field when it is of one of the types; -1 otherwise.
+    int CurrentFieldOf(std::initializer_list<int> types) const;
+    // Reads the rows again, positioned on the record (by row when it is gone).
+    void ShowRecord(const QList<TQXVariant>& key, int fallbackRow);
     void RefreshFieldData();
     void SearchStep(bool fromFirst, bool forward);
     void ShowError(const QString& message);
@@ -71,6 +84,9 @@ class TTableDataForm : public QWidget, public TRegisteredDataWindow {
     QAction* FDeleteButton = nullptr;
     QAction* FShowFieldDataButton = nullptr;
     QAction* FSetNullAction = nullptr;
+    QAction* FBlobToFileMenuItem = nullptr;
+    QAction* FFileToBlobMenuItem = nullptr;
+    QAction* FLongStringEditMenuItem = nullptr;
     TDicTableDescription FTableDescription;
     TSortState FSort;
     TQXVariant FLastSearchValue = TQXVariant(QString());

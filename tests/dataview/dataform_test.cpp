@@ -6,6 +6,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "appcore/dbmanager.h"
@@ -13,6 +15,8 @@
 #include "appcore/query.h"
 #include "basekit/registry.h"
 #include "dataview/findcolumndialog.h"
+#include "dataview/recorddataform.h"
+#include "dataview/stringeditform.h"
 #include "dataview/tabledataform.h"
 #include "gridkit/datagrid.h"
 #include "gridkit/tablemodel.h"
@@ -55,6 +59,15 @@ class DataFormTest : public TEngineTest {
         return *FForm;
     }
     QModelIndex Cell(int row, int column) { return FForm->Model()->index(row, column); }
+    // Answers the record editor: fills it and presses OK.
+    void Editor(std::function<void(TRecordDataForm&)> fill) {
+        Script().AnswerModal([=](QObject* form) {
+            auto* e = qobject_cast<TRecordDataForm*>(form);
+            fill(*e);
+            e->TryAccept();
+            return e->result() == QDialog::Accepted ? IDOK : IDCANCEL;
+        });
+    }
     // Runs the column search dialog as a user would fill it.
     void Search(const QString& text, TSearchDirection direction, bool ok = true) {
         Script().AnswerModal([=](QObject* form) {
@@ -89,9 +102,15 @@ TEST_P(DataFormTest, EditInsertAndDeleteRoundTrips) {
     f.SetCurrentNull();
     EXPECT_EQ(Value("SELECT name FROM people WHERE id = 1"), "<null>");
 
-    // Insert: the engine generates the key; the new row becomes current.
+    // Insert through the record editor: the engine generates the key; the
+    // new row becomes current.
     f.Grid()->SetCurrentIndex(Cell(2, 1));
+    Script().AnswerModal([](QObject*) { return IDCANCEL; });
     f.InsertRecord();
+    EXPECT_EQ(Value("SELECT COUNT(*) FROM people"), "5");
+    Editor([](TRecordDataForm& e) { e.SetCellText("NAME", "Dora"); });
+    f.InsertRecord();
+    EXPECT_EQ(Value("SELECT name FROM people WHERE id = 6"), "Dora");
     EXPECT_EQ(Value("SELECT COUNT(*) FROM people"), "6");
     EXPECT_EQ(m.rowCount(), 6);
     EXPECT_EQ(f.Grid()->CurrentIndex().row(), 5);
@@ -242,6 +261,66 @@ TEST_P(DataFormTest, WindowOnARealTable) {
     EXPECT_EQ(f.Model()->data(Cell(0, 1)).toString(), "Anna");
     EXPECT_EQ(f.Model()->data(Cell(1, 1)).toString(), "Anton");
     EXPECT_EQ(f.FieldDataEdit()->toPlainText(), "Anton");
+}
+
+TEST_P(DataFormTest, RecordEditorStringEditorAndFiles) {
+    const QString longText = QString(5000, QLatin1Char('y')) + QStringLiteral("\nline two");
+    Exec("UPDATE people SET note = '" + longText + "' WHERE id = 2");
+    TTableDataForm& f = Open();
+    f.Grid()->SetCurrentIndex(Cell(1, 1));
+    // The editor shows no row for the long text; an unchanged cell is never
+    // written back, so a change made meanwhile by someone else survives.
+    Editor([this](TRecordDataForm& e) {
+        EXPECT_EQ(e.RowOf("NOTE"), -1);
+        EXPECT_EQ(e.Grid()->rowCount(), 3);
+        Exec("UPDATE people SET name = 'Other' WHERE id = 2");
+        e.SetCellText("AGE", "(null)");
+    });
+    QTest::keyClick(f.Grid()->View(), Qt::Key_Return);
+    EXPECT_EQ(Value("SELECT age FROM people WHERE id = 2"), "<null>");
+    EXPECT_EQ(Value("SELECT name FROM people WHERE id = 2"), "Other");
+    EXPECT_EQ(Value("SELECT note FROM people WHERE id = 2"), longText);
+    // A value that does not convert keeps the editor open on its row.
+    Editor([](TRecordDataForm& e) {
+        e.SetCellText("AGE", "old");
+        e.TryAccept();
+        EXPECT_NE(e.result(), QDialog::Accepted);
+        EXPECT_EQ(e.Grid()->currentRow(), e.RowOf("AGE") - 1);
+        e.SetCellText("AGE", "12");
+    });
+    f.EditRecord();
+    EXPECT_EQ(Value("SELECT age FROM people WHERE id = 2"), "12");
+
+    // The long text in the string editor, then to a file and back.
+    f.Grid()->SetCurrentIndex(Cell(1, 2));
+    EXPECT_TRUE(f.findChild<QAction*>("LongStringEditMenuItem")->isEnabled());
+    Script().AnswerModal([&](QObject* form) {
+        auto* e = qobject_cast<TStringEditForm*>(form);
+        EXPECT_EQ(e->Text(), longText);
+        e->SetText(longText + "!");
+        return IDOK;
+    });
+    f.LongStringEdit();
+    EXPECT_EQ(Value("SELECT note FROM people WHERE id = 2"), longText + "!");
+    QTemporaryDir dir;
+    Script().AnswerFile(dir.filePath("note.txt"));
+    f.BlobToFile();
+    f.Grid()->SetCurrentIndex(Cell(0, 2));
+    Script().AnswerFile(dir.filePath("note.txt"));
+    f.FileToBlob();
+    EXPECT_EQ(Value("SELECT note FROM people WHERE id = 1"), longText + "!");
+    EXPECT_EQ(f.Model()->data(Cell(0, 2), Qt::EditRole).toString(), longText + "!");
+    // A file that cannot be read: one message, the field unchanged.
+    Script().AnswerFile(dir.filePath("missing.txt"));
+    f.Grid()->SetCurrentIndex(Cell(2, 2));
+    f.FileToBlob();
+    ASSERT_EQ(Script().Unexpected.size(), 1);
+    EXPECT_TRUE(Script().Unexpected[0].Text.startsWith("Can not read file"));
+    EXPECT_EQ(Value("SELECT note FROM people WHERE id = 3"), "<null>");
+    // Not on a field of another type.
+    f.Grid()->SetCurrentIndex(Cell(0, 1));
+    EXPECT_FALSE(f.findChild<QAction*>("FileToBlobMenuItem")->isEnabled());
+    EXPECT_TRUE(Script().AllAnswersUsed());
 }
 
 PELVAR_ENGINE_TESTS(DataFormTest);

@@ -155,6 +155,16 @@ int TTableDataModel::InsertRecord(const TRecord& record) {
     return at < 0 || at >= FRows ? -1 : int(at);
 }
 
+int TTableDataModel::RowOfRecord(const QList<TQXVariant>& key) {
+    Reload();
+    const qint64 at = key.isEmpty() ? -1 : FScroller.IndexOfKey(key);
+    if (at >= FRows) {
+        FetchCount();
+        SyncRowCount();
+    }
+    return at < 0 || at >= FRows ? -1 : int(at);
+}
+
 void TTableDataModel::SyncRowCount() {
     const int rows = int(qMin<qint64>(FScroller.RowCount(), INT_MAX));
     if (rows > FRows) {

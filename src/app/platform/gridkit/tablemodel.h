@@ -45,6 +45,10 @@ class TTableDataModel : public QAbstractTableModel {
     void DeleteRow(int row);
     // Returns the new record's row, -1 when it cannot be told.
     int InsertRecord(const TRecord& record);
+    TTableWriter& Writer() const { return *FWriter; }
+    // After a write through the writer: reads the rows again and returns the
+    // record's row (-1 when it cannot be found).
+    int RowOfRecord(const QList<TQXVariant>& key);
     // Reads the count now when it is not known yet.
     void FetchCount();
     // Starts counting on the worker; CountArrived follows.
