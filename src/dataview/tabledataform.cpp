@@ -24,53 +24,16 @@
 #include "gridkit/tablescroller.h"
 #include "gridkit/tablevalues.h"
 
-TTableDataForm::TTableDataForm(QWidget* parent) : QWidget(parent, Qt::Window) {
+TTableDataForm::TTableDataForm(QWidget* parent) : TDataWindow(parent) {
     setObjectName(QStringLiteral("TTableDataForm"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* toolBar = new QToolBar(this);
-    toolBar->setObjectName(QStringLiteral("ToolBar1"));
-    layout->addWidget(toolBar);
-    FSplitter = new QSplitter(Qt::Vertical, this);
-    layout->addWidget(FSplitter);
-    FGrid = new TDataGrid(FSplitter);
-    FGrid->setObjectName(QStringLiteral("Grid"));
-    FGrid->View()->setContextMenuPolicy(Qt::ActionsContextMenu);
     FGrid->View()->installEventFilter(this);
-    FFieldDataPanel = new QWidget(FSplitter);
-    FFieldDataPanel->setObjectName(QStringLiteral("FieldDataPanel"));
-    auto* panel = new QVBoxLayout(FFieldDataPanel);
-    panel->setContentsMargins(0, 0, 0, 0);
-    FFieldDataEdit = new QPlainTextEdit(FFieldDataPanel);
-    FFieldDataEdit->setObjectName(QStringLiteral("FieldDataEdit"));
-    FFieldDataEdit->setReadOnly(true);
-    FFieldDataEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
-    panel->addWidget(FFieldDataEdit);
-    FSplitter->setStretchFactor(0, 4);
-    FSplitter->setStretchFactor(1, 1);
-
     CreateActions();
-    toolBar->addAction(FInsertButton);
-    toolBar->addAction(FDeleteButton);
-    toolBar->addSeparator();
-    toolBar->addAction(FShowFieldDataButton);
-    FShowFieldDataButton->setToolTip(
-        LString(QStringLiteral("M_Pelvar_TblDatas_ShowFieldDataButtonHint")));
-    SetShowFieldData(LoadRegistryParam(ShowFieldDataParam(), 0) != 0);
     connect(FGrid->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &TTableDataForm::TitleClick);
-    resize(720, 480);
 }
 
 TTableDataForm::~TTableDataForm() {
     if (FInList) TTableDataWindowList::Instance().Remove(this);
-    try {
-        SaveRegistryParam(ShowFieldDataParam(), FShowFieldDataButton->isChecked() ? 1 : 0);
-    } catch (const EPelvarError&) {
-    }
-    FGrid->SetModel(nullptr);
-    delete FModel;
 }
 
 void TTableDataForm::CreateActions() {
@@ -80,15 +43,8 @@ void TTableDataForm::CreateActions() {
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    FInsertButton =
-        add("InsertButton", "M_Pelvar_TblDatas_InsertCaption", &TTableDataForm::InsertRecord);
-    FDeleteButton =
-        add("DeleteButton", "M_Pelvar_TblDatas_DeleteCaption", &TTableDataForm::DeleteRecord);
-    FShowFieldDataButton =
-        new QAction(LString(QStringLiteral("M_Pelvar_TblDatas_FieldDataCaption")), this);
-    FShowFieldDataButton->setObjectName(QStringLiteral("ShowFieldDataButton"));
-    FShowFieldDataButton->setCheckable(true);
-    connect(FShowFieldDataButton, &QAction::toggled, this, &TTableDataForm::SetShowFieldData);
+    connect(FInsertButton, &QAction::triggered, this, &TTableDataForm::InsertRecord);
+    connect(FDeleteButton, &QAction::triggered, this, &TTableDataForm::DeleteRecord);
     QAction* find =
         add("FindInFieldAction", "M_Pelvar_TblDatas_FindCaption", &TTableDataForm::FindInColumn);
     find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
@@ -123,53 +79,21 @@ bool TTableDataForm::Open(const QString& tableName, const QString& databaseName,
     }
     if (known) FAutoIncFieldName = ApplyDictionary(FTableDescription, dictionary);
 
-    FScroller = std::make_unique<TTableScroller>(db, tableName);
-    FScroller->SetDescription(FTableDescription);
-    FScroller->Open();
-    FModel = new TTableDataModel(*FScroller);
-    FModel->SetReadOnly(readOnly);
-    FGrid->SetModel(FModel);
-    connect(FGrid, &TDataGrid::CurrentChanged, this, &TTableDataForm::RefreshFieldData);
+    auto scroller = std::make_unique<TTableScroller>(db, tableName);
+    scroller->SetDescription(FTableDescription);
+    Attach(std::move(scroller), tableName, readOnly);
     connect(FGrid, &TDataGrid::CurrentChanged, this, &TTableDataForm::UpdateFieldActions);
     connect(FGrid, &TDataGrid::DoubleClicked, this, [this] {
         if (!FReadOnly) EditRecord();
     });
     UpdateFieldActions();
-    connect(FModel, &QAbstractItemModel::dataChanged, this, &TTableDataForm::RefreshFieldData);
-    connect(FModel, &TTableDataModel::WriteFailed, this, &TTableDataForm::ShowError);
-    connect(FModel, &TTableDataModel::ReadFailed, this, &TTableDataForm::ShowError);
-    setWindowTitle(tableName);
-    FGrid->setFocus();
-    FInsertButton->setToolTip(LString(QStringLiteral("M_pelvar_BlbDatas_InsertButtonHint")));
-    FDeleteButton->setToolTip(LString(QStringLiteral("M_pelvar_BlbDatas_DeleteButtonHint")));
-    FShowFieldDataButton->setToolTip(
-        LString(QStringLiteral("M_pelvar_BlbDatas_ShowFieldDataButtonHint")));
-
     TTableDataWindowList::Instance().Add(this);
-    FReadOnly = readOnly;
     if (readOnly) {
-        FInsertButton->setEnabled(false);
-        FDeleteButton->setEnabled(false);
         FSetNullAction->setEnabled(false);
-        FGrid->View()->setEditTriggers(QAbstractItemView::NoEditTriggers);
         FFileToBlobMenuItem->setVisible(false);
         FLongStringEditMenuItem->setVisible(false);
     }
     return true;
-}
-
-void TTableDataForm::CloseWindow() {
-    close();
-}
-
-void TTableDataForm::ShowError(const QString& message) {
-    Interaction().MessageBox(message, LString(QStringLiteral("M_Pelvar_TblDatas_ErrorCaption")),
-                             MB::OK | MB::ICONERROR);
-}
-
-void TTableDataForm::SetCurrent(int row, int column) {
-    if (!FModel || row < 0 || row >= FModel->rowCount()) return;
-    FGrid->SetCurrent(row, column);
 }
 
 bool TTableDataForm::eventFilter(QObject* watched, QEvent* event) {
@@ -217,25 +141,6 @@ void TTableDataForm::SetCurrentNull() {
     } catch (const EPelvarError& e) {
         ShowError(e.Message());
     }
-}
-
-void TTableDataForm::SetShowFieldData(bool on) {
-    if (FShowFieldDataButton->isChecked() != on) FShowFieldDataButton->setChecked(on);
-    FFieldDataPanel->setVisible(on);
-    RefreshFieldData();
-}
-
-void TTableDataForm::RefreshFieldData() {
-    const QModelIndex current = FGrid->CurrentIndex();
-    if (!FShowFieldDataButton->isChecked() || !FModel || !current.isValid()) {
-        FFieldDataEdit->clear();
-        return;
-    }
-    const int type = FScroller->Fields()[current.column()].DataType;
-    const TQXVariant v = FModel->FullValue(current);
-    const QString text =
-        IsBlobDataType(type) ? QString::fromLatin1(v.AsBinary()) : TableValueText(v, type);
-    FFieldDataEdit->setPlainText(FieldDataText(text));
 }
 
 void TTableDataForm::TitleClick(int column) {
