@@ -9,6 +9,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <set>
 
 #include "appcore/dbmanager.h"
 #include "appcore/platform.h"
@@ -18,8 +19,10 @@
 #include "dataview/recorddataform.h"
 #include "dataview/stringeditform.h"
 #include "dataview/tabledataform.h"
+#include "dataview/viewdataform.h"
 #include "gridkit/datagrid.h"
 #include "gridkit/tablemodel.h"
+#include "gridkit/tablescroller.h"
 #include "scriptedinteraction.h"
 #include "testenv.h"
 
@@ -321,6 +324,55 @@ TEST_P(DataFormTest, RecordEditorStringEditorAndFiles) {
     f.Grid()->SetCurrentIndex(Cell(0, 1));
     EXPECT_FALSE(f.findChild<QAction*>("FileToBlobMenuItem")->isEnabled());
     EXPECT_TRUE(Script().AllAnswersUsed());
+}
+
+TEST_P(DataFormTest, ViewWindowPagesByPositionAndRefusesEveryEdit) {
+    for (int i = 0; i < 5; ++i)  // 160 rows: three pages
+        Exec("INSERT INTO people (name, age) SELECT name, age FROM people");
+    Exec("UPDATE people SET note = 'line\tone' WHERE id = 150");
+    Exec("CREATE VIEW grown AS SELECT id, name, note FROM people WHERE age >= 18");
+    auto* v = new TViewDataForm;
+    QPointer<TViewDataForm> guard = v;
+    TViewDataForm missing;
+    EXPECT_FALSE(missing.Open("no_such_view", Alias()));
+    ASSERT_TRUE(v->Open("grown", Alias()));
+    v->show();
+    TTableDataModel& m = *v->Model();
+    m.FetchCount();
+    ASSERT_EQ(m.rowCount(), int(Value("SELECT COUNT(*) FROM grown").toInt()));
+    std::set<qint64> seen;
+    for (int r = m.rowCount() - 1; r >= 0; --r)  // from the end, across the pages
+        seen.insert(m.data(m.index(r, 0)).toLongLong());
+    EXPECT_EQ(int(seen.size()), m.rowCount());
+    // The field data panel reads the whole value of a row found by position.
+    v->SetShowFieldData(true);
+    int row150 = -1;
+    for (int r = 0; r < m.rowCount(); ++r)
+        if (m.data(m.index(r, 0)).toLongLong() == 150) row150 = r;
+    ASSERT_GE(row150, 0);
+    v->Grid()->SetCurrent(row150, 2);
+    EXPECT_EQ(v->FieldDataEdit()->toPlainText(), "line#09one");
+    // Read-only whatever is tried.
+    EXPECT_FALSE(m.flags(m.index(0, 1)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(m.setData(m.index(0, 1), "X"));
+    for (Qt::Key key : {Qt::Key_Delete, Qt::Key_Insert, Qt::Key_Return, Qt::Key_A})
+        QTest::keyClick(v->Grid()->View(), key);
+    EXPECT_FALSE(v->findChild<QAction*>("InsertButton")->isEnabled());
+    EXPECT_FALSE(v->findChild<QAction*>("DeleteButton")->isEnabled());
+    EXPECT_FALSE(m.Scroller().CanSort(0));
+    EXPECT_TRUE(Script().Asked.isEmpty());
+    EXPECT_EQ(Value("SELECT COUNT(*) FROM people WHERE name = 'X'"), "0");
+    // Its own list; disconnecting closes both kinds.
+    ASSERT_EQ(TViewDataWindowList::Instance().Count(), 1);
+    TTableDataForm& t = Open();
+    EXPECT_EQ(TTableDataWindowList::Instance().Count(), 1);
+    TViewDataWindowList::Instance().CloseWindowsOf(Alias());
+    TTableDataWindowList::Instance().CloseWindowsOf(Alias());
+    Q_UNUSED(t);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(guard.isNull());
+    EXPECT_TRUE(FForm.isNull());
+    EXPECT_EQ(TViewDataWindowList::Instance().Count(), 0);
 }
 
 PELVAR_ENGINE_TESTS(DataFormTest);

@@ -44,6 +44,11 @@ class TTableScroller {
     // indexes that give the key and the sortable fields. Set before Open.
     void SetDescription(const TDicTableDescription& description);
     const QList<TDicFieldDescription>& Fields() const { return FDesc.Fields; }
+    // A view has no key: its rows are read by position (LIMIT and OFFSET, in
+    // the engine's order), it cannot be sorted or searched, and a row's record
+    // ID is its position. Set before Open.
+    void SetPositional(bool positional) { FPositional = positional; }
+    bool Positional() const { return FPositional; }
     // Chooses the key and reads the first page. Raises EDatabaseError when the
     // table has no key to page by.
     void Open();
@@ -129,6 +134,7 @@ class TTableScroller {
     int FMaxPages;
     bool FActive = false;
     bool FRowid = false;
+    bool FPositional = false;
     QStringList FKeyFields;
     qint64 FRowCount = 0;
     bool FCountKnown = false;
