@@ -4,12 +4,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QSplitter>
 #include <QTableView>
-#include <QToolBar>
-#include <QVBoxLayout>
 
 #include "appcore/database.h"
 #include "appcore/dbmanager.h"
@@ -27,6 +22,9 @@
 TTableDataForm::TTableDataForm(QWidget* parent) : TDataWindow(parent) {
     setObjectName(QStringLiteral("TTableDataForm"));
     FGrid->View()->installEventFilter(this);
+    // A double click opens the record editor; typing edits the cell.
+    FGrid->View()->setEditTriggers(QAbstractItemView::EditKeyPressed |
+                                   QAbstractItemView::AnyKeyPressed);
     CreateActions();
     connect(FGrid->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &TTableDataForm::TitleClick);
