@@ -89,78 +89,79 @@ void TQuery::BindAndExecute() {
         SQLPOINTER value = nullptr;
         SQLLEN bufLen = 0;
         const TQXVariant& v = p.Value();
+        switch (v.Kind()) {
+            case TQXVariant::vkNull:
+                sqlType = SqlTypeForNull(p.DataType(), BinaryParameterType(FDb.Dialect()));
+                cType = sqlType == BinaryParameterType(FDb.Dialect()) ? SQL_C_BINARY : SQL_C_CHAR;
+                buf->Ind = SQL_NULL_DATA;
+                if (sqlType == SQL_TYPE_TIMESTAMP) colSize = 23, digits = 3;
+                break;
+            case TQXVariant::vkInteger:
+                cType = SQL_C_SBIGINT;
+                sqlType = SQL_BIGINT;
+                buf->Int = v.AsInteger();
+                value = &buf->Int;
+                colSize = 19;
+                break;
+            case TQXVariant::vkFloat:
+                cType = SQL_C_DOUBLE;
+                sqlType = SQL_DOUBLE;
+                buf->Dbl = v.AsFloat();
+                value = &buf->Dbl;
+                colSize = 15;
+                break;
+            case TQXVariant::vkBoolean:
+                cType = SQL_C_BIT;
+                sqlType = SQL_BIT;
+                buf->Bit = v.AsBoolean() ? 1 : 0;
+                value = &buf->Bit;
+                break;
+            case TQXVariant::vkDate: {
+                const QDate d = v.AsDate();
+                buf->Date = SQL_DATE_STRUCT{SQLSMALLINT(d.year()), SQLUSMALLINT(d.month()),
+                                            SQLUSMALLINT(d.day())};
+                cType = SQL_C_TYPE_DATE;
+                sqlType = SQL_TYPE_DATE;
+                value = &buf->Date;
+                colSize = 10;
+                break;
+            }
+            case TQXVariant::vkDateTime:
+                buf->Ts = ToTimestamp(v.AsDateTime());
+                cType = SQL_C_TYPE_TIMESTAMP;
+                sqlType = SQL_TYPE_TIMESTAMP;
+                value = &buf->Ts;
+                colSize = 23;
+                digits = 3;
+                break;
+            case TQXVariant::vkBinary:
+                buf->Data = v.AsBinary();
+                cType = SQL_C_BINARY;
+                sqlType = BinaryParameterType(FDb.Dialect());
+                value = buf->Data.data();
+                bufLen = buf->Ind = buf->Data.size();
+                colSize = SQLULEN(qMax<qsizetype>(buf->Data.size(), 1));
+                break;
+            case TQXVariant::vkString:
+                buf->Data = v.AsString().toUtf8();
+                sqlType = buf->Data.size() > 4000 ? SQL_LONGVARCHAR : SQL_VARCHAR;
+                value = buf->Data.data();
+                bufLen = buf->Ind = buf->Data.size();
+                colSize = SQLULEN(qMax<qsizetype>(buf->Data.size(), 1));
+                break;
+        }
+        if (v.Kind() != TQXVariant::vkNull && v.Kind() != TQXVariant::vkBinary &&
+            v.Kind() != TQXVariant::vkString)
+            buf->Ind = 0;
         if (p.Streamed()) {
+            // Sent in chunks when the driver asks (SQLParamData hands back the token).
             cType = p.StreamBinary() ? SQL_C_BINARY : SQL_C_CHAR;
             sqlType = p.StreamBinary() ? BinaryParameterType(FDb.Dialect()) : SQL_LONGVARCHAR;
             colSize = SQLULEN(qMax<qint64>(p.StreamLength(), 1));
-            value = const_cast<TQueryParam*>(&p);  // the token SQLParamData returns
+            value = const_cast<TQueryParam*>(&p);
+            bufLen = 0;
             buf->Ind = SQL_LEN_DATA_AT_EXEC(SQLLEN(p.StreamLength()));
-        } else
-            switch (v.Kind()) {
-                case TQXVariant::vkNull:
-                    sqlType = SqlTypeForNull(p.DataType(), BinaryParameterType(FDb.Dialect()));
-                    cType =
-                        sqlType == BinaryParameterType(FDb.Dialect()) ? SQL_C_BINARY : SQL_C_CHAR;
-                    buf->Ind = SQL_NULL_DATA;
-                    if (sqlType == SQL_TYPE_TIMESTAMP) colSize = 23, digits = 3;
-                    break;
-                case TQXVariant::vkInteger:
-                    cType = SQL_C_SBIGINT;
-                    sqlType = SQL_BIGINT;
-                    buf->Int = v.AsInteger();
-                    value = &buf->Int;
-                    colSize = 19;
-                    break;
-                case TQXVariant::vkFloat:
-                    cType = SQL_C_DOUBLE;
-                    sqlType = SQL_DOUBLE;
-                    buf->Dbl = v.AsFloat();
-                    value = &buf->Dbl;
-                    colSize = 15;
-                    break;
-                case TQXVariant::vkBoolean:
-                    cType = SQL_C_BIT;
-                    sqlType = SQL_BIT;
-                    buf->Bit = v.AsBoolean() ? 1 : 0;
-                    value = &buf->Bit;
-                    break;
-                case TQXVariant::vkDate: {
-                    const QDate d = v.AsDate();
-                    buf->Date = SQL_DATE_STRUCT{SQLSMALLINT(d.year()), SQLUSMALLINT(d.month()),
-                                                SQLUSMALLINT(d.day())};
-                    cType = SQL_C_TYPE_DATE;
-                    sqlType = SQL_TYPE_DATE;
-                    value = &buf->Date;
-                    colSize = 10;
-                    break;
-                }
-                case TQXVariant::vkDateTime:
-                    buf->Ts = ToTimestamp(v.AsDateTime());
-                    cType = SQL_C_TYPE_TIMESTAMP;
-                    sqlType = SQL_TYPE_TIMESTAMP;
-                    value = &buf->Ts;
-                    colSize = 23;
-                    digits = 3;
-                    break;
-                case TQXVariant::vkBinary:
-                    buf->Data = v.AsBinary();
-                    cType = SQL_C_BINARY;
-                    sqlType = BinaryParameterType(FDb.Dialect());
-                    value = buf->Data.data();
-                    bufLen = buf->Ind = buf->Data.size();
-                    colSize = SQLULEN(qMax<qsizetype>(buf->Data.size(), 1));
-                    break;
-                case TQXVariant::vkString:
-                    buf->Data = v.AsString().toUtf8();
-                    sqlType = buf->Data.size() > 4000 ? SQL_LONGVARCHAR : SQL_VARCHAR;
-                    value = buf->Data.data();
-                    bufLen = buf->Ind = buf->Data.size();
-                    colSize = SQLULEN(qMax<qsizetype>(buf->Data.size(), 1));
-                    break;
-            }
-        if (!p.Streamed() && v.Kind() != TQXVariant::vkNull && v.Kind() != TQXVariant::vkBinary &&
-            v.Kind() != TQXVariant::vkString)
-            buf->Ind = 0;
+        }
         const SQLRETURN rc =
             api.SQLBindParameter(FStmt, SQLUSMALLINT(pos + 1), SQL_PARAM_INPUT, cType, sqlType,
                                  colSize, digits, value, bufLen, &buf->Ind);
