@@ -70,8 +70,6 @@ void LoadLocked(TOdbcState& s, const QString& name) {
     PELVAR_ODBC_RESOLVE(SQLFetch)
     PELVAR_ODBC_RESOLVE(SQLFetchScroll)
     PELVAR_ODBC_RESOLVE(SQLGetData)
-    PELVAR_ODBC_RESOLVE(SQLParamData)
-    PELVAR_ODBC_RESOLVE(SQLPutData)
     PELVAR_ODBC_RESOLVE(SQLBindCol)
     PELVAR_ODBC_RESOLVE(SQLRowCount)
     PELVAR_ODBC_RESOLVE(SQLCloseCursor)
@@ -85,6 +83,8 @@ void LoadLocked(TOdbcState& s, const QString& name) {
     PELVAR_ODBC_RESOLVE(SQLPrimaryKeys)
     PELVAR_ODBC_RESOLVE(SQLMoreResults)
     PELVAR_ODBC_RESOLVE(SQLCancel)
+    PELVAR_ODBC_RESOLVE(SQLParamData)
+    PELVAR_ODBC_RESOLVE(SQLPutData)
 #undef PELVAR_ODBC_RESOLVE
     if (missing) {
         dlclose(lib);

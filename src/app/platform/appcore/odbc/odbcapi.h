@@ -32,8 +32,6 @@ struct TOdbcApi {
     PELVAR_ODBC_FN(SQLFetch)
     PELVAR_ODBC_FN(SQLFetchScroll)
     PELVAR_ODBC_FN(SQLGetData)
-    PELVAR_ODBC_FN(SQLParamData)
-    PELVAR_ODBC_FN(SQLPutData)
     PELVAR_ODBC_FN(SQLBindCol)
     PELVAR_ODBC_FN(SQLRowCount)
     PELVAR_ODBC_FN(SQLCloseCursor)
@@ -47,6 +45,8 @@ struct TOdbcApi {
     PELVAR_ODBC_FN(SQLPrimaryKeys)
     PELVAR_ODBC_FN(SQLMoreResults)
     PELVAR_ODBC_FN(SQLCancel)
+    PELVAR_ODBC_FN(SQLParamData)
+    PELVAR_ODBC_FN(SQLPutData)
 #undef PELVAR_ODBC_FN
     // From the installer library beside the driver manager (may be missing).
     int (*SQLGetPrivateProfileString)(const char*, const char*, const char*, char*, int,
