@@ -16,6 +16,7 @@
 #include "appcore/dbmanager.h"
 #include "appcore/platform.h"
 #include "dataview/tabledataform.h"
+#include "gridkit/datagrid.h"
 #include "gridkit/tablemodel.h"
 #include "testenv.h"
 #include "testrun.h"
@@ -82,7 +83,7 @@ double ToolMs(const QString& sql) {
 
 // The visible rows painted now.
 void Paint(TTableDataForm& form) {
-    form.Grid()->viewport()->grab();
+    form.Grid()->View()->viewport()->grab();
 }
 
 struct TWindowRun {
@@ -92,7 +93,7 @@ struct TWindowRun {
 TWindowRun WindowRun() {
     TWindowRun r;
     auto* form = new TTableDataForm;
-    form->resize(900, 40 * form->Grid()->verticalHeader()->defaultSectionSize());
+    form->resize(900, 40 * form->Grid()->RowHeight());
     QElapsedTimer t;
     t.start();
     if (!form->Open(QStringLiteral("big"), QStringLiteral("BIGDB"), true)) {
@@ -108,8 +109,7 @@ TWindowRun WindowRun() {
     r.Count = t.nsecsElapsed() / 1e6;
     t.restart();
     const QModelIndex last = form->Model()->index(form->Model()->rowCount() - 1, 0);
-    form->Grid()->setCurrentIndex(last);
-    form->Grid()->scrollTo(last);
+    form->Grid()->SetCurrentIndex(last);
     Paint(*form);
     r.Last = t.nsecsElapsed() / 1e6;
     if (form->Model()->data(last).toLongLong() != kRows)

@@ -244,14 +244,8 @@ void TDOAlias::FillActions() {
 
 void TDOAlias::DisconnectDatabase() {
     if (IsDefault()) return;
-    TTableDataWindowList& windows = TTableDataWindowList::Instance();
-    for (int i = windows.Count() - 1; i >= 0; --i) {
-        TRegisteredDataWindow* w = windows.Items(i);
-        if (w->DatabaseName() != AliasName()) continue;
-        w->SetInList(false);
-        w->CloseWindow();
-        windows.Delete(i);
-    }
+    TTableDataWindowList::Instance().CloseWindowsOf(AliasName());
+    TViewDataWindowList::Instance().CloseWindowsOf(AliasName());
     while (AliasCounter().GetUsed(AliasName()) >= 1)
         AliasCounter().RemoveDatabase(AliasName());
 }

@@ -4,12 +4,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QSplitter>
 #include <QTableView>
-#include <QToolBar>
-#include <QVBoxLayout>
 
 #include "appcore/database.h"
 #include "appcore/dbmanager.h"
@@ -19,62 +14,24 @@
 #include "basekit/interaction.h"
 #include "basekit/registry.h"
 #include "findcolumndialog.h"
+#include "gridkit/datagrid.h"
 #include "gridkit/tablemodel.h"
 #include "gridkit/tablescroller.h"
 #include "gridkit/tablevalues.h"
 
-TTableDataForm::TTableDataForm(QWidget* parent) : QWidget(parent, Qt::Window) {
+TTableDataForm::TTableDataForm(QWidget* parent) : TDataWindow(parent) {
     setObjectName(QStringLiteral("TTableDataForm"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* toolBar = new QToolBar(this);
-    toolBar->setObjectName(QStringLiteral("ToolBar1"));
-    layout->addWidget(toolBar);
-    FSplitter = new QSplitter(Qt::Vertical, this);
-    layout->addWidget(FSplitter);
-    FGrid = new QTableView(FSplitter);
-    FGrid->setObjectName(QStringLiteral("Grid"));
-    // Fixed row heights: the view never measures rows it does not show.
-    FGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    FGrid->verticalHeader()->setDefaultSectionSize(FGrid->fontMetrics().height() + 6);
-    FGrid->verticalHeader()->hide();
-    FGrid->setWordWrap(false);
-    FGrid->setContextMenuPolicy(Qt::ActionsContextMenu);
-    FGrid->installEventFilter(this);
-    FFieldDataPanel = new QWidget(FSplitter);
-    FFieldDataPanel->setObjectName(QStringLiteral("FieldDataPanel"));
-    auto* panel = new QVBoxLayout(FFieldDataPanel);
-    panel->setContentsMargins(0, 0, 0, 0);
-    FFieldDataEdit = new QPlainTextEdit(FFieldDataPanel);
-    FFieldDataEdit->setObjectName(QStringLiteral("FieldDataEdit"));
-    FFieldDataEdit->setReadOnly(true);
-    FFieldDataEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
-    panel->addWidget(FFieldDataEdit);
-    FSplitter->setStretchFactor(0, 4);
-    FSplitter->setStretchFactor(1, 1);
-
+    FGrid->View()->installEventFilter(this);
+    // A double click opens the record editor; typing edits the cell.
+    FGrid->View()->setEditTriggers(QAbstractItemView::EditKeyPressed |
+                                   QAbstractItemView::AnyKeyPressed);
     CreateActions();
-    toolBar->addAction(FInsertButton);
-    toolBar->addAction(FDeleteButton);
-    toolBar->addSeparator();
-    toolBar->addAction(FShowFieldDataButton);
-    FShowFieldDataButton->setToolTip(
-        LString(QStringLiteral("M_Pelvar_TblDatas_ShowFieldDataButtonHint")));
-    SetShowFieldData(LoadRegistryParam(ShowFieldDataParam(), 0) != 0);
     connect(FGrid->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &TTableDataForm::TitleClick);
-    resize(720, 480);
 }
 
 TTableDataForm::~TTableDataForm() {
     if (FInList) TTableDataWindowList::Instance().Remove(this);
-    try {
-        SaveRegistryParam(ShowFieldDataParam(), FShowFieldDataButton->isChecked() ? 1 : 0);
-    } catch (const EPelvarError&) {
-    }
-    FGrid->setModel(nullptr);
-    delete FModel;
 }
 
 void TTableDataForm::CreateActions() {
@@ -84,15 +41,8 @@ void TTableDataForm::CreateActions() {
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    FInsertButton =
-        add("InsertButton", "M_Pelvar_TblDatas_InsertCaption", &TTableDataForm::InsertRecord);
-    FDeleteButton =
-        add("DeleteButton", "M_Pelvar_TblDatas_DeleteCaption", &TTableDataForm::DeleteRecord);
-    FShowFieldDataButton =
-        new QAction(LString(QStringLiteral("M_Pelvar_TblDatas_FieldDataCaption")), this);
-    FShowFieldDataButton->setObjectName(QStringLiteral("ShowFieldDataButton"));
-    FShowFieldDataButton->setCheckable(true);
-    connect(FShowFieldDataButton, &QAction::toggled, this, &TTableDataForm::SetShowFieldData);
+    connect(FInsertButton, &QAction::triggered, this, &TTableDataForm::InsertRecord);
+    connect(FDeleteButton, &QAction::triggered, this, &TTableDataForm::DeleteRecord);
     QAction* find =
         add("FindInFieldAction", "M_Pelvar_TblDatas_FindCaption", &TTableDataForm::FindInColumn);
     find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
@@ -101,9 +51,11 @@ void TTableDataForm::CreateActions() {
     next->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     FSetNullAction =
         add("SetNullMenuItem", "M_Pelvar_TblDatas_SetNullCaption", &TTableDataForm::SetCurrentNull);
-    for (QAction* a : {find, next, FSetNullAction}) {
+    CreateFieldActions();
+    for (QAction* a : {find, next, FSetNullAction, FBlobToFileMenuItem, FFileToBlobMenuItem,
+                       FLongStringEditMenuItem}) {
         a->setShortcutContext(Qt::WindowShortcut);
-        FGrid->addAction(a);
+        FGrid->View()->addAction(a);
     }
 }
 
@@ -125,53 +77,25 @@ bool TTableDataForm::Open(const QString& tableName, const QString& databaseName,
     }
     if (known) FAutoIncFieldName = ApplyDictionary(FTableDescription, dictionary);
 
-    FScroller = std::make_unique<TTableScroller>(db, tableName);
-    FScroller->SetDescription(FTableDescription);
-    FScroller->Open();
-    FModel = new TTableDataModel(*FScroller);
-    FModel->SetReadOnly(readOnly);
-    FGrid->setModel(FModel);
-    connect(FGrid->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &TTableDataForm::RefreshFieldData);
-    connect(FModel, &QAbstractItemModel::dataChanged, this, &TTableDataForm::RefreshFieldData);
-    connect(FModel, &TTableDataModel::WriteFailed, this, &TTableDataForm::ShowError);
-    connect(FModel, &TTableDataModel::ReadFailed, this, &TTableDataForm::ShowError);
-    setWindowTitle(tableName);
-    FGrid->setFocus();
-    FInsertButton->setToolTip(LString(QStringLiteral("M_pelvar_BlbDatas_InsertButtonHint")));
-    FDeleteButton->setToolTip(LString(QStringLiteral("M_pelvar_BlbDatas_DeleteButtonHint")));
-    FShowFieldDataButton->setToolTip(
-        LString(QStringLiteral("M_pelvar_BlbDatas_ShowFieldDataButtonHint")));
-
+    auto scroller = std::make_unique<TTableScroller>(db, tableName);
+    scroller->SetDescription(FTableDescription);
+    Attach(std::move(scroller), tableName, readOnly);
+    connect(FGrid, &TDataGrid::CurrentChanged, this, &TTableDataForm::UpdateFieldActions);
+    connect(FGrid, &TDataGrid::DoubleClicked, this, [this] {
+        if (!FReadOnly) EditRecord();
+    });
+    UpdateFieldActions();
     TTableDataWindowList::Instance().Add(this);
-    FReadOnly = readOnly;
     if (readOnly) {
-        FInsertButton->setEnabled(false);
-        FDeleteButton->setEnabled(false);
         FSetNullAction->setEnabled(false);
-        FGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        FFileToBlobMenuItem->setVisible(false);
+        FLongStringEditMenuItem->setVisible(false);
     }
     return true;
 }
 
-void TTableDataForm::CloseWindow() {
-    close();
-}
-
-void TTableDataForm::ShowError(const QString& message) {
-    Interaction().MessageBox(message, LString(QStringLiteral("M_Pelvar_TblDatas_ErrorCaption")),
-                             MB::OK | MB::ICONERROR);
-}
-
-void TTableDataForm::SetCurrent(int row, int column) {
-    if (!FModel || row < 0 || row >= FModel->rowCount()) return;
-    const QModelIndex index = FModel->index(row, qMax(column, 0));
-    FGrid->setCurrentIndex(index);
-    FGrid->scrollTo(index);
-}
-
 bool TTableDataForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == FGrid && event->type() == QEvent::KeyPress && !FReadOnly && FModel) {
+    if (watched == FGrid->View() && event->type() == QEvent::KeyPress && !FReadOnly && FModel) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
         if (key->key() == Qt::Key_Delete && !(mods & (Qt::ShiftModifier | Qt::AltModifier))) {
@@ -180,7 +104,7 @@ bool TTableDataForm::eventFilter(QObject* watched, QEvent* event) {
         }
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             mods == Qt::NoModifier) {
-            if (FGrid->currentIndex().isValid()) FGrid->edit(FGrid->currentIndex());
+            EditRecord();
             return true;
         }
         if (key->key() == Qt::Key_Insert && mods == Qt::NoModifier) {
@@ -191,24 +115,9 @@ bool TTableDataForm::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void TTableDataForm::InsertRecord() {
-    if (FReadOnly || !FModel) return;
-    // Every field NULL: the engine fills defaults and the auto-increment value;
-    // the values are then typed into the new row.
-    TRecord record;
-    for (const auto& f : FScroller->Fields())
-        record.AddField(f.Name, f.DataType, f.Size);
-    try {
-        const int row = FModel->InsertRecord(record);
-        SetCurrent(row, FGrid->currentIndex().column());
-    } catch (const EPelvarError& e) {
-        ShowError(e.Message());
-    }
-}
-
 void TTableDataForm::DeleteRecord() {
     if (FReadOnly || !FModel) return;
-    const QModelIndex current = FGrid->currentIndex();
+    const QModelIndex current = FGrid->CurrentIndex();
     if (!current.isValid()) return;
     if (LMessageBox(QStringLiteral("M_Pelvar_TblDatas_DeleteConfirm"),
                     QStringLiteral("ST_CONFIRMATION"), MB::YESNO | MB::ICONQUESTION) != IDYES)
@@ -223,32 +132,13 @@ void TTableDataForm::DeleteRecord() {
 }
 
 void TTableDataForm::SetCurrentNull() {
-    const QModelIndex current = FGrid->currentIndex();
+    const QModelIndex current = FGrid->CurrentIndex();
     if (FReadOnly || !FModel || !current.isValid()) return;
     try {
         FModel->WriteValue(current, TQXVariant());
     } catch (const EPelvarError& e) {
         ShowError(e.Message());
     }
-}
-
-void TTableDataForm::SetShowFieldData(bool on) {
-    if (FShowFieldDataButton->isChecked() != on) FShowFieldDataButton->setChecked(on);
-    FFieldDataPanel->setVisible(on);
-    RefreshFieldData();
-}
-
-void TTableDataForm::RefreshFieldData() {
-    const QModelIndex current = FGrid->currentIndex();
-    if (!FShowFieldDataButton->isChecked() || !FModel || !current.isValid()) {
-        FFieldDataEdit->clear();
-        return;
-    }
-    const int type = FScroller->Fields()[current.column()].DataType;
-    const TQXVariant v = FModel->FullValue(current);
-    const QString text =
-        IsBlobDataType(type) ? QString::fromLatin1(v.AsBinary()) : TableValueText(v, type);
-    FFieldDataEdit->setPlainText(FieldDataText(text));
 }
 
 void TTableDataForm::TitleClick(int column) {
@@ -262,7 +152,7 @@ void TTableDataForm::TitleClick(int column) {
 }
 
 void TTableDataForm::FindInColumn() {
-    const QModelIndex current = FGrid->currentIndex();
+    const QModelIndex current = FGrid->CurrentIndex();
     if (!FScroller || !current.isValid()) return;
     const TDicFieldDescription& field = FScroller->Fields()[current.column()];
     if (IsBlobDataType(field.DataType)) return;
@@ -290,7 +180,7 @@ void TTableDataForm::SearchStep(bool fromFirst, bool forward) {
     for (int i = 0; i < FScroller->Fields().size(); ++i)
         if (FScroller->Fields()[i].Name == FLastSearchColumn) field = i;
     if (field < 0) return;
-    const QModelIndex old = FGrid->currentIndex();
+    const QModelIndex old = FGrid->CurrentIndex();
     qint64 found = -1;
     try {
         found = FScroller->Locate(field, FLastSearchValue, fromFirst ? -1 : old.row(), forward);
@@ -305,5 +195,5 @@ void TTableDataForm::SearchStep(bool fromFirst, bool forward) {
     } else {
         SetCurrent(int(found), field);
     }
-    FGrid->viewport()->update();
+    FGrid->View()->viewport()->update();
 }

@@ -1,5 +1,7 @@
 #include "tabledatarules.h"
 
+#include "appcore/database.h"
+#include "appcore/dbmanager.h"
 #include "appcore/dsptable.h"
 #include "appcore/dsptree.h"
 #include "appcore/platform.h"
@@ -45,6 +47,9 @@ QString ApplyDictionary(TDicTableDescription& physical, const TDicTableDescripti
 
 bool ReadDictionaryTable(const QString& alias, const QString& table,
                          TDicTableDescription& description) {
+    // A database without system tables has no dictionary: no need to ask it.
+    if (!BaseMng().Databases().GetDatabase(alias).TableExists(QStringLiteral("QXMAIL_DSP")))
+        return false;
     TDSPTable& dsp = GetDSPTable(alias);
     const QString name = table.toUpper();
     if (!dsp.DSPStructureExist(name, otTable)) return false;

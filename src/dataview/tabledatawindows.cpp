@@ -5,17 +5,33 @@ TTableDataWindowList& TTableDataWindowList::Instance() {
     return list;
 }
 
-void TTableDataWindowList::Add(TRegisteredDataWindow* window) {
+TViewDataWindowList& TViewDataWindowList::Instance() {
+    static TViewDataWindowList list;
+    return list;
+}
+
+void TDataWindowList::Add(TRegisteredDataWindow* window) {
     if (!window || FWindows.contains(window)) return;
     FWindows.append(window);
     window->SetInList(true);
 }
 
-void TTableDataWindowList::Remove(TRegisteredDataWindow* window) {
+void TDataWindowList::Remove(TRegisteredDataWindow* window) {
     FWindows.removeAll(window);
     if (window) window->SetInList(false);
 }
 
-void TTableDataWindowList::Delete(int index) {
+void TDataWindowList::Delete(int index) {
     if (index >= 0 && index < FWindows.size()) FWindows.removeAt(index);
+}
+
+void TDataWindowList::CloseWindowsOf(const QString& databaseName) {
+    for (int i = Count() - 1; i >= 0; --i) {
+        TRegisteredDataWindow* w = Items(i);
+        if (w->DatabaseName() != databaseName) continue;
+        w->SetInList(false);
+        // Out of the list first, so that its destruction leaves the list alone.
+        Delete(i);
+        w->CloseWindow();
+    }
 }

@@ -16,16 +16,29 @@ class TRegisteredDataWindow {
     virtual void CloseWindow() = 0;
 };
 
-// The open table data windows of the process, in opening order (not owned).
-class TTableDataWindowList {
+// Open data windows of one kind, in opening order (not owned).
+class TDataWindowList {
   public:
-    static TTableDataWindowList& Instance();
     void Add(TRegisteredDataWindow* window);
     void Remove(TRegisteredDataWindow* window);
     void Delete(int index);
     int Count() const { return int(FWindows.size()); }
     TRegisteredDataWindow* Items(int index) const { return FWindows[index]; }
+    // Closes every window of the database (as disconnecting it does).
+    void CloseWindowsOf(const QString& databaseName);
 
   private:
     QList<TRegisteredDataWindow*> FWindows;
+};
+
+// The open table data windows of the process.
+class TTableDataWindowList : public TDataWindowList {
+  public:
+    static TTableDataWindowList& Instance();
+};
+
+// The open view data windows of the process.
+class TViewDataWindowList : public TDataWindowList {
+  public:
+    static TViewDataWindowList& Instance();
 };

@@ -6,15 +6,23 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
+#include <set>
 
 #include "appcore/dbmanager.h"
 #include "appcore/platform.h"
 #include "appcore/query.h"
 #include "basekit/registry.h"
 #include "dataview/findcolumndialog.h"
+#include "dataview/recorddataform.h"
+#include "dataview/stringeditform.h"
 #include "dataview/tabledataform.h"
+#include "dataview/viewdataform.h"
+#include "gridkit/datagrid.h"
 #include "gridkit/tablemodel.h"
+#include "gridkit/tablescroller.h"
 #include "scriptedinteraction.h"
 #include "testenv.h"
 
@@ -54,6 +62,15 @@ class DataFormTest : public TEngineTest {
         return *FForm;
     }
     QModelIndex Cell(int row, int column) { return FForm->Model()->index(row, column); }
+    // Answers the record editor: fills it and presses OK.
+    void Editor(std::function<void(TRecordDataForm&)> fill) {
+        Script().AnswerModal([=](QObject* form) {
+            auto* e = qobject_cast<TRecordDataForm*>(form);
+            fill(*e);
+            e->TryAccept();
+            return e->result() == QDialog::Accepted ? IDOK : IDCANCEL;
+        });
+    }
     // Runs the column search dialog as a user would fill it.
     void Search(const QString& text, TSearchDirection direction, bool ok = true) {
         Script().AnswerModal([=](QObject* form) {
@@ -84,27 +101,33 @@ TEST_P(DataFormTest, EditInsertAndDeleteRoundTrips) {
     EXPECT_EQ(Value("SELECT note FROM people WHERE id = 1"), "<null>");
     EXPECT_TRUE(m.setData(Cell(0, 1), ""));
     EXPECT_EQ(Value("SELECT name FROM people WHERE id = 1"), "");
-    f.Grid()->setCurrentIndex(Cell(0, 1));
+    f.Grid()->SetCurrentIndex(Cell(0, 1));
     f.SetCurrentNull();
     EXPECT_EQ(Value("SELECT name FROM people WHERE id = 1"), "<null>");
 
-    // Insert: the engine generates the key; the new row becomes current.
-    f.Grid()->setCurrentIndex(Cell(2, 1));
+    // Insert through the record editor: the engine generates the key; the
+    // new row becomes current.
+    f.Grid()->SetCurrentIndex(Cell(2, 1));
+    Script().AnswerModal([](QObject*) { return IDCANCEL; });
     f.InsertRecord();
+    EXPECT_EQ(Value("SELECT COUNT(*) FROM people"), "5");
+    Editor([](TRecordDataForm& e) { e.SetCellText("NAME", "Dora"); });
+    f.InsertRecord();
+    EXPECT_EQ(Value("SELECT name FROM people WHERE id = 6"), "Dora");
     EXPECT_EQ(Value("SELECT COUNT(*) FROM people"), "6");
     EXPECT_EQ(m.rowCount(), 6);
-    EXPECT_EQ(f.Grid()->currentIndex().row(), 5);
+    EXPECT_EQ(f.Grid()->CurrentIndex().row(), 5);
     EXPECT_EQ(m.data(Cell(5, 0)).toString(), "6");
     EXPECT_TRUE(m.setData(Cell(5, 3), "41"));
     EXPECT_EQ(Value("SELECT age FROM people WHERE id = 6"), "41");
 
     // Delete asks first; No keeps the record.
-    f.Grid()->setCurrentIndex(Cell(1, 0));
+    f.Grid()->SetCurrentIndex(Cell(1, 0));
     Script().AnswerMessage(IDNO);
     f.DeleteRecord();
     EXPECT_EQ(Value("SELECT COUNT(*) FROM people"), "6");
     Script().AnswerMessage(IDYES);
-    QTest::keyClick(f.Grid(), Qt::Key_Delete);
+    QTest::keyClick(f.Grid()->View(), Qt::Key_Delete);
     EXPECT_EQ(Value("SELECT COUNT(*) FROM people WHERE id = 2"), "0");
     EXPECT_EQ(m.rowCount(), 5);
     EXPECT_EQ(m.data(Cell(1, 1)).toString(), "Clara");
@@ -123,7 +146,7 @@ TEST_P(DataFormTest, NullsAndLongTextsStayIntactAndBadWritesChangeNothing) {
     EXPECT_EQ(Value("SELECT note FROM people WHERE id = 6"), longText);
     EXPECT_EQ(Value("SELECT name FROM people WHERE id = 6"), "<null>");
     f.SetShowFieldData(true);
-    f.Grid()->setCurrentIndex(Cell(5, 2));
+    f.Grid()->SetCurrentIndex(Cell(5, 2));
     EXPECT_TRUE(f.FieldDataEdit()->toPlainText().endsWith("#09end#23"));
 
     // The engine refuses: its message is shown, the row keeps its value.
@@ -140,7 +163,7 @@ TEST_P(DataFormTest, NullsAndLongTextsStayIntactAndBadWritesChangeNothing) {
     Script().Reset();
     Exec("DELETE FROM people WHERE id = 3");
     EXPECT_FALSE(m.setData(Cell(2, 1), "Gone"));
-    f.Grid()->setCurrentIndex(Cell(2, 1));
+    f.Grid()->SetCurrentIndex(Cell(2, 1));
     Script().AnswerMessage(IDYES);
     f.DeleteRecord();
     ASSERT_EQ(Script().Unexpected.size(), 2);
@@ -154,9 +177,9 @@ TEST_P(DataFormTest, ReadOnlyWindowRefusesEveryEdit) {
     TTableDataModel& m = *f.Model();
     EXPECT_FALSE(m.flags(Cell(0, 1)) & Qt::ItemIsEditable);
     EXPECT_FALSE(m.setData(Cell(0, 1), "X"));
-    f.Grid()->setCurrentIndex(Cell(0, 1));
+    f.Grid()->SetCurrentIndex(Cell(0, 1));
     for (Qt::Key key : {Qt::Key_Delete, Qt::Key_Insert, Qt::Key_Return})
-        QTest::keyClick(f.Grid(), key);
+        QTest::keyClick(f.Grid()->View(), key);
     f.InsertRecord();
     f.DeleteRecord();
     f.SetCurrentNull();
@@ -174,21 +197,21 @@ TEST_P(DataFormTest, ReadOnlyWindowRefusesEveryEdit) {
 
 TEST_P(DataFormTest, ColumnSearchInEveryDirectionRemembersItsSettings) {
     TTableDataForm& f = Open();
-    f.Grid()->setCurrentIndex(Cell(0, 1));
+    f.Grid()->SetCurrentIndex(Cell(0, 1));
     Search("bor", dsForward);
-    EXPECT_EQ(f.Grid()->currentIndex(), Cell(1, 1));
+    EXPECT_EQ(f.Grid()->CurrentIndex(), Cell(1, 1));
     f.FindNextValue();
-    EXPECT_EQ(f.Grid()->currentIndex(), Cell(4, 1));
+    EXPECT_EQ(f.Grid()->CurrentIndex(), Cell(4, 1));
     Search("an", dsBack);
-    EXPECT_EQ(f.Grid()->currentIndex(), Cell(3, 1));
+    EXPECT_EQ(f.Grid()->CurrentIndex(), Cell(3, 1));
     f.FindNextValue();
-    EXPECT_EQ(f.Grid()->currentIndex(), Cell(0, 1));
+    EXPECT_EQ(f.Grid()->CurrentIndex(), Cell(0, 1));
     Search("clara", dsFirst);
-    EXPECT_EQ(f.Grid()->currentIndex(), Cell(2, 1));
+    EXPECT_EQ(f.Grid()->CurrentIndex(), Cell(2, 1));
     // Not found: a message, and the old record stays current.
     Script().AnswerMessage(IDOK);
     Search("zz", dsForward);
-    EXPECT_EQ(f.Grid()->currentIndex(), Cell(2, 1));
+    EXPECT_EQ(f.Grid()->CurrentIndex(), Cell(2, 1));
     EXPECT_EQ(Script().Asked.last().Text, "The value was not found.");
     EXPECT_EQ(LoadRegistryParam("\\SearchInColumnWindow\\SearchValue", QString()), "zz");
     EXPECT_EQ(LoadRegistryParam("\\SearchInColumnWindow\\Direction", -1), 0);
@@ -198,10 +221,10 @@ TEST_P(DataFormTest, ColumnSearchInEveryDirectionRemembersItsSettings) {
     EXPECT_EQ(LoadRegistryParam("\\SearchInColumnWindow\\Direction", -1), 1);
     EXPECT_FALSE(LoadRegistryParam("\\PELVAR\\SearchInColumnWindow\\Direction", -1) >= 0);
     // A value that is not of the column's type keeps the dialog open.
-    f.Grid()->setCurrentIndex(Cell(2, 3));
+    f.Grid()->SetCurrentIndex(Cell(2, 3));
     Search("old", dsFirst);
     EXPECT_EQ(Script().Asked.last().Text, "Incorrect value");
-    EXPECT_EQ(f.Grid()->currentIndex(), Cell(2, 3));
+    EXPECT_EQ(f.Grid()->CurrentIndex(), Cell(2, 3));
 }
 
 TEST_P(DataFormTest, DisconnectClosesTheDatabasesWindows) {
@@ -234,13 +257,122 @@ TEST_P(DataFormTest, WindowOnARealTable) {
     EXPECT_TRUE(f.Sort().Field().isEmpty());
     f.TitleClick(1);
     f.SetShowFieldData(true);
-    f.Grid()->setCurrentIndex(Cell(1, 1));
+    f.Grid()->SetCurrentIndex(Cell(1, 1));
     QApplication::processEvents();
     if (qEnvironmentVariableIsSet("PELVAR_SCREENSHOT"))
         f.grab().save(qEnvironmentVariable("PELVAR_SCREENSHOT"));
     EXPECT_EQ(f.Model()->data(Cell(0, 1)).toString(), "Anna");
     EXPECT_EQ(f.Model()->data(Cell(1, 1)).toString(), "Anton");
     EXPECT_EQ(f.FieldDataEdit()->toPlainText(), "Anton");
+}
+
+TEST_P(DataFormTest, RecordEditorStringEditorAndFiles) {
+    const QString longText = QString(5000, QLatin1Char('y')) + QStringLiteral("\nline two");
+    Exec("UPDATE people SET note = '" + longText + "' WHERE id = 2");
+    TTableDataForm& f = Open();
+    f.Grid()->SetCurrentIndex(Cell(1, 1));
+    // The editor shows no row for the long text; an unchanged cell is never
+    // written back, so a change made meanwhile by someone else survives.
+    Editor([this](TRecordDataForm& e) {
+        EXPECT_EQ(e.RowOf("NOTE"), -1);
+        EXPECT_EQ(e.Grid()->rowCount(), 3);
+        Exec("UPDATE people SET name = 'Other' WHERE id = 2");
+        e.SetCellText("AGE", "(null)");
+    });
+    QTest::keyClick(f.Grid()->View(), Qt::Key_Return);
+    EXPECT_EQ(Value("SELECT age FROM people WHERE id = 2"), "<null>");
+    EXPECT_EQ(Value("SELECT name FROM people WHERE id = 2"), "Other");
+    EXPECT_EQ(Value("SELECT note FROM people WHERE id = 2"), longText);
+    // A value that does not convert keeps the editor open on its row.
+    Editor([](TRecordDataForm& e) {
+        e.SetCellText("AGE", "old");
+        e.TryAccept();
+        EXPECT_NE(e.result(), QDialog::Accepted);
+        EXPECT_EQ(e.Grid()->currentRow(), e.RowOf("AGE") - 1);
+        e.SetCellText("AGE", "12");
+    });
+    f.EditRecord();
+    EXPECT_EQ(Value("SELECT age FROM people WHERE id = 2"), "12");
+
+    // The long text in the string editor, then to a file and back.
+    f.Grid()->SetCurrentIndex(Cell(1, 2));
+    EXPECT_TRUE(f.findChild<QAction*>("LongStringEditMenuItem")->isEnabled());
+    Script().AnswerModal([&](QObject* form) {
+        auto* e = qobject_cast<TStringEditForm*>(form);
+        EXPECT_EQ(e->Text(), longText);
+        e->SetText(longText + "!");
+        return IDOK;
+    });
+    f.LongStringEdit();
+    EXPECT_EQ(Value("SELECT note FROM people WHERE id = 2"), longText + "!");
+    QTemporaryDir dir;
+    Script().AnswerFile(dir.filePath("note.txt"));
+    f.BlobToFile();
+    f.Grid()->SetCurrentIndex(Cell(0, 2));
+    Script().AnswerFile(dir.filePath("note.txt"));
+    f.FileToBlob();
+    EXPECT_EQ(Value("SELECT note FROM people WHERE id = 1"), longText + "!");
+    EXPECT_EQ(f.Model()->data(Cell(0, 2), Qt::EditRole).toString(), longText + "!");
+    // A file that cannot be read: one message, the field unchanged.
+    Script().AnswerFile(dir.filePath("missing.txt"));
+    f.Grid()->SetCurrentIndex(Cell(2, 2));
+    f.FileToBlob();
+    ASSERT_EQ(Script().Unexpected.size(), 1);
+    EXPECT_TRUE(Script().Unexpected[0].Text.startsWith("Can not read file"));
+    EXPECT_EQ(Value("SELECT note FROM people WHERE id = 3"), "<null>");
+    // Not on a field of another type.
+    f.Grid()->SetCurrentIndex(Cell(0, 1));
+    EXPECT_FALSE(f.findChild<QAction*>("FileToBlobMenuItem")->isEnabled());
+    EXPECT_TRUE(Script().AllAnswersUsed());
+}
+
+TEST_P(DataFormTest, ViewWindowPagesByPositionAndRefusesEveryEdit) {
+    for (int i = 0; i < 5; ++i)  // 160 rows: three pages
+        Exec("INSERT INTO people (name, age) SELECT name, age FROM people");
+    Exec("UPDATE people SET note = 'line\tone' WHERE id = 150");
+    Exec("CREATE VIEW grown AS SELECT id, name, note FROM people WHERE age >= 18");
+    auto* v = new TViewDataForm;
+    QPointer<TViewDataForm> guard = v;
+    TViewDataForm missing;
+    EXPECT_FALSE(missing.Open("no_such_view", Alias()));
+    ASSERT_TRUE(v->Open("grown", Alias()));
+    v->show();
+    TTableDataModel& m = *v->Model();
+    m.FetchCount();
+    ASSERT_EQ(m.rowCount(), int(Value("SELECT COUNT(*) FROM grown").toInt()));
+    std::set<qint64> seen;
+    for (int r = m.rowCount() - 1; r >= 0; --r)  // from the end, across the pages
+        seen.insert(m.data(m.index(r, 0)).toLongLong());
+    EXPECT_EQ(int(seen.size()), m.rowCount());
+    // The field data panel reads the whole value of a row found by position.
+    v->SetShowFieldData(true);
+    int row150 = -1;
+    for (int r = 0; r < m.rowCount(); ++r)
+        if (m.data(m.index(r, 0)).toLongLong() == 150) row150 = r;
+    ASSERT_GE(row150, 0);
+    v->Grid()->SetCurrent(row150, 2);
+    EXPECT_EQ(v->FieldDataEdit()->toPlainText(), "line#09one");
+    // Read-only whatever is tried.
+    EXPECT_FALSE(m.flags(m.index(0, 1)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(m.setData(m.index(0, 1), "X"));
+    for (Qt::Key key : {Qt::Key_Delete, Qt::Key_Insert, Qt::Key_Return, Qt::Key_A})
+        QTest::keyClick(v->Grid()->View(), key);
+    EXPECT_FALSE(v->findChild<QAction*>("InsertButton")->isEnabled());
+    EXPECT_FALSE(v->findChild<QAction*>("DeleteButton")->isEnabled());
+    EXPECT_FALSE(m.Scroller().CanSort(0));
+    EXPECT_TRUE(Script().Asked.isEmpty());
+    EXPECT_EQ(Value("SELECT COUNT(*) FROM people WHERE name = 'X'"), "0");
+    // Its own list; disconnecting closes both kinds.
+    ASSERT_EQ(TViewDataWindowList::Instance().Count(), 1);
+    TTableDataForm& t = Open();
+    EXPECT_EQ(TTableDataWindowList::Instance().Count(), 1);
+    TViewDataWindowList::Instance().CloseWindowsOf(Alias());
+    TTableDataWindowList::Instance().CloseWindowsOf(Alias());
+    Q_UNUSED(t);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(guard.isNull());
+    EXPECT_TRUE(FForm.isNull());
+    EXPECT_EQ(TViewDataWindowList::Instance().Count(), 0);
 }
 
 PELVAR_ENGINE_TESTS(DataFormTest);

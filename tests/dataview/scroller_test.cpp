@@ -2,9 +2,13 @@
 
 #include <random>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include "appcore/dbmanager.h"
 #include "appcore/platform.h"
 #include "appcore/query.h"
+
+#include "gridkit/tablemodel.h"
 #include "gridkit/tablescroller.h"
 #include "testenv.h"
 
@@ -125,6 +129,40 @@ TEST_P(ScrollerTest, LocateForwardBackwardAndFromTheStart) {
     const qint64 at = s->Locate(0, TQXVariant(qint64(2500)), -1, true);
     ASSERT_GE(at, 0);
     EXPECT_EQ(desc[size_t(at)], 2500);
+}
+
+TEST_P(ScrollerTest, TheCountArrivesFromAWorkerAndIsTakenAgainAfterAnInsert) {
+    auto s = Make();
+    TTableDataModel m(*s);
+    int arrived = 0;
+    QObject::connect(&m, &TTableDataModel::CountArrived, [&] { ++arrived; });
+    const auto wait = [&] {
+        QElapsedTimer t;
+        t.start();
+        while (arrived == 0 && t.elapsed() < 20000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    };
+    // The first screen shows before any count; asking for it starts the worker.
+    EXPECT_EQ(m.rowCount(), kPage);
+    EXPECT_EQ(m.data(m.index(0, 0)).toLongLong(), 1);
+    EXPECT_EQ(m.rowCount(), kPage);
+    wait();
+    EXPECT_EQ(arrived, 1);
+    EXPECT_EQ(m.rowCount(), kRows);
+    // A count started before an insert is stale: it is taken again.
+    auto t = Make();
+    TTableDataModel n(*t);
+    arrived = 0;
+    QObject::connect(&n, &TTableDataModel::CountArrived, [&] { ++arrived; });
+    n.StartCount();
+    TRecord record;
+    record.AddField("ID", 1, 0);
+    record.FieldByName("ID").SetValue(TQXVariant(qint64(0)));
+    EXPECT_EQ(n.InsertRecord(record), 0);
+    wait();
+    EXPECT_EQ(arrived, 1);
+    EXPECT_EQ(n.rowCount(), kRows + 1);
+    EXPECT_EQ(n.data(n.index(kRows, 0)).toLongLong(), kRows);
 }
 
 PELVAR_ENGINE_TESTS(ScrollerTest);

@@ -26,6 +26,11 @@ bool TDatabaseManager::HasLoginParams(const QString& alias) const {
     return FLogin.count(ResolveAlias(alias)) > 0;
 }
 
+TLoginParams TDatabaseManager::LoginParamsOf(const QString& alias) const {
+    const auto it = FLogin.find(ResolveAlias(alias));
+    return it == FLogin.end() ? TLoginParams{} : it->second;
+}
+
 TDatabase& TDatabaseManager::OpenDataBase(const QString& alias, bool exclusive) {
     Q_UNUSED(exclusive);
     const QString key = ResolveAlias(alias);

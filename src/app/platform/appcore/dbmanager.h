@@ -36,6 +36,9 @@ class TDatabaseManager {
                           const QString& alias);
     void RemoveLoginParams(const QString& alias);
     bool HasLoginParams(const QString& alias) const;
+    // What the alias logged in with, for a second connection of another
+    // thread (a connection belongs to one thread); empty when none was given.
+    TLoginParams LoginParamsOf(const QString& alias) const;
 
     // Connects (or returns the open connection). Raises EDatabaseError naming
     // the alias for an unknown data source or a refused login.

@@ -153,6 +153,15 @@ void TQuery::BindAndExecute() {
         if (v.Kind() != TQXVariant::vkNull && v.Kind() != TQXVariant::vkBinary &&
             v.Kind() != TQXVariant::vkString)
             buf->Ind = 0;
+        if (p.Streamed()) {
+            // Sent in chunks when the driver asks (SQLParamData hands back the token).
+            cType = p.StreamBinary() ? SQL_C_BINARY : SQL_C_CHAR;
+            sqlType = p.StreamBinary() ? BinaryParameterType(FDb.Dialect()) : SQL_LONGVARCHAR;
+            colSize = SQLULEN(qMax<qint64>(p.StreamLength(), 1));
+            value = const_cast<TQueryParam*>(&p);
+            bufLen = 0;
+            buf->Ind = SQL_LEN_DATA_AT_EXEC(SQLLEN(p.StreamLength()));
+        }
         const SQLRETURN rc =
             api.SQLBindParameter(FStmt, SQLUSMALLINT(pos + 1), SQL_PARAM_INPUT, cType, sqlType,
                                  colSize, digits, value, bufLen, &buf->Ind);
@@ -160,7 +169,8 @@ void TQuery::BindAndExecute() {
                   QStringLiteral("Can not bind parameter '%1'").arg(p.Name()));
         FBuffers.push_back(std::move(buf));
     }
-    const SQLRETURN rc = api.SQLExecute(FStmt);
+    SQLRETURN rc = api.SQLExecute(FStmt);
+    if (rc == SQL_NEED_DATA) rc = PutStreamedData();
     if (!OdbcOk(rc) && rc != SQL_NO_DATA) {
         QString state;
         const QString diag = OdbcDiagnostics(SQL_HANDLE_STMT, FStmt, &state);

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -25,10 +26,29 @@ class TQueryParam {
     int DataType() const { return FDataType; }
     void SetDataType(int dataType) { FDataType = dataType; }
 
+    // Fills `buffer` with up to `size` next bytes of a streamed value and
+    // returns how many; raises to stop the statement.
+    using TSource = std::function<qint64(char* buffer, qint64 size)>;
+    // The value is `length` bytes read from `source` in chunks while the
+    // statement runs (binary, or UTF-8 text), never held whole in memory.
+    void SetStream(TSource source, qint64 length, bool binary) {
+        FValue = TQXVariant();
+        FSource = std::move(source);
+        FStreamLength = length;
+        FStreamBinary = binary;
+    }
+    bool Streamed() const { return bool(FSource); }
+    const TSource& Source() const { return FSource; }
+    qint64 StreamLength() const { return FStreamLength; }
+    bool StreamBinary() const { return FStreamBinary; }
+
   private:
     QString FName;
     TQXVariant FValue;
     int FDataType = -1;
+    TSource FSource;
+    qint64 FStreamLength = 0;
+    bool FStreamBinary = true;
 };
 
 // A statement on one database with named parameters. Prepared once, executed
@@ -53,6 +73,9 @@ class TQuery {
   protected:
     void Prepare();
     void BindAndExecute();
+    // Hands the streamed parameters their data when the driver asks for it;
+    // returns the statement's final return code.
+    short PutStreamedData();
     void FreeStatement();
     void* FStmt = nullptr;  // the driver's statement handle (an SQLHSTMT)
 
@@ -82,6 +105,17 @@ struct TResultColumn {
     int DecimalDigits = 0;
     bool Nullable = true;
     int DataType = 0;  // TDataType code
+};
+
+// One long value (the first column of the first row) read in chunks into a
+// sink, so a value of any size is never held whole in memory.
+class TLongValueQuery : public TQuery {
+  public:
+    using TQuery::TQuery;
+    using TSink = std::function<void(const char* data, qint64 size)>;
+    // False when there is no row; `isNull` tells a NULL value. Binary reads
+    // bytes, otherwise text as UTF-8.
+    bool ReadInto(bool binary, const TSink& sink, bool& isNull);
 };
 
 // A SELECT read row by row, forward only. Rows are fetched from the driver in

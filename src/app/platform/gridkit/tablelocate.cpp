@@ -22,6 +22,7 @@ QString BeginsWithPattern(const QString& text) {
 }  // namespace
 
 qint64 TTableScroller::IndexOfKey(const QList<TQXVariant>& key) {
+    if (FPositional) return key.size() == 1 ? key[0].AsInteger() : -1;
     if (!FActive || key.size() != FKeyFields.size()) return -1;
     TScrollerRow row;
     row.Key = key;
@@ -49,7 +50,8 @@ qint64 TTableScroller::IndexOfKey(const QList<TQXVariant>& key) {
 }
 
 qint64 TTableScroller::Locate(int field, const TQXVariant& value, qint64 from, bool forward) {
-    if (!FActive || field < 0 || field >= FDesc.Fields.size() || value.IsNull()) return -1;
+    if (!FActive || FPositional || field < 0 || field >= FDesc.Fields.size() || value.IsNull())
+        return -1;
     const TDicFieldDescription& f = FDesc.Fields[field];
     if (IsBlobDataType(f.DataType)) return -1;
     QList<TQXVariant> params;
@@ -78,6 +80,14 @@ qint64 TTableScroller::Locate(int field, const TQXVariant& value, qint64 from, b
 
 TQXVariant TTableScroller::FullValue(const QList<TQXVariant>& key, int field) {
     if (!FActive || field < 0 || field >= FDesc.Fields.size()) return TQXVariant();
+    if (FPositional) {
+        TSelectQuery q(FDb, QStringLiteral("SELECT %1 FROM %2 LIMIT 1 OFFSET %3")
+                                .arg(FDb.Dialect().Ident(FDesc.Fields[field].Name),
+                                     FDb.Dialect().Ident(FTable))
+                                .arg(key.value(0).AsInteger()));
+        q.Open();
+        return q.Eof() ? TQXVariant() : q.Fields().GetFields(0).Value();
+    }
     TSelectQuery q(FDb, QStringLiteral("SELECT %1 FROM %2 WHERE %3")
                             .arg(FDb.Dialect().Ident(FDesc.Fields[field].Name),
                                  FDb.Dialect().Ident(FTable), KeyCondition()));

@@ -7,6 +7,7 @@
 #include "appcore/dberrors.h"
 #include "appcore/texts.h"
 #include "basekit/datatypes.h"
+#include "rowcounter.h"
 #include "tablescroller.h"
 #include "tablevalues.h"
 #include "tablewriter.h"
@@ -14,7 +15,10 @@
 TTableDataModel::TTableDataModel(TTableScroller& scroller, QObject* parent)
     : QAbstractTableModel(parent),
       FScroller(scroller),
-      FWriter(std::make_unique<TTableWriter>(scroller)) {
+      FWriter(std::make_unique<TTableWriter>(scroller)),
+      FCounter(new TRowCounter(this)) {
+    connect(FCounter, &TRowCounter::Counted, this, &TTableDataModel::CountDone);
+    connect(FCounter, &TRowCounter::Failed, this, &TTableDataModel::ReadFailed);
     FRows = int(qMin<qint64>(FScroller.RowCount(), INT_MAX));
 }
 
@@ -34,7 +38,7 @@ QVariant TTableDataModel::data(const QModelIndex& index, int role) const {
     if (!FScroller.CountKnown() && !FCountScheduled) {
         // The first screen is being drawn: count once it is on screen.
         FCountScheduled = true;
-        QTimer::singleShot(0, const_cast<TTableDataModel*>(this), &TTableDataModel::FetchCount);
+        QTimer::singleShot(0, const_cast<TTableDataModel*>(this), &TTableDataModel::StartCount);
     }
     const TScrollerRow* row = nullptr;
     try {
@@ -133,15 +137,27 @@ void TTableDataModel::DeleteRow(int row) {
     if (key.isEmpty())
         throw EDatabaseError(LString(QStringLiteral("M_Pelvar_TblDatas_RecordNotFound")));
     FWriter->Delete(key);
+    ++FGeneration;
     Reload(-1);
 }
 
 int TTableDataModel::InsertRecord(const TRecord& record) {
     const QList<TQXVariant> key = FWriter->Insert(record);
+    ++FGeneration;
     Reload(1);
     if (key.isEmpty()) return -1;
     const qint64 at = FScroller.IndexOfKey(key);
     // Not counted yet: the new row may lie past the rows known.
+    if (at >= FRows) {
+        FetchCount();
+        SyncRowCount();
+    }
+    return at < 0 || at >= FRows ? -1 : int(at);
+}
+
+int TTableDataModel::RowOfRecord(const QList<TQXVariant>& key) {
+    Reload();
+    const qint64 at = key.isEmpty() ? -1 : FScroller.IndexOfKey(key);
     if (at >= FRows) {
         FetchCount();
         SyncRowCount();
@@ -173,6 +189,23 @@ void TTableDataModel::FetchCount() {
         emit ReadFailed(e.Message());
         return;
     }
+    SyncRowCount();
+    emit CountArrived();
+}
+
+void TTableDataModel::StartCount() {
+    if (FScroller.CountKnown() || !FScroller.Active()) return;
+    FCountGeneration = FGeneration;
+    FCounter->Start(FScroller.Database(), FScroller.CountSQL());
+}
+
+void TTableDataModel::CountDone(qint64 rows) {
+    if (FScroller.CountKnown()) return;  // counted here meanwhile
+    if (FCountGeneration != FGeneration) {
+        StartCount();
+        return;
+    }
+    FScroller.SetCount(rows);
     SyncRowCount();
     emit CountArrived();
 }

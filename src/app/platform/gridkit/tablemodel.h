@@ -8,10 +8,12 @@
 
 class TTableScroller;
 class TTableWriter;
+class TRowCounter;
 
 // The data grid's model of a table: rows come from the scroller a page at a
 // time, so memory stays the scroller's page cap whatever the table's size.
-// The row count is read once after the first screen was asked for. Edits in
+// The row count is read after the first screen was asked for, on a worker
+// thread with its own connection, and arrives through a queued call. Edits in
 // a cell write that one field by record ID; NULL shows as "(null)", distinct
 // from an empty text.
 class TTableDataModel : public QAbstractTableModel {
@@ -43,8 +45,14 @@ class TTableDataModel : public QAbstractTableModel {
     void DeleteRow(int row);
     // Returns the new record's row, -1 when it cannot be told.
     int InsertRecord(const TRecord& record);
+    TTableWriter& Writer() const { return *FWriter; }
+    // After a write through the writer: reads the rows again and returns the
+    // record's row (-1 when it cannot be found).
+    int RowOfRecord(const QList<TQXVariant>& key);
     // Reads the count now when it is not known yet.
     void FetchCount();
+    // Starts counting on the worker; CountArrived follows.
+    void StartCount();
     void SortBy(int column, bool ascending);
     // Forgets every row read; `countDelta` corrects a known count.
     void Reload(qint64 countDelta = 0);
@@ -56,8 +64,14 @@ class TTableDataModel : public QAbstractTableModel {
 
   private:
     void SyncRowCount();
+    void CountDone(qint64 rows);
     TTableScroller& FScroller;
     std::unique_ptr<TTableWriter> FWriter;
+    TRowCounter* FCounter;
+    // Counts the writes that add or remove rows: a count started before one
+    // of them is stale.
+    qint64 FGeneration = 0;
+    qint64 FCountGeneration = -1;
     int FRows = 0;
     bool FReadOnly = false;
     mutable bool FCountScheduled = false;

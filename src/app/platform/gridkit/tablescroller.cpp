@@ -22,6 +22,8 @@ void TTableScroller::SetDescription(const TDicTableDescription& description) {
 
 void TTableScroller::ChooseKey() {
     FKeyFields.clear();
+    FRowid = false;
+    if (FPositional) return;
     FRowid = FDb.Dialect().Name() == QStringLiteral("SQLite");
     if (FRowid) {
         FKeyFields << QStringLiteral("ROWID");
@@ -141,7 +143,8 @@ std::vector<TScrollerRow> TTableScroller::Read(const QString& where,
     QString sql =
         QStringLiteral("SELECT %1 FROM %2").arg(SelectList(), FDb.Dialect().Ident(FTable));
     if (!where.isEmpty()) sql += QStringLiteral(" WHERE ") + where;
-    sql += QStringLiteral(" ORDER BY ") + OrderBy(forward);
+    const QString order = OrderBy(forward);
+    if (!order.isEmpty()) sql += QStringLiteral(" ORDER BY ") + order;
     sql += QStringLiteral(" LIMIT %1").arg(limit);
     if (offset > 0) sql += QStringLiteral(" OFFSET %1").arg(offset);
     TSelectQuery q(FDb, sql);
@@ -155,6 +158,7 @@ std::vector<TScrollerRow> TTableScroller::Read(const QString& where,
         const TRecord& f = q.Fields();
         for (int i = 0; i < f.GetFieldCount(); ++i)
             (i < keys ? r.Key : r.Values) << f.GetFields(i).Value();
+        if (FPositional) r.Key << TQXVariant(offset + qint64(rows.size()));
         rows.push_back(std::move(r));
     }
     return rows;
@@ -183,7 +187,10 @@ void TTableScroller::FillPage(qint64 p) {
     }
     std::vector<TScrollerRow> rows;
     QList<TQXVariant> params;
-    if (anchor == -1) {
+    if (FPositional) {
+        anchor = -1;
+        rows = Read(QString(), params, true, end - first, first);
+    } else if (anchor == -1) {
         rows = Read(QString(), params, true, end - first, first);
     } else if (anchor == -2 || anchor > p) {
         const QString where =
@@ -235,16 +242,25 @@ const TScrollerRow* TTableScroller::Row(qint64 index) {
     return at < qint64(it->second.Rows.size()) ? &it->second.Rows[size_t(at)] : nullptr;
 }
 
+QString TTableScroller::CountSQL() const {
+    return QStringLiteral("SELECT COUNT(*) FROM %1").arg(FDb.Dialect().Ident(FTable));
+}
+
 void TTableScroller::FetchCount() {
     if (!FActive || FCountKnown) return;
-    TSelectQuery q(FDb, QStringLiteral("SELECT COUNT(*) FROM %1").arg(FDb.Dialect().Ident(FTable)));
+    TSelectQuery q(FDb, CountSQL());
     q.Open();
-    FRowCount = q.Eof() ? 0 : q.Fields().GetFields(0).AsInteger();
+    SetCount(q.Eof() ? 0 : q.Fields().GetFields(0).AsInteger());
+}
+
+void TTableScroller::SetCount(qint64 rows) {
+    if (!FActive) return;
+    FRowCount = rows;
     FCountKnown = true;
 }
 
 bool TTableScroller::CanSort(int field) const {
-    if (field < 0 || field >= FDesc.Fields.size()) return false;
+    if (FPositional || field < 0 || field >= FDesc.Fields.size()) return false;
     const auto& f = FDesc.Fields[field];
     if (!IsSortableDataType(f.DataType)) return false;
     for (const auto& index : FDesc.Indexes)

@@ -29,8 +29,9 @@ struct TScrollerRow {
 // primary key, else the first unique index.
 class TTableScroller {
   public:
-    static constexpr int kDefaultPageRows = 256;
-    static constexpr int kDefaultMaxPages = 16;
+    // A page a little over a screen: the first screen waits for one page only.
+    static constexpr int kDefaultPageRows = 64;
+    static constexpr int kDefaultMaxPages = 32;
     static constexpr int kPreviewChars = 1000;
 
     TTableScroller(TDatabase& db, QString table, int pageRows = kDefaultPageRows,
@@ -43,6 +44,11 @@ class TTableScroller {
     // indexes that give the key and the sortable fields. Set before Open.
     void SetDescription(const TDicTableDescription& description);
     const QList<TDicFieldDescription>& Fields() const { return FDesc.Fields; }
+    // A view has no key: its rows are read by position (LIMIT and OFFSET, in
+    // the engine's order), it cannot be sorted or searched, and a row's record
+    // ID is its position. Set before Open.
+    void SetPositional(bool positional) { FPositional = positional; }
+    bool Positional() const { return FPositional; }
     // Chooses the key and reads the first page. Raises EDatabaseError when the
     // table has no key to page by.
     void Open();
@@ -57,6 +63,10 @@ class TTableScroller {
     qint64 RowCount() const { return FRowCount; }
     bool CountKnown() const { return FCountKnown; }
     void FetchCount();
+    // The statement that counts the rows (for a count on another connection),
+    // and its result handed back.
+    QString CountSQL() const;
+    void SetCount(qint64 rows);
     // A row, its page read when needed; nullptr past the end (the table shrank).
     const TScrollerRow* Row(qint64 index);
 
@@ -124,6 +134,7 @@ class TTableScroller {
     int FMaxPages;
     bool FActive = false;
     bool FRowid = false;
+    bool FPositional = false;
     QStringList FKeyFields;
     qint64 FRowCount = 0;
     bool FCountKnown = false;

@@ -6,6 +6,7 @@
 #include "appcore/dialect.h"
 #include "appcore/query.h"
 #include "appcore/texts.h"
+#include "basekit/datatypes.h"
 #include "tablescroller.h"
 
 void TTableWriter::RaiseNotFound() const {
@@ -24,6 +25,59 @@ void TTableWriter::WriteField(const QList<TQXVariant>& key, int field, const TQX
     else
         v.SetValue(value);
     v.SetDataType(f.DataType);
+    FScroller.BindKey(q, key);
+    if (q.Execute() == 0) RaiseNotFound();
+}
+
+TRecord TTableWriter::EmptyRecord() const {
+    TRecord record;
+    for (const auto& f : FScroller.Fields())
+        record.AddField(f.Name, f.DataType, f.Size).SetRequired(f.Required);
+    return record;
+}
+
+TRecord TTableWriter::ReadRecord(const QList<TQXVariant>& key) {
+    TDatabase& db = FScroller.Database();
+    TRecord record = EmptyRecord();
+    QStringList columns;
+    QList<int> read;
+    for (int i = 0; i < record.GetFieldCount(); ++i) {
+        if (!IsSortableDataType(record.GetFields(i).DataType())) continue;
+        columns << db.Dialect().Ident(record.GetFields(i).Name());
+        read << i;
+    }
+    if (columns.isEmpty()) return record;
+    TSelectQuery q(
+        db, QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+                .arg(columns.join(QStringLiteral(", ")), db.Dialect().Ident(FScroller.TableName()),
+                     FScroller.KeyCondition()));
+    FScroller.BindKey(q, key);
+    q.Open();
+    if (q.Eof()) RaiseNotFound();
+    for (int i = 0; i < read.size(); ++i)
+        record.GetFields(read[i]).SetValue(q.Fields().GetFields(i).Value());
+    return record;
+}
+
+void TTableWriter::Update(const QList<TQXVariant>& key, const TRecord& record,
+                          const QStringList& fields) {
+    if (fields.isEmpty()) return;
+    TDatabase& db = FScroller.Database();
+    QStringList sets;
+    for (int i = 0; i < fields.size(); ++i)
+        sets << QStringLiteral("%1 = :V%2").arg(db.Dialect().Ident(fields[i])).arg(i);
+    TExecQuery q(db, QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                         .arg(db.Dialect().Ident(FScroller.TableName()),
+                              sets.join(QStringLiteral(", ")), FScroller.KeyCondition()));
+    for (int i = 0; i < fields.size(); ++i) {
+        const TField& f = record.FieldByName(fields[i]);
+        TQueryParam& v = q.ParamByName(QStringLiteral("V%1").arg(i));
+        if (f.IsNull())
+            v.SetNull(f.DataType());
+        else
+            v.SetValue(f.Value());
+        v.SetDataType(f.DataType());
+    }
     FScroller.BindKey(q, key);
     if (q.Execute() == 0) RaiseNotFound();
 }

@@ -84,6 +84,8 @@ void LoadLocked(TOdbcState& s, const QString& name) {
     PELVAR_ODBC_RESOLVE(SQLPrimaryKeys)
     PELVAR_ODBC_RESOLVE(SQLMoreResults)
     PELVAR_ODBC_RESOLVE(SQLCancel)
+    PELVAR_ODBC_RESOLVE(SQLParamData)
+    PELVAR_ODBC_RESOLVE(SQLPutData)
 #undef PELVAR_ODBC_RESOLVE
     if (missing) {
         dlclose(lib);

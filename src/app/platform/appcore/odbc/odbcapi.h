@@ -46,6 +46,8 @@ struct TOdbcApi {
     PELVAR_ODBC_FN(SQLPrimaryKeys)
     PELVAR_ODBC_FN(SQLMoreResults)
     PELVAR_ODBC_FN(SQLCancel)
+    PELVAR_ODBC_FN(SQLParamData)
+    PELVAR_ODBC_FN(SQLPutData)
 #undef PELVAR_ODBC_FN
     // From the installer library beside the driver manager (may be missing).
     int (*SQLGetPrivateProfileString)(const char*, const char*, const char*, char*, int,
