@@ -3,9 +3,6 @@
 // does, and in the same run through a minimal ODBC loop over the same
 // statement (bound columns, blocks of 256 rows). Prints both times; the last
 // line is the ratio raw time / grid time. An argument changes the row count.
-#include <sql.h>
-#include <sqlext.h>
-
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
