@@ -96,45 +96,19 @@ void Generate(TDatabase& db) {
     tx.Commit();
 }
 
-// The plain fetch: bound character buffers, one row per SQLFetch.
-double RawRead(TDatabase& db, qint64& rows) {
+// The plain fetch: bound character buffers, one row per SQLFetch; with
+// bodies, each body read with SQLGetData as a plain program would.
+double RawRead(TDatabase& db, qint64& rows, bool withBodies = false) {
     const TOdbcApi& api = Odbc();
     QElapsedTimer timer;
     timer.start();
     SQLHSTMT st = SQL_NULL_HSTMT;
     api.SQLAllocHandle(SQL_HANDLE_STMT, static_cast<SQLHDBC>(db.Handle()), &st);
-    SQLCHAR sql[] =
-        "SELECT OBJECT_NAME, OBJECT_TYPE, TABLE_NAME, PARENT_OBJECT, REMARK, LASTCHANGE FROM "
-        "QXMAIL_DSP";
-    if (!OdbcOk(api.SQLExecDirect(st, sql, SQL_NTS))) qFatal("raw read failed");
-    char name[256], table[256], parent[256], remark[1024];
-    SQLINTEGER type = 0;
-    SQL_TIMESTAMP_STRUCT stamp{};
-    SQLLEN ind[6];
-    api.SQLBindCol(st, 1, SQL_C_CHAR, name, sizeof name, &ind[0]);
-    api.SQLBindCol(st, 2, SQL_C_SLONG, &type, 0, &ind[1]);
-    api.SQLBindCol(st, 3, SQL_C_CHAR, table, sizeof table, &ind[2]);
-    api.SQLBindCol(st, 4, SQL_C_CHAR, parent, sizeof parent, &ind[3]);
-    api.SQLBindCol(st, 5, SQL_C_CHAR, remark, sizeof remark, &ind[4]);
-    api.SQLBindCol(st, 6, SQL_C_TYPE_TIMESTAMP, &stamp, sizeof stamp, &ind[5]);
-    rows = 0;
-    while (OdbcOk(api.SQLFetch(st)))
-        ++rows;
-    api.SQLFreeHandle(SQL_HANDLE_STMT, st);
-    return timer.nsecsElapsed() / 1e6;
-}
-
-// The same with the bodies, read with SQLGetData as a plain program would.
-double RawReadWithBodies(TDatabase& db, qint64& rows) {
-    const TOdbcApi& api = Odbc();
-    QElapsedTimer timer;
-    timer.start();
-    SQLHSTMT st = SQL_NULL_HSTMT;
-    api.SQLAllocHandle(SQL_HANDLE_STMT, static_cast<SQLHDBC>(db.Handle()), &st);
-    SQLCHAR sql[] =
-        "SELECT OBJECT_NAME, OBJECT_TYPE, TABLE_NAME, PARENT_OBJECT, REMARK, LASTCHANGE, INFO FROM "
-        "QXMAIL_DSP";
-    if (!OdbcOk(api.SQLExecDirect(st, sql, SQL_NTS))) qFatal("raw read failed");
+    QByteArray sql =
+        "SELECT OBJECT_NAME, OBJECT_TYPE, TABLE_NAME, PARENT_OBJECT, REMARK, LASTCHANGE";
+    sql += withBodies ? ", INFO FROM QXMAIL_DSP" : " FROM QXMAIL_DSP";
+    if (!OdbcOk(api.SQLExecDirect(st, reinterpret_cast<SQLCHAR*>(sql.data()), SQL_NTS)))
+        qFatal("raw read failed");
     char name[256], table[256], parent[256], remark[1024];
     SQLINTEGER type = 0;
     SQL_TIMESTAMP_STRUCT stamp{};
@@ -148,8 +122,8 @@ double RawReadWithBodies(TDatabase& db, qint64& rows) {
     static char body[1 << 16];
     rows = 0;
     while (OdbcOk(api.SQLFetch(st))) {
-        while (api.SQLGetData(st, 7, SQL_C_BINARY, body, sizeof body, &ind[6]) ==
-               SQL_SUCCESS_WITH_INFO) {
+        while (withBodies && api.SQLGetData(st, 7, SQL_C_BINARY, body, sizeof body, &ind[6]) ==
+                                 SQL_SUCCESS_WITH_INFO) {
         }
         ++rows;
     }
@@ -243,7 +217,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < kRuns; ++i) {
         exported = std::min(exported, Export(file, items));
         raw = std::min(raw, RawRead(db, rawRows));
-        rawBodies = std::min(rawBodies, RawReadWithBodies(db, rawRows));
+        rawBodies = std::min(rawBodies, RawRead(db, rawRows, true));
     }
     std::printf("raw ODBC fetch of %d structure rows (6 columns): %.1f ms (best of %d)\n",
                 gStructures, raw, kRuns);
