@@ -71,21 +71,19 @@ class TPostgresDialect final : public TSqlDialect {
         return PgRelationExists(db, "'S'", g);
     }
     bool ExecProcExists(TDatabase& db, const QString& p) const override {
-        return PgCatalogNameExists(
-            db,
-            QStringLiteral(
-                "SELECT 1 FROM pg_catalog.pg_proc p JOIN pg_catalog.pg_namespace n ON n.oid = "
-                "p.pronamespace WHERE p.prokind = 'p' AND n.nspname = current_schema() "
-                "AND lower(p.proname) = :name"),
-            p);
+        return PgProcExists(db, "p.prokind = 'p'", p);
     }
+    // Select procedures are set-returning functions.
     bool SelectProcExists(TDatabase& db, const QString& p) const override {
+        return PgProcExists(db, "p.prokind = 'f' AND p.proretset", p);
+    }
+    static bool PgProcExists(TDatabase& db, const char* kind, const QString& p) {
         return PgCatalogNameExists(
             db,
-            QStringLiteral(
-                "SELECT 1 FROM pg_catalog.pg_proc p JOIN pg_catalog.pg_namespace n ON n.oid = "
-                "p.pronamespace WHERE p.prokind = 'f' AND p.proretset AND n.nspname = "
-                "current_schema() AND lower(p.proname) = :name"),
+            QStringLiteral("SELECT 1 FROM pg_catalog.pg_proc p JOIN pg_catalog.pg_namespace n ON "
+                           "n.oid = p.pronamespace WHERE %1 AND n.nspname = current_schema() "
+                           "AND lower(p.proname) = :name")
+                .arg(QLatin1String(kind)),
             p);
     }
     bool SupportsStoredProcedures() const override { return true; }
