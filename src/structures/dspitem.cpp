@@ -3,6 +3,7 @@
 #include <QHash>
 
 #include "appcore/platform.h"
+#include "basekit/strutils.h"
 
 void TDOCommonDSPItem::Assign(const TPelvarObject& Source) {
     TDOCommonAliasObject::Assign(Source);
@@ -28,8 +29,7 @@ void TDOCommonDSPItem::FillListViewItem(TListRow& Item, const TListColumns& Colu
                 // Seconds are enough in a list; the store keeps milliseconds.
                 Item.SubItems << (FInfo.LastChange.IsNull()
                                       ? QString()
-                                      : FInfo.LastChange.AsDateTime().toString(
-                                            QStringLiteral("yyyy-MM-dd hh:mm:ss")));
+                                      : FormatStamp(FInfo.LastChange.AsDateTime()));
                 break;
             case 3:
                 Item.SubItems << FInfo.Remark;

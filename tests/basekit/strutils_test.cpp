@@ -199,3 +199,21 @@ TEST(SplitStringTest, SplitsAtEveryDelimiterAndKeepsEmptyPiecesUnlessTold) {
 }
 
 }  // namespace
+
+TEST(FormatStampTest, WritesWhatQtWritesForEveryStamp) {
+    const QList<QDateTime> stamps = {
+        QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5, 6)),
+        QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59, 999)),
+        QDateTime(QDate(7, 3, 9), QTime(0, 0)),  // a year of one digit is padded
+        QDateTime(QDate(12345, 1, 1), QTime(1, 2, 3)),
+        QDateTime(QDate(2024, 6, 1), QTime(12, 0), Qt::UTC),
+    };
+    for (const QDateTime& s : stamps) {
+        EXPECT_EQ(FormatStamp(s), s.toString("yyyy-MM-dd hh:mm:ss")) << qPrintable(s.toString());
+        EXPECT_EQ(FormatStamp(s, u'T', true), s.toString("yyyy-MM-dd'T'hh:mm:ss.zzz"));
+    }
+    // What export files have always held for a local stamp reads back the same.
+    const QDateTime local(QDate(2024, 1, 2), QTime(3, 4, 5, 60));
+    EXPECT_EQ(FormatStamp(local, u'T', true), local.toString(Qt::ISODateWithMs));
+    EXPECT_EQ(FormatStamp(QDateTime()), QString());
+}

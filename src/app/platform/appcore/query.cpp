@@ -18,15 +18,16 @@ struct TQuery::TParamBuffer {
 TQuery::TQuery(TDatabase& db, const QString& sql) : FDb(db), FSql(sql) {
     TSqlParameterText parsed = ParseSqlParameters(sql);
     FNativeSql = parsed.NativeSql;
+    // Statements of a few hundred parameters are common (IN lists): names are
+    // found through a case-folded index, not by scanning.
     for (const QString& name : parsed.Names) {
-        int index = -1;
-        for (size_t i = 0; i < FParams.size(); ++i)
-            if (FParams[i]->Name().compare(name, Qt::CaseInsensitive) == 0) index = int(i);
-        if (index < 0) {
+        const QString key = name.toCaseFolded();
+        auto at = FParamIndex.constFind(key);
+        if (at == FParamIndex.constEnd()) {
+            at = FParamIndex.insert(key, int(FParams.size()));
             FParams.push_back(std::make_unique<TQueryParam>(name));
-            index = int(FParams.size() - 1);
         }
-        FPositions.push_back(index);
+        FPositions.push_back(*at);
     }
 }
 
@@ -43,9 +44,8 @@ void TQuery::FreeStatement() {
 }
 
 TQueryParam* TQuery::FindParam(const QString& name) {
-    for (auto& p : FParams)
-        if (p->Name().compare(name, Qt::CaseInsensitive) == 0) return p.get();
-    return nullptr;
+    const auto at = FParamIndex.constFind(name.toCaseFolded());
+    return at == FParamIndex.constEnd() ? nullptr : FParams[size_t(*at)].get();
 }
 
 TQueryParam& TQuery::ParamByName(const QString& name) {

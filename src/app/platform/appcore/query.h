@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <functional>
@@ -85,7 +86,8 @@ class TQuery {
     QString FSql;
     QString FNativeSql;
     std::vector<std::unique_ptr<TQueryParam>> FParams;
-    std::vector<int> FPositions;  // parameter index for each "?" in order
+    QHash<QString, int> FParamIndex;  // case-folded name -> FParams index
+    std::vector<int> FPositions;      // parameter index for each "?" in order
     std::vector<std::unique_ptr<TParamBuffer>> FBuffers;
     bool FPrepared = false;
 };

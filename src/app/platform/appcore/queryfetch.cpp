@@ -219,9 +219,10 @@ void TSelectQuery::FetchRow() {
             if (rc == SQL_NO_DATA) {
                 FBlock->Finished = true;
             } else {
-                OdbcCheck(
-                    rc, SQL_HANDLE_STMT, FStmt,
-                    QStringLiteral("Error reading rows of database %1").arg(Database().Alias()));
+                if (!OdbcOk(rc))  // the message is built only when needed
+                    OdbcCheck(rc, SQL_HANDLE_STMT, FStmt,
+                              QStringLiteral("Error reading rows of database %1")
+                                  .arg(Database().Alias()));
                 if (FillFromBlock()) {
                     ++FRowsFetched;
                     return;

@@ -47,8 +47,7 @@ bool IsNumber(const QVariant& v) {
 
 QString AsText(const QVariant& v) {
     if (!v.isValid() || v.isNull()) return QString();
-    if (v.metaType().id() == QMetaType::QDateTime)
-        return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    if (v.metaType().id() == QMetaType::QDateTime) return FormatStamp(v.toDateTime());
     if (v.metaType().id() == QMetaType::QByteArray) return QString::fromUtf8(v.toByteArray());
     return v.toString();
 }
@@ -243,4 +242,35 @@ QString SafeFormatList(const QString& format, const QVariantList& args) {
         out += Pad(text, width, left);
     }
     return out;
+}
+
+QString FormatStamp(const QDateTime& stamp, QChar separator, bool withMs) {
+    const QDate d = stamp.date();
+    const QTime t = stamp.time();
+    if (!stamp.isValid() || stamp.timeSpec() != Qt::LocalTime || d.year() < 0 || d.year() > 9999)
+        return stamp.toString(withMs ? QStringLiteral("yyyy-MM-dd'%1'hh:mm:ss.zzz").arg(separator)
+                                     : QStringLiteral("yyyy-MM-dd'%1'hh:mm:ss").arg(separator));
+    QString text(withMs ? 23 : 19, Qt::Uninitialized);
+    QChar* out = text.data();
+    const auto put = [&out](int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            out[i] = QChar(u'0' + value % 10);
+        out += digits;
+    };
+    put(d.year(), 4);
+    *out++ = u'-';
+    put(d.month(), 2);
+    *out++ = u'-';
+    put(d.day(), 2);
+    *out++ = separator;
+    put(t.hour(), 2);
+    *out++ = u':';
+    put(t.minute(), 2);
+    *out++ = u':';
+    put(t.second(), 2);
+    if (withMs) {
+        *out++ = u'.';
+        put(t.msec(), 3);
+    }
+    return text;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -31,3 +32,8 @@ QString SafeFormat(const QString& format, Args&&... args) {
 inline bool SameText(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
+
+// "yyyy-MM-dd hh:mm:ss" (with `separator` between date and time, and
+// ".zzz" when `withMs`), as QDateTime::toString gives it for a local stamp,
+// without its format parsing: lists and exports write thousands of stamps.
+QString FormatStamp(const QDateTime& stamp, QChar separator = u' ', bool withMs = false);

@@ -4,6 +4,8 @@
 
 #include <QTimeZone>
 
+#include "strutils.h"
+
 namespace {
 
 [[noreturn]] void Fail(const QString& text, const char* kind) {
@@ -15,9 +17,7 @@ namespace {
 
 QString DateTimeToText(const QDateTime& value) {
     if (!value.isValid()) return QString();
-    const QTime t = value.time();
-    if (t.msec() != 0) return value.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"));
-    return value.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    return FormatStamp(value, u' ', value.time().msec() != 0);
 }
 
 QDateTime TextToDateTime(const QString& text, bool* ok) {

@@ -71,7 +71,7 @@ void ForEachStructure(const QString& alias, const TDSPList& items, TOperationCon
             ++to;
         context.CheckCancel();
         QHash<QString, TRow> rows;
-        Naming(ExportWhat(items.Items(from), alias),
+        Naming([&] { return ExportWhat(items.Items(from), alias); },
                [&] { rows = ReadBlock(db, items, from, to); });
         for (int i = from; i < to; ++i) {
             context.CheckCancel();
@@ -84,7 +84,7 @@ void ForEachStructure(const QString& alias, const TDSPList& items, TOperationCon
                     QStringLiteral("DSP structure %1 not found in database %2; it is not exported")
                         .arg(Describe(item.Name, type), alias));
             else
-                Naming(ExportWhat(item, alias), [&] { visit(*row); });
+                Naming([&] { return ExportWhat(item, alias); }, [&] { visit(*row); });
             context.Progress(i + 1, total);
         }
         from = to;

@@ -12,7 +12,7 @@
 namespace DSPOps {
 
 QString Describe(const QString& name, int objectType) {
-    return QStringLiteral("'%1' (type %2)").arg(name).arg(objectType);
+    return u'\'' + name + QStringLiteral("' (type ") + QString::number(objectType) + u')';
 }
 
 QString ResourceSectionID(const QString& formName) {
@@ -67,6 +67,10 @@ void InTransaction(const QString& alias, const std::function<void()>& work) {
 }
 
 void Naming(const QString& what, const std::function<void()>& work) {
+    Naming([&what] { return what; }, work);
+}
+
+void Naming(const std::function<QString()>& what, const std::function<void()>& work) {
     try {
         work();
     } catch (const EAbortError&) {
@@ -74,7 +78,7 @@ void Naming(const QString& what, const std::function<void()>& work) {
     } catch (const EEIFileError&) {
         throw;  // names its file, which is what went wrong
     } catch (const EPelvarError& e) {
-        throw EDSPError(QStringLiteral("%1: %2").arg(what, e.Message()));
+        throw EDSPError(QStringLiteral("%1: %2").arg(what(), e.Message()));
     }
 }
 

@@ -31,6 +31,8 @@ void InTransaction(const QString& alias, const std::function<void()>& work);
 // comes back as EDSPError "<what>: <its message>", so that it names the
 // structure the operation was at.
 void Naming(const QString& what, const std::function<void()>& work);
+// The same with the name built only on failure, for steps run thousands of times.
+void Naming(const std::function<QString()>& what, const std::function<void()>& work);
 
 // Whether the structure's database object exists.
 bool DBObjectExists(const QString& alias, const QString& name, int objectType);

@@ -108,14 +108,18 @@ void TEISectionWriter::Writeln(const QString& text) {
     ++FInfo.LineCount;
 }
 
-void TEISectionWriter::WritelnAscii(QByteArrayView text) {
-    for (const char c : text)
-        if (c < 0x20 || c > 0x7e) return Writeln(QString::fromLatin1(text));
-    FLine.clear();
-    FLine.append('>');
-    FLine.append(text);
-    Stream().WritelnRaw(FLine);
-    ++FInfo.LineCount;
+void TEISectionWriter::WriteAsciiLines(QByteArrayView text, qsizetype lineLength) {
+    Q_ASSERT(std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c <= 0x7e; }));
+    const qsizetype lines = (text.size() + lineLength - 1) / lineLength;
+    FLine.resize(0);
+    FLine.reserve(text.size() + 2 * lines);
+    for (qsizetype at = 0; at < text.size(); at += lineLength) {
+        FLine.append('>');
+        FLine.append(text.sliced(at, qMin(lineLength, text.size() - at)));
+        FLine.append('\n');
+    }
+    Stream().WriteLinesRaw(FLine, lines);
+    FInfo.LineCount += lines;
 }
 
 void TEISectionWriter::PatchParameter(const QString& name, const QString& value) {

@@ -58,9 +58,9 @@ class TEISectionWriter {
     ~TEISectionWriter();
 
     void Writeln(const QString& text);
-    // The same for a line of printable ASCII (base64, numbers), which reads
-    // alike in every encoding: no conversion on the way.
-    void WritelnAscii(QByteArrayView text);
+    // Printable ASCII (base64, numbers), which reads alike in every encoding,
+    // cut into lines of `lineLength` and written in one go, unconverted.
+    void WriteAsciiLines(QByteArrayView text, qsizetype lineLength);
     qint64 LineCount() const { return FInfo.LineCount; }
     // Rewrites a parameter value in place; the new value must take exactly
     // as many bytes as the one written (zero-padded numbers do).
@@ -87,7 +87,7 @@ class TEISectionWriter {
     QList<TSpot> FParameterSpots;  // where each parameter value was written
     qint64 FCountsAt = 0;          // where the DATA counts are
     qint64 FLinesBefore = 0;       // lines of the file before the section
-    QByteArray FLine;              // reused by WritelnAscii
+    QByteArray FLine;              // reused by WriteAsciiLines
 };
 
 // An export/import file.

@@ -1,5 +1,7 @@
 #include "eiformat.h"
 
+#include <algorithm>
+
 namespace EIFormat {
 
 QString HeaderLine(TEIEncoding encoding, bool release17) {
@@ -14,6 +16,11 @@ QString PadCount(qint64 count) {
 }
 
 QString Escape(const QString& text, bool escapeEquals) {
+    // Most names and values need nothing escaped: hand back the shared text.
+    const auto special = [escapeEquals](QChar c) {
+        return c == u'\\' || c == u'\n' || c == u'\r' || (escapeEquals && c == u'=');
+    };
+    if (std::none_of(text.cbegin(), text.cend(), special)) return text;
     QString result;
     result.reserve(text.size());
     for (const QChar c : text) {

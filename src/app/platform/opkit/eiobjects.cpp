@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "basekit/strutils.h"
 #include "eiformat.h"
 
 namespace {
@@ -82,7 +83,7 @@ void TEIDSPStructure::FillParameters(TEISectionParameters& parameters) const {
     parameters.SetValues(QStringLiteral("LastChange"),
                          FItem.LastChange.IsNull()
                              ? QString()
-                             : FItem.LastChange.AsDateTime().toString(Qt::ISODateWithMs));
+                             : FormatStamp(FItem.LastChange.AsDateTime(), u'T', true));
 }
 
 void TEIDSPStructure::Load(const TEISection& section) {
@@ -117,10 +118,7 @@ void TEIDSPStructure::Load(const TEISection& section) {
 }
 
 void TEIDSPStructure::Save(TEISectionWriter& writer) const {
-    const QByteArray base64 = FBody.toBase64();
-    for (qsizetype at = 0; at < base64.size(); at += kBase64LineLength)
-        writer.WritelnAscii(
-            QByteArrayView(base64).sliced(at, qMin(kBase64LineLength, base64.size() - at)));
+    writer.WriteAsciiLines(FBody.toBase64(), kBase64LineLength);
 }
 
 // ---- TEILResource ----

@@ -1,5 +1,7 @@
 #include "eistream.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <cstring>
 
@@ -163,6 +165,9 @@ QString TEIStream::Decode(const QByteArray& bytes) {
 }
 
 QByteArray TEIStream::Encode(const QString& text) {
+    // ASCII is the same bytes in both encodings and needs no round trip.
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; }))
+        return text.toLatin1();
     QByteArray bytes = FEncoder.encode(text);
     // The encoder quietly substitutes what it cannot represent: a round trip
     // tells, and then each character is tried alone to name the culprit.
@@ -219,6 +224,16 @@ void TEIStream::WritelnRaw(QByteArrayView bytes) {
     if (FPending.size() >= kChunk) Flush();
 }
 
+void TEIStream::WriteLinesRaw(QByteArrayView bytes, qint64 lines) {
+    if (FPending.isEmpty()) {
+        DropReadBuffer();
+        FPendingStart = FBufferStart;
+    }
+    FPending.append(bytes);
+    FLineNumber += lines;
+    if (FPending.size() >= kChunk) Flush();
+}
+
 void TEIStream::Flush() {
     if (FPending.isEmpty()) return;
     if (!FDevice->isSequential() && FDevice->pos() != FPendingStart &&
@@ -226,7 +241,7 @@ void TEIStream::Flush() {
         Fail(QStringLiteral("cannot seek to byte %1").arg(FPendingStart));
     EIDisk::Write(*FDevice, FPending, FName);
     FPendingStart += FPending.size();
-    FPending.clear();
+    FPending.resize(0);  // keeps the buffer for the next chunk
     FBufferStart = FPendingStart;
 }
 

@@ -62,6 +62,8 @@ class TEIStream {
     void WriteRaw(const QByteArray& bytes);
     // Writes bytes already in the stream's encoding, then "\n".
     void WritelnRaw(QByteArrayView bytes);
+    // Bytes already in the stream's encoding that hold `lines` whole lines.
+    void WriteLinesRaw(QByteArrayView bytes, qint64 lines);
 
     // 1-based number of the last line read (0 before the first).
     qint64 LineNumber() const { return FLineNumber; }

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "basekit/datatypes.h"
+#include "basekit/strutils.h"
 #include "eiformat.h"
 #include "eiobjects.h"
 
@@ -66,7 +67,7 @@ QString JsonValue(const TQXVariant& value) {
         case TQXVariant::vkDate:
             return JsonString(value.AsDate().toString(Qt::ISODate));
         case TQXVariant::vkDateTime:
-            return JsonString(value.AsDateTime().toString(Qt::ISODateWithMs));
+            return JsonString(FormatStamp(value.AsDateTime(), u'T', true));
         case TQXVariant::vkBinary:
             return JsonString(QString::fromLatin1(value.AsBinary().toBase64()));
         case TQXVariant::vkString:
