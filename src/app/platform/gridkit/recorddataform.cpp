@@ -9,7 +9,7 @@
 
 #include "appcore/texts.h"
 #include "basekit/datatypes.h"
-#include "gridkit/tablevalues.h"
+#include "tablevalues.h"
 
 namespace {
 
