@@ -16,7 +16,7 @@
 #include "appcore/query.h"
 #include "basekit/registry.h"
 #include "dataview/findcolumndialog.h"
-#include "dataview/recorddataform.h"
+#include "gridkit/recorddataform.h"
 #include "dataview/stringeditform.h"
 #include "dataview/tabledataform.h"
 #include "dataview/viewdataform.h"

@@ -287,10 +287,11 @@ qint64 TBlobTable::Insert(const TRecord& record) {
         values[i] = TQXVariant(next);
     }
     Check(values, 0);
-    FRows.push_back(TBlobTableRow{FNextID++, values});
+    const qint64 id = FNextID++;
+    FRows.push_back(TBlobTableRow{id, values});
     FModified = true;
     Order();
-    return FRows.back().ID;
+    return id;
 }
 
 bool ReadTableStructure(const QString& alias, const QString& name,
