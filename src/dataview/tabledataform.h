@@ -13,8 +13,10 @@ class QMenu;
 // The rows of one table of one connected database in a sortable grid:
 // Enter or a double click edits the current record in the record editor,
 // Insert adds one through it (the engine generates the auto-increment value),
-// Delete removes the current one, and a cell can be typed into. A read-only
-// window refuses every edit. Listed in the process-wide list of table data
+// Delete removes the current one, Shift+Delete sets the cell to NULL, and a
+// cell can be typed into. The popup menu works on the current field: the table
+// kept in a BLOB field, a DSP tree held in one, files and long texts. A
+// read-only window refuses every edit. Listed in the process-wide list of table data
 // windows while open.
 class TTableDataForm : public TDataWindow {
     Q_OBJECT
