@@ -7,45 +7,12 @@
 #include "basekit/datatypes.h"
 #include "basekit/interaction.h"
 #include "gridkit/datagrid.h"
+#include "gridkit/recorddataform.h"
 #include "gridkit/tablemodel.h"
 #include "gridkit/tablescroller.h"
 #include "gridkit/tablewriter.h"
-#include "recorddataform.h"
 #include "stringeditform.h"
 #include "tabledataform.h"
-
-void TTableDataForm::CreateFieldActions() {
-    const auto add = [this](const char* name, const char* caption, auto slot) {
-        auto* a = new QAction(LString(QLatin1String(caption)), this);
-        a->setObjectName(QLatin1String(name));
-        a->setShortcutContext(Qt::WindowShortcut);
-        connect(a, &QAction::triggered, this, slot);
-        return a;
-    };
-    FBlobToFileMenuItem = add("BlobToFileMenuItem", "M_Pelvar_TblDatas_BlobToFileCaption",
-                              &TTableDataForm::BlobToFile);
-    FFileToBlobMenuItem = add("FileToBlobMenuItem", "M_Pelvar_TblDatas_FileToBlobCaption",
-                              &TTableDataForm::FileToBlob);
-    FLongStringEditMenuItem =
-        add("LongStringEditMenuItem", "M_Pelvar_TblDatas_LongStringEditCaption",
-            &TTableDataForm::LongStringEdit);
-}
-
-int TTableDataForm::CurrentFieldOf(std::initializer_list<int> types) const {
-    const QModelIndex current = FGrid->CurrentIndex();
-    if (!FScroller || !current.isValid()) return -1;
-    const int type = FScroller->Fields()[current.column()].DataType;
-    for (const int t : types)
-        if (t == type) return current.column();
-    return -1;
-}
-
-void TTableDataForm::UpdateFieldActions() {
-    const bool file = CurrentFieldOf({dtMemo, dtBlob, dtGraphic}) >= 0;
-    FBlobToFileMenuItem->setEnabled(file);
-    FFileToBlobMenuItem->setEnabled(file && !FReadOnly);
-    FLongStringEditMenuItem->setEnabled(CurrentFieldOf({dtMemo}) >= 0 && !FReadOnly);
-}
 
 void TTableDataForm::ShowRecord(const QList<TQXVariant>& key, int fallbackRow) {
     const int column = FGrid->CurrentColumn();

@@ -49,14 +49,15 @@ void TTableDataForm::CreateActions() {
     QAction* next =
         add("FindNext", "M_Pelvar_TblDatas_FindNextCaption", &TTableDataForm::FindNextValue);
     next->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    // Not in the popup menu: a key of its own (Delete without Shift deletes the record).
     FSetNullAction =
         add("SetNullMenuItem", "M_Pelvar_TblDatas_SetNullCaption", &TTableDataForm::SetCurrentNull);
-    CreateFieldActions();
-    for (QAction* a : {find, next, FSetNullAction, FBlobToFileMenuItem, FFileToBlobMenuItem,
-                       FLongStringEditMenuItem}) {
+    FSetNullAction->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Delete));
+    for (QAction* a : {find, next, FSetNullAction}) {
         a->setShortcutContext(Qt::WindowShortcut);
         FGrid->View()->addAction(a);
     }
+    CreateFieldActions();
 }
 
 bool TTableDataForm::Open(const QString& tableName, const QString& databaseName, bool readOnly) {
@@ -80,17 +81,13 @@ bool TTableDataForm::Open(const QString& tableName, const QString& databaseName,
     auto scroller = std::make_unique<TTableScroller>(db, tableName);
     scroller->SetDescription(FTableDescription);
     Attach(std::move(scroller), tableName, readOnly);
-    connect(FGrid, &TDataGrid::CurrentChanged, this, &TTableDataForm::UpdateFieldActions);
+    connect(FGrid, &TDataGrid::CurrentChanged, this, [this] { UpdateFieldActions(); });
     connect(FGrid, &TDataGrid::DoubleClicked, this, [this] {
         if (!FReadOnly) EditRecord();
     });
     UpdateFieldActions();
     TTableDataWindowList::Instance().Add(this);
-    if (readOnly) {
-        FSetNullAction->setEnabled(false);
-        FFileToBlobMenuItem->setVisible(false);
-        FLongStringEditMenuItem->setVisible(false);
-    }
+    if (readOnly) FSetNullAction->setEnabled(false);
     return true;
 }
 

@@ -1,12 +1,7 @@
 #include "tabledatarules.h"
 
-#include "appcore/database.h"
-#include "appcore/dbmanager.h"
-#include "appcore/dsptable.h"
-#include "appcore/dsptree.h"
-#include "appcore/platform.h"
-#include "appcore/structurebodies.h"
 #include "basekit/datatypes.h"
+#include "gridkit/blobtable.h"
 
 TSearchStep SearchStepOf(TSearchDirection direction) {
     return TSearchStep{direction == dsFirst, direction != dsBack};
@@ -47,15 +42,27 @@ QString ApplyDictionary(TDicTableDescription& physical, const TDicTableDescripti
 
 bool ReadDictionaryTable(const QString& alias, const QString& table,
                          TDicTableDescription& description) {
-    // A database without system tables has no dictionary: no need to ask it.
-    if (!BaseMng().Databases().GetDatabase(alias).TableExists(QStringLiteral("QXMAIL_DSP")))
-        return false;
-    TDSPTable& dsp = GetDSPTable(alias);
-    const QString name = table.toUpper();
-    if (!dsp.DSPStructureExist(name, otTable)) return false;
-    description =
-        TableFromStructure(TDSPNode::FromBytes(dsp.GetStructure(name, otTable), name), name);
-    return true;
+    return ReadTableStructure(alias, table.toUpper(), description);
+}
+
+QString BlobStructureName(const QString& tableName, const QString& fieldName) {
+    // The short name: no schema before it, no quotes around it.
+    QString table = tableName.mid(tableName.lastIndexOf(QLatin1Char('.')) + 1);
+    table.remove(QLatin1Char('"'));
+    return table.toUpper() + QLatin1Char('.') + fieldName;
+}
+
+TPopupItems PopupItemsOf(bool rowsExist, int fieldType, bool blobStructureExists, bool readOnly) {
+    TPopupItems items;
+    const bool blob = rowsExist && IsBlobDataType(fieldType);
+    const bool file = rowsExist && (blob || fieldType == dtMemo);
+    items.BLOBTable = blob;
+    items.CreateBLOBTable = blob && blobStructureExists && !readOnly;
+    items.CreateDSPTree = !readOnly;
+    items.BlobToFile = file;
+    items.FileToBlob = file && !readOnly;
+    items.LongStringEdit = rowsExist && fieldType == dtMemo && !readOnly;
+    return items;
 }
 
 QString FieldDataText(const QString& value) {

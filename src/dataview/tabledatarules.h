@@ -29,6 +29,23 @@ QString ApplyDictionary(TDicTableDescription& physical, const TDicTableDescripti
 bool ReadDictionaryTable(const QString& alias, const QString& table,
                          TDicTableDescription& description);
 
+// The table structure that describes the table kept in a BLOB field:
+// the table's short name upper-cased, a point and the field's name.
+QString BlobStructureName(const QString& tableName, const QString& fieldName);
+
+// Which items of the table data window's popup menu are enabled when it
+// opens; `fieldType` -1 when no field is selected.
+struct TPopupItems {
+    bool BLOBTable = false;
+    bool CreateBLOBTable = false;
+    bool DSPTree = true;
+    bool CreateDSPTree = true;
+    bool BlobToFile = false;
+    bool FileToBlob = false;
+    bool LongStringEdit = false;
+};
+TPopupItems PopupItemsOf(bool rowsExist, int fieldType, bool blobStructureExists, bool readOnly);
+
 // A field's value in the field data panel: characters below 32 and "#" as "#"
 // and two capital hexadecimal digits.
 QString FieldDataText(const QString& value);

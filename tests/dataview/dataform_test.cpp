@@ -16,11 +16,11 @@
 #include "appcore/query.h"
 #include "basekit/registry.h"
 #include "dataview/findcolumndialog.h"
-#include "dataview/recorddataform.h"
 #include "dataview/stringeditform.h"
 #include "dataview/tabledataform.h"
 #include "dataview/viewdataform.h"
 #include "gridkit/datagrid.h"
+#include "gridkit/recorddataform.h"
 #include "gridkit/tablemodel.h"
 #include "gridkit/tablescroller.h"
 #include "scriptedinteraction.h"
@@ -293,6 +293,20 @@ TEST_P(DataFormTest, RecordEditorStringEditorAndFiles) {
     });
     f.EditRecord();
     EXPECT_EQ(Value("SELECT age FROM people WHERE id = 2"), "12");
+    // The engine refuses an edited or a new record: its message, no row changed or added.
+    for (bool insert : {false, true}) {
+        Editor([](TRecordDataForm& e) {
+            e.SetCellText("NAME", "Neg");
+            e.SetCellText("AGE", "-5");
+        });
+        insert ? f.InsertRecord() : f.EditRecord();
+    }
+    ASSERT_EQ(Script().Unexpected.size(), 2);
+    for (const auto& asked : Script().Unexpected)
+        EXPECT_TRUE(asked.Text.contains("constraint", Qt::CaseInsensitive))
+            << asked.Text.toStdString();
+    EXPECT_EQ(Value("SELECT COUNT(*) FROM people WHERE name = 'Neg' OR age < 0"), "0");
+    Script().Reset();
 
     // The long text in the string editor, then to a file and back.
     f.Grid()->SetCurrentIndex(Cell(1, 2));

@@ -1,6 +1,6 @@
 #include "gridwindow.h"
 
-TGridWindowModel::TGridWindowModel(QObject* parent) : QAbstractTableModel(parent) {}
+TGridWindowModel::TGridWindowModel(QObject* parent) : TRowsTableModel(parent) {}
 
 void TGridWindowModel::SetSourceModel(QAbstractItemModel* source) {
     beginResetModel();
@@ -51,16 +51,7 @@ void TGridWindowModel::Resync() {
         return;
     }
     FFirst = qMin(FFirst, MaxFirst());
-    const int rows = Shown();
-    if (rows > FRows) {
-        beginInsertRows(QModelIndex(), FRows, rows - 1);
-        FRows = rows;
-        endInsertRows();
-    } else if (rows < FRows) {
-        beginRemoveRows(QModelIndex(), rows, FRows - 1);
-        FRows = rows;
-        endRemoveRows();
-    }
+    ResizeRows(Shown());
     if (FRows > 0 && FColumns > 0) emit dataChanged(index(0, 0), index(FRows - 1, FColumns - 1));
     emit headerDataChanged(Qt::Vertical, 0, qMax(0, FRows - 1));
     emit WindowChanged();

@@ -1,13 +1,14 @@
 #pragma once
 
-#include <QAbstractTableModel>
 #include <QPointer>
+
+#include "rowsmodel.h"
 
 // The rows of a model that fit on a grid's screen, from a first row on: the
 // view above it only ever knows these few rows, so it keeps nothing per row of
 // the source however long the source is (a view's header keeps state for
 // every row it is told of).
-class TGridWindowModel : public QAbstractTableModel {
+class TGridWindowModel : public TRowsTableModel {
     Q_OBJECT
   public:
     explicit TGridWindowModel(QObject* parent = nullptr);
@@ -46,6 +47,5 @@ class TGridWindowModel : public QAbstractTableModel {
     QPointer<QAbstractItemModel> FSource;
     int FFirst = 0;
     int FCapacity = 1;
-    int FRows = 0;  // rows the view was told of
     int FColumns = 0;
 };

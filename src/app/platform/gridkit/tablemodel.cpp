@@ -13,7 +13,7 @@
 #include "tablewriter.h"
 
 TTableDataModel::TTableDataModel(TTableScroller& scroller, QObject* parent)
-    : QAbstractTableModel(parent),
+    : TRowsTableModel(parent),
       FScroller(scroller),
       FWriter(std::make_unique<TTableWriter>(scroller)),
       FCounter(new TRowCounter(this)) {
@@ -61,9 +61,7 @@ QVariant TTableDataModel::data(const QModelIndex& index, int role) const {
         if (type == dtMemo && !v.IsNull()) return TableValueText(FullValue(index), type);
         return v.IsNull() ? QVariant() : QVariant(TableValueText(v, type));
     }
-    if (v.IsNull()) return LString(QStringLiteral("M_Pelvar_Grid_NullText"));
-    if (IsBlobDataType(type)) return LString(QStringLiteral("M_Pelvar_Grid_BlobText"));
-    return TableValueText(v, type);
+    return GridDisplayText(v, type);
 }
 
 QVariant TTableDataModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -166,16 +164,7 @@ int TTableDataModel::RowOfRecord(const QList<TQXVariant>& key) {
 }
 
 void TTableDataModel::SyncRowCount() {
-    const int rows = int(qMin<qint64>(FScroller.RowCount(), INT_MAX));
-    if (rows > FRows) {
-        beginInsertRows(QModelIndex(), FRows, rows - 1);
-        FRows = rows;
-        endInsertRows();
-    } else if (rows < FRows) {
-        beginRemoveRows(QModelIndex(), rows, FRows - 1);
-        FRows = rows;
-        endRemoveRows();
-    }
+    ResizeRows(int(qMin<qint64>(FScroller.RowCount(), INT_MAX)));
 }
 
 void TTableDataModel::FetchCount() {

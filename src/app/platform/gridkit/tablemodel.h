@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QAbstractTableModel>
 #include <QList>
 #include <memory>
 
 #include "basekit/record.h"
+#include "rowsmodel.h"
 
 class TTableScroller;
 class TTableWriter;
@@ -16,7 +16,7 @@ class TRowCounter;
 // thread with its own connection, and arrives through a queued call. Edits in
 // a cell write that one field by record ID; NULL shows as "(null)", distinct
 // from an empty text.
-class TTableDataModel : public QAbstractTableModel {
+class TTableDataModel : public TRowsTableModel {
     Q_OBJECT
   public:
     explicit TTableDataModel(TTableScroller& scroller, QObject* parent = nullptr);
@@ -72,7 +72,6 @@ class TTableDataModel : public QAbstractTableModel {
     // of them is stale.
     qint64 FGeneration = 0;
     qint64 FCountGeneration = -1;
-    int FRows = 0;
     bool FReadOnly = false;
     mutable bool FCountScheduled = false;
     mutable bool FReadFailed = false;

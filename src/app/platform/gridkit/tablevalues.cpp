@@ -1,5 +1,6 @@
 #include "tablevalues.h"
 
+#include "appcore/texts.h"
 #include "basekit/datatypes.h"
 
 QString TableValueText(const TQXVariant& value, int dataType) {
@@ -52,4 +53,10 @@ TQXVariant TableTextToValue(const QString& text, int dataType, bool* ok) {
     }
     if (ok) *ok = good;
     return good ? v : TQXVariant();
+}
+
+QString GridDisplayText(const TQXVariant& value, int dataType) {
+    if (value.IsNull()) return LString(QStringLiteral("M_Pelvar_Grid_NullText"));
+    if (IsBlobDataType(dataType)) return LString(QStringLiteral("M_Pelvar_Grid_BlobText"));
+    return TableValueText(value, dataType);
 }

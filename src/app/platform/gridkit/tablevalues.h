@@ -9,3 +9,5 @@
 // field's type (the value is then NULL).
 QString TableValueText(const TQXVariant& value, int dataType);
 TQXVariant TableTextToValue(const QString& text, int dataType, bool* ok);
+// A cell's text in a data grid: NULL as "(null)", a BLOB as "(BLOB)".
+QString GridDisplayText(const TQXVariant& value, int dataType);

@@ -9,7 +9,7 @@
 
 #include "appcore/texts.h"
 #include "basekit/datatypes.h"
-#include "gridkit/tablevalues.h"
+#include "tablevalues.h"
 
 namespace {
 
@@ -29,6 +29,7 @@ TQXVariant RecordCellValue(const QString& text, int dataType, bool* ok) {
 
 TRecordDataForm::TRecordDataForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TRecordDataForm"));
+    setWindowTitle(LString(QStringLiteral("C_pelvar_RecordDataForm_LFormModifier1_L")));
     resize(420, 360);
     auto* layout = new QVBoxLayout(this);
     FGrid = new QTableWidget(0, 2, this);
