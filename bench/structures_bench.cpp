@@ -22,6 +22,7 @@
 #include "appcore/systemtables.h"
 #include "basekit/datatypes.h"
 #include "basekit/registry.h"
+#include "basekit/strutils.h"
 #include "opkit/dspoperations.h"
 
 namespace {
@@ -158,7 +159,7 @@ double AllFolder(qint64& rows) {
         row.Indent = int(chain.size()) - 1;
         row.SubItems << item.ParentName << item.Remark
                      << (item.LastChange.IsNull() ? QString()
-                                                  : item.LastChange.AsDateTime().toString())
+                                                  : FormatStamp(item.LastChange.AsDateTime()))
                      << QString::number(item.ObjectType);
         view.push_back(std::move(row));
     }

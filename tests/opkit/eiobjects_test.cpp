@@ -69,6 +69,32 @@ TEST_P(EIObjects, DSPStructures) {
     }
 }
 
+TEST_P(EIObjects, BodiesOfEveryLengthWriteStandardBase64Lines) {
+    // Every padding case, a body ending exactly at a line's end and one just past it.
+    const QList<int> sizes = {1, 2, 3, 4, 56, 57, 58, 114, 1000};
+    for (int size : sizes) {
+        TEIDSPStructure structure;
+        structure.Item().Name = QString::number(size);
+        structure.Item().ObjectType = 10;
+        structure.SetBody(Binary().left(size));
+        FFile.AddObject(structure);
+    }
+    QFile file(FName);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    for (int index = 0; index < sizes.size(); ++index) {
+        auto loaded = Reload<TEIDSPStructure>(index);
+        ASSERT_TRUE(loaded);
+        EXPECT_EQ(loaded->Body(), Binary().left(sizes[index])) << sizes[index];
+        // What any base64 reader expects: 76 characters a line, "=" padding.
+        const QByteArray base64 = Binary().left(sizes[index]).toBase64();
+        QByteArray lines;
+        for (qsizetype at = 0; at < base64.size(); at += 76)
+            lines += ">" + base64.mid(at, 76) + "\n";
+        EXPECT_TRUE(text.contains(lines)) << sizes[index];
+    }
+}
+
 TEST_P(EIObjects, ResourcesLanguagesQueriesAndUnknownSections) {
     TEILResource res;
     res.SetSectionID("K_CLIENTS");

@@ -1,6 +1,7 @@
 #include "dsptable.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "database.h"
 #include "dbmanager.h"
@@ -11,8 +12,8 @@ const QString TDSPTable::kTableName = QStringLiteral("QXMAIL_DSP");
 
 namespace {
 
-QString Key(const QString& name, int type) {
-    return QString::number(type) + QLatin1Char(':') + name;
+TDSPKey Key(const QString& name, int type) {
+    return {name, type};
 }
 
 QString Describe(const QString& name, int type) {
@@ -47,7 +48,7 @@ void TDSPList::Sort(int sortKind) {
         case dskForExport: {
             // Depth of each structure among the listed ones of its type, so that
             // an importer meets every ancestor before its descendants.
-            QHash<QString, const TDSPListItem*> byKey;
+            QHash<TDSPKey, const TDSPListItem*> byKey;
             for (const auto& i : FItems)
                 byKey.insert(Key(i.Name, i.ObjectType), &i);
             auto depth = [&](const TDSPListItem& item) {
@@ -112,11 +113,22 @@ void TDSPTable::EnsureLoaded() {
             r.GetFields(5).IsNull() ? TQXVariant() : TQXVariant(r.GetFields(5).AsDateTime());
         items.push_back(std::move(item));
     }
-    std::sort(items.begin(), items.end(), StoreOrder);
-    FItems = std::move(items);
-    FIndex.clear();
-    for (size_t i = 0; i < FItems.size(); ++i)
-        FIndex.insert(Key(FItems[i].Name, FItems[i].ObjectType), int(i));
+    // Rows often come back in order already; otherwise an order of indexes is
+    // sorted, which moves ints instead of whole items.
+    if (std::is_sorted(items.begin(), items.end(), StoreOrder)) {
+        FItems = std::move(items);
+    } else {
+        std::vector<int> order(items.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::sort(order.begin(), order.end(), [&items](int a, int b) {
+            return StoreOrder(items[size_t(a)], items[size_t(b)]);
+        });
+        FItems.clear();
+        FItems.reserve(items.size());
+        for (int i : order)
+            FItems.push_back(std::move(items[size_t(i)]));
+    }
+    Reindex();
     FLoaded = true;
     FVersion = version;
 }
@@ -129,6 +141,7 @@ const TDSPListItem* TDSPTable::Lookup(const QString& name, int objectType) {
 
 void TDSPTable::Reindex() {
     FIndex.clear();
+    FIndex.reserve(qsizetype(FItems.size()));
     for (size_t i = 0; i < FItems.size(); ++i)
         FIndex.insert(Key(FItems[i].Name, FItems[i].ObjectType), int(i));
 }

@@ -54,6 +54,16 @@ struct TDSPNotifierTag {};
 // whole store changed (name empty, type 0).
 using TDSPNotifier = TStoreNotifier<TDSPNotifierTag, int, QString, int>;
 
+// A structure's identity in the caches: hashed without building a string.
+struct TDSPKey {
+    QString Name;
+    int Type = 0;
+    bool operator==(const TDSPKey&) const = default;
+};
+inline size_t qHash(const TDSPKey& key, size_t seed = 0) noexcept {
+    return qHashMulti(seed, key.Name, key.Type);
+}
+
 // The DSP structure store of one database (table QXMAIL_DSP). The list of
 // structures is cached until Refresh; bodies are read on demand. Every write
 // stamps LASTCHANGE and notifies every DSP notifier of the database.
@@ -98,7 +108,7 @@ class TDSPTable {
     bool FLoaded = false;
     quint64 FVersion = 0;              // of the store when the cache was read
     std::vector<TDSPListItem> FItems;  // store order
-    QHash<QString, int> FIndex;        // key -> position in FItems
+    QHash<TDSPKey, int> FIndex;        // position in FItems
 };
 
 // Store objects, one per database, alive until the platform ends.

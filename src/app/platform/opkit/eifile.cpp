@@ -108,16 +108,31 @@ void TEISectionWriter::Writeln(const QString& text) {
     ++FInfo.LineCount;
 }
 
-void TEISectionWriter::WriteAsciiLines(QByteArrayView text, qsizetype lineLength) {
-    Q_ASSERT(std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c <= 0x7e; }));
-    const qsizetype lines = (text.size() + lineLength - 1) / lineLength;
-    FLine.resize(0);
-    FLine.reserve(text.size() + 2 * lines);
-    for (qsizetype at = 0; at < text.size(); at += lineLength) {
-        FLine.append('>');
-        FLine.append(text.sliced(at, qMin(lineLength, text.size() - at)));
-        FLine.append('\n');
+void TEISectionWriter::WriteBase64Lines(QByteArrayView bytes, qsizetype lineLength) {
+    Q_ASSERT(lineLength > 0 && lineLength % 4 == 0);
+    static constexpr char kDigits[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    const qsizetype chars = (bytes.size() + 2) / 3 * 4;
+    const qsizetype lines = (chars + lineLength - 1) / lineLength;
+    FLine.resize(chars + 2 * lines);
+    char* out = FLine.data();
+    const auto* in = reinterpret_cast<const uchar*>(bytes.data());
+    const qsizetype groupsPerLine = lineLength / 4;
+    qsizetype at = 0;
+    while (at < bytes.size()) {
+        *out++ = '>';
+        for (qsizetype g = 0; g < groupsPerLine && at < bytes.size(); ++g, at += 3) {
+            const qsizetype left = bytes.size() - at;
+            const uint triple = uint(in[at]) << 16 | (left > 1 ? uint(in[at + 1]) << 8 : 0u) |
+                                (left > 2 ? uint(in[at + 2]) : 0u);
+            *out++ = kDigits[triple >> 18 & 63];
+            *out++ = kDigits[triple >> 12 & 63];
+            *out++ = left > 1 ? kDigits[triple >> 6 & 63] : '=';
+            *out++ = left > 2 ? kDigits[triple & 63] : '=';
+        }
+        *out++ = '\n';
     }
+    Q_ASSERT(out == FLine.data() + FLine.size());
     Stream().WriteLinesRaw(FLine, lines);
     FInfo.LineCount += lines;
 }

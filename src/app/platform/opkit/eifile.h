@@ -58,9 +58,9 @@ class TEISectionWriter {
     ~TEISectionWriter();
 
     void Writeln(const QString& text);
-    // Printable ASCII (base64, numbers), which reads alike in every encoding,
-    // cut into lines of `lineLength` and written in one go, unconverted.
-    void WriteAsciiLines(QByteArrayView text, qsizetype lineLength);
+    // `bytes` as base64 in lines of `lineLength` characters (a multiple of 4),
+    // which read alike in every encoding: encoded straight into the output.
+    void WriteBase64Lines(QByteArrayView bytes, qsizetype lineLength);
     qint64 LineCount() const { return FInfo.LineCount; }
     // Rewrites a parameter value in place; the new value must take exactly
     // as many bytes as the one written (zero-padded numbers do).
@@ -87,7 +87,7 @@ class TEISectionWriter {
     QList<TSpot> FParameterSpots;  // where each parameter value was written
     qint64 FCountsAt = 0;          // where the DATA counts are
     qint64 FLinesBefore = 0;       // lines of the file before the section
-    QByteArray FLine;              // reused by WriteAsciiLines
+    QByteArray FLine;              // reused by WriteBase64Lines
 };
 
 // An export/import file.

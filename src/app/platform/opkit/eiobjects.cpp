@@ -118,7 +118,7 @@ void TEIDSPStructure::Load(const TEISection& section) {
 }
 
 void TEIDSPStructure::Save(TEISectionWriter& writer) const {
-    writer.WriteAsciiLines(FBody.toBase64(), kBase64LineLength);
+    writer.WriteBase64Lines(FBody, kBase64LineLength);
 }
 
 // ---- TEILResource ----
