@@ -166,7 +166,7 @@ void TQuery::BindAndExecute() {
             api.SQLBindParameter(FStmt, SQLUSMALLINT(pos + 1), SQL_PARAM_INPUT, cType, sqlType,
                                  colSize, digits, value, bufLen, &buf->Ind);
         OdbcCheck(rc, SQL_HANDLE_STMT, FStmt,
-                  QStringLiteral("Can not bind parameter '%1'").arg(p.Name()));
+                  [&] { return QStringLiteral("Can not bind parameter '%1'").arg(p.Name()); });
         FBuffers.push_back(std::move(buf));
     }
     SQLRETURN rc = api.SQLExecute(FStmt);

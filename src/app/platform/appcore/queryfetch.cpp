@@ -185,10 +185,12 @@ bool TSelectQuery::FillFromBlock() {
                             .arg(FColumns[i].Name));
                 // A single-row fetch is positioned on its row already.
                 if (!positioned && b.Status.size() > 1)
-                    OdbcCheck(Odbc().SQLSetPos(FStmt, SQLSETPOSIROW(r + 1), SQL_POSITION,
-                                               SQL_LOCK_NO_CHANGE),
-                              SQL_HANDLE_STMT, FStmt,
-                              QStringLiteral("Error reading column %1").arg(FColumns[i].Name));
+                    OdbcCheck(
+                        Odbc().SQLSetPos(FStmt, SQLSETPOSIROW(r + 1), SQL_POSITION,
+                                         SQL_LOCK_NO_CHANGE),
+                        SQL_HANDLE_STMT, FStmt, [&] {
+                            return QStringLiteral("Error reading column %1").arg(FColumns[i].Name);
+                        });
                 positioned = true;
                 ReadLongValue(int(i), bc.CType, f);
             } else if (bc.CType == SQL_C_BINARY) {
@@ -219,10 +221,10 @@ void TSelectQuery::FetchRow() {
             if (rc == SQL_NO_DATA) {
                 FBlock->Finished = true;
             } else {
-                if (!OdbcOk(rc))  // the message is built only when needed
-                    OdbcCheck(rc, SQL_HANDLE_STMT, FStmt,
-                              QStringLiteral("Error reading rows of database %1")
-                                  .arg(Database().Alias()));
+                OdbcCheck(rc, SQL_HANDLE_STMT, FStmt, [&] {
+                    return QStringLiteral("Error reading rows of database %1")
+                        .arg(Database().Alias());
+                });
                 if (FillFromBlock()) {
                     ++FRowsFetched;
                     return;
@@ -237,8 +239,9 @@ void TSelectQuery::FetchRow() {
         FEof = true;
         return;
     }
-    OdbcCheck(rc, SQL_HANDLE_STMT, FStmt,
-              QStringLiteral("Error reading rows of database %1").arg(Database().Alias()));
+    OdbcCheck(rc, SQL_HANDLE_STMT, FStmt, [&] {
+        return QStringLiteral("Error reading rows of database %1").arg(Database().Alias());
+    });
     ReadColumnsOfCurrentRow();
     ++FRowsFetched;
 }
@@ -263,7 +266,7 @@ void TSelectQuery::ReadColumnsOfCurrentRow() {
         } buf{};
         SQLLEN ind = 0;
         OdbcCheck(api.SQLGetData(FStmt, col, cType, &buf, sizeof buf, &ind), SQL_HANDLE_STMT, FStmt,
-                  QStringLiteral("Error reading column %1").arg(FColumns[i].Name));
+                  [&] { return QStringLiteral("Error reading column %1").arg(FColumns[i].Name); });
         StoreValue(f, FColumns[i].DataType, cType, &buf, ind);
     }
 }
@@ -285,8 +288,9 @@ void TSelectQuery::ReadLongValue(int column, SQLSMALLINT cType, TField& f) {
     for (;;) {
         const SQLRETURN rc = api.SQLGetData(FStmt, col, cType, chunk, SQLLEN(chunkSize), &ind);
         if (rc == SQL_NO_DATA) break;
-        OdbcCheck(rc, SQL_HANDLE_STMT, FStmt,
-                  QStringLiteral("Error reading column %1").arg(FColumns[size_t(column)].Name));
+        OdbcCheck(rc, SQL_HANDLE_STMT, FStmt, [&] {
+            return QStringLiteral("Error reading column %1").arg(FColumns[size_t(column)].Name);
+        });
         if (ind == SQL_NULL_DATA) {
             isNull = true;
             break;

@@ -6,6 +6,7 @@
 #include <sqlext.h>
 
 #include <QString>
+#include <type_traits>
 
 #include "appcore/datasources.h"
 #include "appcore/dberrors.h"
@@ -69,4 +70,10 @@ QString OdbcDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle, QString* sqlSt
 void OdbcCheck(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle, const QString& what);
 inline bool OdbcOk(SQLRETURN rc) {
     return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO;
+}
+// The same with the message built only on failure, for calls made per row.
+template <class TWhat>
+requires std::is_invocable_r_v<QString, TWhat>
+void OdbcCheck(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle, TWhat&& what) {
+    if (!OdbcOk(rc) && rc != SQL_NO_DATA) OdbcCheck(rc, handleType, handle, QString(what()));
 }
