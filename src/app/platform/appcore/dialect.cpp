@@ -97,10 +97,12 @@ QString TSqlDialect::ColumnType(const TDicFieldDescription& f, bool autoIncPrima
         case dtFloat:
             return names.Float;
         case dtCurrency:
-            if (f.Size > 0)
+            // A precision of its own sets the scale; the size is the digits
+            // in all, at least enough for the scale and one more.
+            if (f.Precision > 0)
                 return QStringLiteral("NUMERIC(%1,%2)")
-                    .arg(f.Size)
-                    .arg(qBound(0, f.Precision, f.Size));
+                    .arg(qMax(f.Size, f.Precision + 1))
+                    .arg(f.Precision);
             return QStringLiteral("NUMERIC(18,4)");
         case dtDate:
             return QStringLiteral("DATE");
