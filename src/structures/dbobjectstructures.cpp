@@ -204,6 +204,7 @@ void TDODBObjectStructures::CreateObjects(const QStringList& SubObjects) {
     QStringList names;
     for (TDOCommonDSPItem* item : items)
         if (HasOwnDatabaseObject(item->Info().Name, false)) names << item->Info().Name;
+    if (names.isEmpty()) return;
     operation->SetObjectNames(names);
     RunDSPOperation(*operation, LString(QLatin1String(KindOf(FType).ManyCaption)));
 }

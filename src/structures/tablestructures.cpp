@@ -115,6 +115,7 @@ void TDOTableStructures::CreateTables(const QStringList& SubObjects) {
     QStringList names;
     for (TDOCommonDSPItem* item : items)
         if (HasOwnDatabaseObject(item->Info().Name, true)) names << item->Info().Name;
+    if (names.isEmpty()) return;
     operation.SetObjectNames(names);
     RunDSPOperation(operation, RecreateCaption());
 }
