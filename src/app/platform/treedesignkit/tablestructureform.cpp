@@ -100,9 +100,14 @@ QWidget* TTableStructureForm::FieldsPage() {
                             "C_Pelvar_TableStructureForm_RequiredColumn_L",
                             "C_Pelvar_TableStructureForm_DefaultColumn_L",
                             "C_Pelvar_TableStructureForm_CommentColumn_L"});
-    FieldsGrid->horizontalHeader()->setSectionResizeMode(fcComment, QHeaderView::Stretch);
-    FieldsGrid->setColumnWidth(fcName, 160);
+    // Narrow number and check columns leave the comment the rest of the width.
+    QHeaderView* header = FieldsGrid->horizontalHeader();
+    for (int c : {fcSize, fcPrecision, fcRequired})
+        header->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(fcComment, QHeaderView::Stretch);
+    FieldsGrid->setColumnWidth(fcName, 170);
     FieldsGrid->setColumnWidth(fcType, 130);
+    FieldsGrid->setColumnWidth(fcDefault, 110);
     connect(FieldsGrid, &QTableWidget::itemChanged, this, [this] { SetModified(); });
     AddFieldButton = MakeButton(page, "AddFieldButton", "C_Pelvar_TableStructureForm_AddField_L");
     DeleteFieldButton =
