@@ -253,4 +253,8 @@ QString TSqlDialect::UnconvertibleCondition(const QString&, const TDicFieldDescr
     return QString();
 }
 
+void TSqlDialect::DropReleasedTable(TDatabase& db, const QString& tempName) const {
+    db.ExecDirect(DropTableStatement(tempName));
+}
+
 void TSqlDialect::AfterRowsCopied(TDatabase&, const TDicTableDescription&) const {}

@@ -53,6 +53,8 @@ class TSqlDialect {
     // names of its indexes and keys (names the new table takes again).
     virtual QStringList ReleaseTableStatements(const TDicTableDescription& described,
                                                const QString& tempName) const;
+    // Drops the released table once its rows moved on.
+    virtual void DropReleasedTable(TDatabase& db, const QString& tempName) const;
     // The old column's value as the new field takes it in INSERT ... SELECT.
     virtual QString ConvertExpression(const QString& column, const TDicFieldDescription& from,
                                       const TDicFieldDescription& to) const;

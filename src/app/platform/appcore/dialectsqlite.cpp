@@ -34,6 +34,23 @@ class TSqliteDialect final : public TSqlDialect {
         s << QStringLiteral("PRAGMA legacy_alter_table = OFF");
         return s;
     }
+    // With secure delete on (as distributions build SQLite) dropping a large
+    // table zeroes every page and costs as much as filling it. The rows live on
+    // in the new table, so the drop zeroes only what costs no extra I/O.
+    void DropReleasedTable(TDatabase& db, const QString& tempName) const override {
+        TSelectQuery mode(db, QStringLiteral("PRAGMA secure_delete"));
+        mode.Open();
+        const qlonglong before = mode.Eof() ? 0 : mode.Fields().GetFields(0).AsInteger();
+        mode.Close();
+        db.ExecDirect(QStringLiteral("PRAGMA secure_delete = FAST"));
+        try {
+            TSqlDialect::DropReleasedTable(db, tempName);
+        } catch (...) {
+            db.ExecDirect(QStringLiteral("PRAGMA secure_delete = %1").arg(before));
+            throw;
+        }
+        db.ExecDirect(QStringLiteral("PRAGMA secure_delete = %1").arg(before));
+    }
     // Columns take any value; their affinity converts what converts
     // losslessly and keeps the rest (BLOBs byte for byte).
     QString ConvertExpression(const QString& column, const TDicFieldDescription&,

@@ -178,7 +178,7 @@ void RecreateOne(TOperationContext& context, const QString& alias,
     context.Status(QStringLiteral("Copying the rows of table %1").arg(table.Name));
     db.ExecDirect(copy.InsertStatement(temp, pairs));
     d.AfterRowsCopied(db, table);
-    db.ExecDirect(d.DropTableStatement(temp));
+    d.DropReleasedTable(db, temp);
     context.CheckCancel();
 }
 
