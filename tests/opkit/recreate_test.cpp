@@ -219,6 +219,47 @@ TEST_P(RecreateTest, ViewsGeneratorsAndProceduresFromTheirStructures) {
     }
 }
 
+TEST_P(RecreateTest, CancelLockAndHostileDefaultsLeaveTheDatabaseAsItWas) {
+    PutTable("T", 50);
+    TDicTableDescription t;
+    t.Name = "T";
+    t.AddField("ID", dtInteger, 0);
+    t.AddField("TITLE", dtMemo, 0);
+    t.AddField("NOTE", dtString, 60).Default = "x'); DROP TABLE T; --";
+    t.AddIndex("T_PK", {"ID"}, true, true);
+    Store(t);
+
+    // A cancel after the rows moved: everything rolled back, DDL included.
+    Script().CancelProgressAfter(1);
+    TUORecreateTable cancelled;
+    EXPECT_TRUE(Recreate(cancelled, "T").Cancelled);
+    TDicTableDescription now;
+    ASSERT_TRUE(Db().DescribeTable("T", now));
+    EXPECT_FALSE(now.FindField("NOTE"));
+    EXPECT_EQ(Count("T"), 50);
+
+    // A table another connection holds: an error after a bounded wait.
+    TDatabase other("OTHER", Db().DataSource());
+    other.Connect(FDb->User(), FDb->Password());
+    other.StartTransaction();
+    other.ExecDirect(FDb->IsPostgres() ? "LOCK TABLE " + Ident("T") + " IN ACCESS EXCLUSIVE MODE"
+                                       : "UPDATE " + Ident("T") + " SET TITLE = 'held'");
+    TUORecreateTable locked;
+    EXPECT_EQ(Recreate(locked, "T").Errors.size(), 1);
+    other.Rollback();
+    other.Disconnect();
+    EXPECT_EQ(Count("T"), 50);
+
+    // The default is a value, never SQL.
+    TUORecreateTable done;
+    ASSERT_TRUE(Recreate(done, "T").Errors.isEmpty()) << done.Errors().join("\n").toStdString();
+    TExecQuery(Db(), "INSERT INTO " + Ident("T") + " (ID) VALUES (99)").Execute();
+    TSelectQuery q(Db(), "SELECT NOTE FROM " + Ident("T") + " WHERE ID = 99");
+    q.Open();
+    EXPECT_EQ(q.Fields().GetFields(0).AsString(), "x'); DROP TABLE T; --");
+    EXPECT_EQ(Count("T"), 51);
+}
+
 PELVAR_ENGINE_TESTS(RecreateTest);
 
 }  // namespace

@@ -253,6 +253,10 @@ QString TSqlDialect::UnconvertibleCondition(const QString&, const TDicFieldDescr
     return QString();
 }
 
+QString TSqlDialect::LockTimeoutStatement(int) const {
+    return QString();
+}
+
 void TSqlDialect::DropReleasedTable(TDatabase& db, const QString& tempName) const {
     db.ExecDirect(DropTableStatement(tempName));
 }

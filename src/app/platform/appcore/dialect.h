@@ -53,6 +53,10 @@ class TSqlDialect {
     // names of its indexes and keys (names the new table takes again).
     virtual QStringList ReleaseTableStatements(const TDicTableDescription& described,
                                                const QString& tempName) const;
+    // A statement that makes the running transaction give up waiting for a
+    // lock after `ms` milliseconds; empty where the connection's own timeout
+    // does (SQLite's busy timeout).
+    virtual QString LockTimeoutStatement(int ms) const;
     // Drops the released table once its rows moved on.
     virtual void DropReleasedTable(TDatabase& db, const QString& tempName) const;
     // The old column's value as the new field takes it in INSERT ... SELECT.

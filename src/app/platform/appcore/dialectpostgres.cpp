@@ -62,6 +62,9 @@ class TPostgresDialect final : public TSqlDialect {
         return script;
     }
 
+    QString LockTimeoutStatement(int ms) const override {
+        return QStringLiteral("SET LOCAL lock_timeout = %1").arg(ms);
+    }
     // The primary key's index is the key constraint's.
     QStringList ReleaseTableStatements(const TDicTableDescription& d,
                                        const QString& tempName) const override {

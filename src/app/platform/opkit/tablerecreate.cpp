@@ -136,6 +136,8 @@ class TRowCopy {
     const TDicTableDescription& FTable;
 };
 
+constexpr int kLockTimeoutMs = 3000;
+
 QString FreeTableName(TDatabase& db, const QString& base) {
     for (int i = 0;; ++i) {
         const QString name =
@@ -158,6 +160,9 @@ void RecreateOne(TOperationContext& context, const QString& alias,
         TDictionary(alias).CreateTableByDef(table, QString(), true);
         return;
     }
+    // A table another connection holds is an error, not a wait without end.
+    if (const QString wait = db.Dialect().LockTimeoutStatement(kLockTimeoutMs); !wait.isEmpty())
+        db.ExecDirect(wait);
     TDicTableDescription old;
     db.DescribeTable(table.Name, old);
     const TRecreateFieldPairs pairs = ChosenPairs(mapping, old, table);
