@@ -55,7 +55,8 @@ void RecreateObject(const QString& alias, int type, const QString& name, bool ke
         case otExecStoredProc:
         case otSelectStoredProc: {
             const bool select = type == otSelectStoredProc;
-            if (!dic.SupportsStoredProcedures()) dic.CreateStoredProc(QString());  // raises
+            // An engine without procedures refuses through its dialect, naming itself.
+            if (!dic.SupportsStoredProcedures()) dic.CreateStoredProc(QString());
             const QString sql = SqlOf(body, type);
             const auto exists = [&] {
                 return select ? dic.SelectStoredProcExists(name) : dic.ExecStoredProcExists(name);
