@@ -9,11 +9,13 @@
 #include "appcore/texts.h"
 #include "basekit/interaction.h"
 #include "config.h"
+#include "dataopeners.h"
 #include "dataview/tabledatawindows.h"
 #include "localres/languagesfolder.h"
 #include "localres/localresfolder.h"
 #include "model/shortcuts.h"
 #include "query/queryform.h"
+#include "structures/dbobjectitems.h"
 #include "structures/dspcontainer.h"
 #include "systemtablescreator.h"
 
@@ -81,6 +83,8 @@ bool TDOAlias::Connect() {
 bool TDOAlias::InternalOpen() {
     if (!Connect()) return false;
     RegisterConfigItems();
+    RegisterDatabaseObjectItems();
+    InstallDataWindowOpeners();
     auto structures = std::make_unique<TDOStructures>();
     structures->SetAliasName(AliasName());
     AddSubObject(std::move(structures), QStringLiteral("Structures"));

@@ -41,9 +41,6 @@ bool IsKnownObjectType(int type) {
 
 }  // namespace
 
-QString TDOTableStructures::GetCaption() {
-    return Caption("M_Pelvar_DODSPStr_TableStructuresCaption");
-}
 QString TDOVFormStructures::GetCaption() {
     return Caption("M_Pelvar_DODSPStr_FormStructuresCaption");
 }
@@ -74,21 +71,6 @@ QString TDOInternetStructures1::GetCaption() {
 }
 QString TDOInternetStructures2::GetCaption() {
     return Caption("M_Pelvar_DODSPStr_InternetSchemes66Caption");
-}
-QString TDOGeneratorStructures::GetCaption() {
-    return Caption("M_Pelvar_DODSPStr_GeneratorStructuresCaption");
-}
-QString TDOViewStructures::GetCaption() {
-    return Caption("M_Pelvar_DODSPStr_ViewStructuresCaption");
-}
-QString TDOExecStoredProcStructures::GetCaption() {
-    return Caption("M_Pelvar_DODSPStr_StoredProcStructuresCaption");
-}
-QString TDOSelectStoredProcStructures::GetCaption() {
-    return Caption("M_Pelvar_DODSPStr_SelectStoredProcStructuresCaption");
-}
-QString TDOPatternStructures::GetCaption() {
-    return Caption("M_pelvar_dodbstr_PatternStructuresCaption");
 }
 
 QString TDOAllStructures::GetCaption() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dbobjectitems.h"
 #include "dspfolder.h"
 
 // The structure folders by kind. Kinds with designers of their own (tables,
@@ -16,7 +17,6 @@
         int GetDefaultObjectType() const override { return (DefaultType); }                       \
     }
 
-PELVAR_DSP_TYPE_FOLDER(TDOTableStructures, 10, 10);
 PELVAR_DSP_TYPE_FOLDER(TDOVFormStructures, 12, 12);
 PELVAR_DSP_TYPE_FOLDER(TDOParamStructures, 14, 14);
 PELVAR_DSP_TYPE_FOLDER(TDOShedulerStructures, 16, 16);
@@ -27,11 +27,6 @@ PELVAR_DSP_TYPE_FOLDER(TDOUserInfoStructures, 21, 0);
 PELVAR_DSP_TYPE_FOLDER(TDOWizardScenarioStructures, 30, 30);
 PELVAR_DSP_TYPE_FOLDER(TDOInternetStructures1, 65, 65);
 PELVAR_DSP_TYPE_FOLDER(TDOInternetStructures2, 66, 66);
-PELVAR_DSP_TYPE_FOLDER(TDOGeneratorStructures, 71, 71);
-PELVAR_DSP_TYPE_FOLDER(TDOViewStructures, 72, 72);
-PELVAR_DSP_TYPE_FOLDER(TDOExecStoredProcStructures, 73, 73);
-PELVAR_DSP_TYPE_FOLDER(TDOSelectStoredProcStructures, 74, 74);
-PELVAR_DSP_TYPE_FOLDER(TDOPatternStructures, 75, 75);
 
 #undef PELVAR_DSP_TYPE_FOLDER
 

@@ -6,8 +6,10 @@
 #include "basekit/interaction.h"
 #include "dspconfirmforms.h"
 #include "dsppropertiesform.h"
+#include "treedesignkit/recreateform.h"
 
 void InstallStructureDialogs() {
+    InstallTreeDesignDialogs();
     SetDSPPropertiesPrompt([](TDSPPropertiesRequest& request) {
         QWidget* owner = QApplication::activeWindow();
         std::unique_ptr<TDSPPropertiesForm> form;

@@ -1,5 +1,6 @@
 #include "dialect.h"
 
+#include <QRegularExpression>
 #include <QSet>
 
 #include "basekit/datatypes.h"
@@ -96,6 +97,12 @@ QString TSqlDialect::ColumnType(const TDicFieldDescription& f, bool autoIncPrima
         case dtFloat:
             return names.Float;
         case dtCurrency:
+            // A precision of its own sets the scale; the size is the digits
+            // in all, at least enough for the scale and one more.
+            if (f.Precision > 0)
+                return QStringLiteral("NUMERIC(%1,%2)")
+                    .arg(qMax(f.Size, f.Precision + 1))
+                    .arg(f.Precision);
             return QStringLiteral("NUMERIC(18,4)");
         case dtDate:
             return QStringLiteral("DATE");
@@ -139,6 +146,8 @@ QStringList TSqlDialect::CreateTableScript(const TDicTableDescription& t) const 
         if ((f.Required || (primary && primary->Fields.contains(f.Name, Qt::CaseInsensitive))) &&
             !(isKey && inlineKey))
             col += QStringLiteral(" NOT NULL");
+        if (const QString def = DefaultLiteral(f); !def.isEmpty())
+            col += QStringLiteral(" DEFAULT ") + def;
         col += ColumnCommentSuffix(f);
         cols << col;
     }
@@ -188,3 +197,68 @@ void TSqlDialect::RaiseNotSupported(TDatabase& db, const char* what) const {
     throw ENotSupportedError(QStringLiteral("%1 are not supported by the database %2 (%3)")
                                  .arg(QLatin1String(what), db.Alias(), Name()));
 }
+
+QString TSqlDialect::DefaultLiteral(const TDicFieldDescription& f) const {
+    const QString value = f.Default.trimmed();
+    if (value.isEmpty()) return QString();
+    if (f.DataType == dtBoolean) {
+        const QString v = value.toUpper();
+        if (v == QLatin1String("TRUE") || v == QLatin1String("1")) return TypeNames().True;
+        if (v == QLatin1String("FALSE") || v == QLatin1String("0")) return TypeNames().False;
+    }
+    bool number = false;
+    value.toDouble(&number);
+    const bool numeric = IsIntegerDataType(f.DataType) || f.DataType == dtFloat ||
+                         f.DataType == dtCurrency || f.DataType == dtBoolean;
+    // A number is written as one only where the field is a number and the
+    // text holds nothing but a number: the literal can not carry SQL.
+    if (numeric && number && !value.contains(QRegularExpression(QStringLiteral("[^0-9.eE+-]"))))
+        return value;
+    QString text = f.Default;
+    return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QStringLiteral("''")) +
+           QLatin1Char('\'');
+}
+
+QStringList TSqlDialect::ReleaseTableStatements(const TDicTableDescription& d,
+                                                const QString& tempName) const {
+    QStringList s;
+    for (const auto& idx : d.Indexes)
+        if (!idx.Primary) s << QStringLiteral("DROP INDEX %1").arg(Ident(idx.Name));
+    s << QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(Ident(d.Name), Ident(tempName));
+    return s;
+}
+
+namespace {
+bool IsNumberType(int type) {
+    return IsIntegerDataType(type) || type == dtFloat || type == dtCurrency;
+}
+}  // namespace
+
+QString TSqlDialect::ConvertExpression(const QString& column, const TDicFieldDescription& from,
+                                       const TDicFieldDescription& to) const {
+    if (from.DataType == to.DataType) return column;
+    // Text goes into text unconverted, so the engine's length check sees it.
+    if (IsTextDataType(to.DataType))
+        return IsTextDataType(from.DataType)
+                   ? column
+                   : QStringLiteral("CAST(%1 AS %2)").arg(column, TypeNames().Memo);
+    if (IsIntegerDataType(from.DataType) && IsIntegerDataType(to.DataType)) return column;
+    if (to.DataType == dtBoolean && IsNumberType(from.DataType))
+        return QStringLiteral("(%1 <> 0)").arg(column);
+    return QStringLiteral("CAST(%1 AS %2)").arg(column, ColumnType(to, false));
+}
+
+QString TSqlDialect::UnconvertibleCondition(const QString&, const TDicFieldDescription&,
+                                            const TDicFieldDescription&) const {
+    return QString();
+}
+
+QString TSqlDialect::LockTimeoutStatement(int) const {
+    return QString();
+}
+
+void TSqlDialect::DropReleasedTable(TDatabase& db, const QString& tempName) const {
+    db.ExecDirect(DropTableStatement(tempName));
+}
+
+void TSqlDialect::AfterRowsCopied(TDatabase&, const TDicTableDescription&) const {}

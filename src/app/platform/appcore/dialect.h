@@ -48,6 +48,32 @@ class TSqlDialect {
     virtual void CreateStoredProc(TDatabase& db, const QString& createSql) const;
     virtual void DropStoredProc(TDatabase& db, const QString& proc, bool selectProc) const;
 
+    // Recreating a table with its rows, inside the server. The statements that
+    // move the described table out of its name to `tempName`, releasing the
+    // names of its indexes and keys (names the new table takes again).
+    virtual QStringList ReleaseTableStatements(const TDicTableDescription& described,
+                                               const QString& tempName) const;
+    // A statement that makes the running transaction give up waiting for a
+    // lock after `ms` milliseconds; empty where the connection's own timeout
+    // does (SQLite's busy timeout).
+    virtual QString LockTimeoutStatement(int ms) const;
+    // Drops the released table once its rows moved on.
+    virtual void DropReleasedTable(TDatabase& db, const QString& tempName) const;
+    // The old column's value as the new field takes it in INSERT ... SELECT.
+    virtual QString ConvertExpression(const QString& column, const TDicFieldDescription& from,
+                                      const TDicFieldDescription& to) const;
+    // A condition, true for a non-NULL value of the old column that can not
+    // become the new field's type; empty when the engine converts every value
+    // or reports the failure itself.
+    virtual QString UnconvertibleCondition(const QString& column, const TDicFieldDescription& from,
+                                           const TDicFieldDescription& to) const;
+    // After rows came in with their own auto-increment values: the engine's
+    // counters move past them.
+    virtual void AfterRowsCopied(TDatabase& db, const TDicTableDescription& table) const;
+    // The field's default as an SQL literal (text quoted, so nothing typed
+    // there reaches the statement as SQL); empty for none.
+    QString DefaultLiteral(const TDicFieldDescription& field) const;
+
     // How binary parameters are bound: engines differ in the SQL type they take.
     enum class TBinaryBinding { LongVarBinary, VarBinary };
     virtual TBinaryBinding BinaryBinding() const { return TBinaryBinding::LongVarBinary; }
@@ -69,6 +95,8 @@ class TSqlDialect {
         // An auto-increment field that is the whole primary key, when the engine
         // declares such a key in the column itself.
         QString AutoIncKey;
+        QString True = QStringLiteral("TRUE");
+        QString False = QStringLiteral("FALSE");
     };
     virtual TTypeNames TypeNames() const { return TTypeNames(); }
     // Text after a column definition that carries its comment (engines without

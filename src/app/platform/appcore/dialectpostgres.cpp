@@ -1,5 +1,6 @@
 #include <QtGlobal>
 
+#include "basekit/datatypes.h"
 #include "database.h"
 #include "dialect.h"
 #include "dialectengines.h"
@@ -59,6 +60,54 @@ class TPostgresDialect final : public TSqlDialect {
                                c.replace(QLatin1Char('\''), QStringLiteral("''")));
         }
         return script;
+    }
+
+    QString LockTimeoutStatement(int ms) const override {
+        return QStringLiteral("SET LOCAL lock_timeout = %1").arg(ms);
+    }
+    // The primary key's index is the key constraint's.
+    QStringList ReleaseTableStatements(const TDicTableDescription& d,
+                                       const QString& tempName) const override {
+        QStringList s;
+        for (const auto& idx : d.Indexes)
+            if (idx.Primary)
+                s << QStringLiteral("ALTER TABLE %1 DROP CONSTRAINT %2")
+                         .arg(Ident(d.Name), Ident(idx.Name));
+        TDicTableDescription rest = d;
+        rest.Indexes.removeIf([](const TDicIndexDescription& i) { return i.Primary; });
+        return s + TSqlDialect::ReleaseTableStatements(rest, tempName);
+    }
+    QString ConvertExpression(const QString& column, const TDicFieldDescription& from,
+                              const TDicFieldDescription& to) const override {
+        const bool fromBinary = IsBlobDataType(from.DataType),
+                   toBinary = IsBlobDataType(to.DataType);
+        if (fromBinary && !toBinary && IsTextDataType(to.DataType))
+            return QStringLiteral("convert_from(%1, 'UTF8')").arg(column);
+        if (toBinary && !fromBinary)
+            return QStringLiteral("convert_to(CAST(%1 AS TEXT), 'UTF8')").arg(column);
+        return TSqlDialect::ConvertExpression(column, from, to);
+    }
+    QString UnconvertibleCondition(const QString& c, const TDicFieldDescription& from,
+                                   const TDicFieldDescription& to) const override {
+        if (!IsTextDataType(from.DataType)) return QString();
+        if (IsIntegerDataType(to.DataType))
+            return QStringLiteral("%1 !~ '^\\s*[+-]?[0-9]+\\s*$'").arg(c);
+        if (to.DataType == dtFloat || to.DataType == dtCurrency)
+            return QStringLiteral(
+                       "%1 !~ '^\\s*[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?\\s*$'")
+                .arg(c);
+        return QString();
+    }
+    // Rows that came with their identity values leave the identity's sequence
+    // behind them: it goes on after the largest.
+    void AfterRowsCopied(TDatabase& db, const TDicTableDescription& t) const override {
+        for (const auto& f : t.Fields) {
+            if (f.DataType != dtAutoInc) continue;
+            db.ExecDirect(QStringLiteral("SELECT setval(pg_get_serial_sequence(%1, %2), "
+                                         "COALESCE((SELECT MAX(%3) FROM %4), 0) + 1, false)")
+                              .arg(PgNameLiteral(Ident(t.Name)), PgNameLiteral(AsciiLower(f.Name)),
+                                   Ident(f.Name), Ident(t.Name)));
+        }
     }
 
     bool TableExists(TDatabase& db, const QString& t) const override {

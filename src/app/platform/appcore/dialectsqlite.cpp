@@ -1,5 +1,6 @@
 #include <QtGlobal>
 
+#include "basekit/datatypes.h"
 #include "database.h"
 #include "dialect.h"
 #include "dialectengines.h"
@@ -19,7 +20,55 @@ class TSqliteDialect final : public TSqlDialect {
         TTypeNames n;
         n.Float = QStringLiteral("DOUBLE");
         n.AutoIncKey = QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+        n.True = QStringLiteral("1");
+        n.False = QStringLiteral("0");
         return n;
+    }
+
+    // The legacy rename leaves views and triggers naming the table as they
+    // are, so they meet the new table under the old name.
+    QStringList ReleaseTableStatements(const TDicTableDescription& d,
+                                       const QString& tempName) const override {
+        QStringList s = TSqlDialect::ReleaseTableStatements(d, tempName);
+        s.insert(s.size() - 1, QStringLiteral("PRAGMA legacy_alter_table = ON"));
+        s << QStringLiteral("PRAGMA legacy_alter_table = OFF");
+        return s;
+    }
+    // With secure delete on (as distributions build SQLite) dropping a large
+    // table zeroes every page and costs as much as filling it. The rows live on
+    // in the new table, so the drop zeroes only what costs no extra I/O.
+    void DropReleasedTable(TDatabase& db, const QString& tempName) const override {
+        TSelectQuery mode(db, QStringLiteral("PRAGMA secure_delete"));
+        mode.Open();
+        const qlonglong before = mode.Eof() ? 0 : mode.Fields().GetFields(0).AsInteger();
+        mode.Close();
+        db.ExecDirect(QStringLiteral("PRAGMA secure_delete = FAST"));
+        try {
+            TSqlDialect::DropReleasedTable(db, tempName);
+        } catch (...) {
+            db.ExecDirect(QStringLiteral("PRAGMA secure_delete = %1").arg(before));
+            throw;
+        }
+        db.ExecDirect(QStringLiteral("PRAGMA secure_delete = %1").arg(before));
+    }
+    // Columns take any value; their affinity converts what converts
+    // losslessly and keeps the rest (BLOBs byte for byte).
+    QString ConvertExpression(const QString& column, const TDicFieldDescription&,
+                              const TDicFieldDescription&) const override {
+        return column;
+    }
+    // The engine would keep a text that is no number in a number column, so
+    // such values are looked for first.
+    QString UnconvertibleCondition(const QString& c, const TDicFieldDescription& from,
+                                   const TDicFieldDescription& to) const override {
+        if (from.DataType == to.DataType) return QString();
+        const bool integer = IsIntegerDataType(to.DataType) || to.DataType == dtBoolean;
+        if (!integer && to.DataType != dtFloat && to.DataType != dtCurrency) return QString();
+        const QString chars = integer ? QStringLiteral("0-9+-") : QStringLiteral("0-9.eE+-");
+        return QStringLiteral(
+                   "(typeof(%1) = 'blob' OR (typeof(%1) = 'text' AND (trim(%1) = '' OR "
+                   "trim(%1) GLOB '*[^%2]*' OR trim(%1) NOT GLOB '*[0-9]*')))")
+            .arg(c, chars);
     }
 
     bool TableExists(TDatabase& db, const QString& t) const override {

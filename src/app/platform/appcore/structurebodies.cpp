@@ -45,6 +45,8 @@ TDSPNode MakeTableStructure(const QString& structureName, const TDicTableDescrip
         n.SetProperty(QStringLiteral("Size"), qlonglong(f.Size));
         n.SetProperty(QStringLiteral("Required"), f.Required);
         if (!f.Comment.isEmpty()) n.SetProperty(QStringLiteral("Comment"), f.Comment);
+        if (f.Precision != 0) n.SetProperty(QStringLiteral("Precision"), qlonglong(f.Precision));
+        if (!f.Default.isEmpty()) n.SetProperty(QStringLiteral("Default"), f.Default);
     }
     TDSPNode& indexes = root.AddNode(QStringLiteral("Indexes"));
     for (const auto& i : table.Indexes) {
@@ -72,10 +74,15 @@ TDicTableDescription TableFromStructure(const TDSPNode& body, const QString& tab
         if (!isNumber || !IsValidDataType(int(type)))
             throw EDSPError(QStringLiteral("Field %1 of table structure %2 has no valid data type")
                                 .arg(f.Name(), body.Name()));
+        if (table.FindField(f.Name()))
+            throw EDSPError(QStringLiteral("Table structure %1 names the field %2 twice")
+                                .arg(body.Name(), f.Name()));
         auto& d = table.AddField(f.Name(), int(type),
                                  int(f.Property(QStringLiteral("Size"), 0).toLongLong()),
                                  f.Property(QStringLiteral("Comment")).toString());
         d.Required = f.Property(QStringLiteral("Required"), false).toBool();
+        d.Precision = int(f.Property(QStringLiteral("Precision"), 0).toLongLong());
+        d.Default = f.Property(QStringLiteral("Default")).toString();
     }
     if (const TDSPNode* indexes = body.FindNode(QStringLiteral("Indexes")))
         for (int i = 0; i < indexes->NodeCount(); ++i) {

@@ -32,7 +32,8 @@ enum TDSPObjectType : int {
 
 // Body of a table structure:
 //   root (the structure's name), property "TableName"
-//     "Fields":  one node per field, properties "DataType", "Size", "Required", "Comment"
+//     "Fields":  one node per field, properties "DataType", "Size", "Required", "Comment",
+//                "Precision", "Default" (the last three only when set)
 //     "Indexes": one node per index, properties "Fields" (names joined by ";",
 //                a ";" or "\" inside a name escaped by "\"), "Unique", "Primary"
 TDSPNode MakeTableStructure(const QString& structureName, const TDicTableDescription& table);

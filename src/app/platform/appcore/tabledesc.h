@@ -12,6 +12,8 @@ struct TDicFieldDescription {
     int Size = 0;
     bool Required = false;
     QString Comment;
+    int Precision = 0;  // digits after the point (currency); 0 = the engine's default
+    QString Default;    // a literal value for new rows; empty = none
 };
 
 struct TDicIndexDescription {

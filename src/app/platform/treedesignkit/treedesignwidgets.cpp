@@ -1,0 +1,56 @@
+#include "treedesignwidgets.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "appcore/texts.h"
+
+QLineEdit* MakeReadOnlyEdit(QWidget* parent, const char* name) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setReadOnly(true);
+    return edit;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* captionId) {
+    auto* button = new QPushButton(LString(QLatin1String(captionId)), parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+void AddLabelledRow(QGridLayout* grid, QWidget* parent, const char* captionId, QWidget* field) {
+    auto* label = new QLabel(LString(QLatin1String(captionId)), parent);
+    label->setBuddy(field);
+    const int row = grid->rowCount();
+    grid->addWidget(label, row, 0);
+    grid->addWidget(field, row, 1);
+    grid->setColumnStretch(1, 1);
+}
+
+void SetHeaders(QTableWidget* grid, const QList<const char*>& captionIds) {
+    QStringList captions;
+    for (const char* id : captionIds)
+        captions << LString(QLatin1String(id));
+    grid->setHorizontalHeaderLabels(captions);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 10);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+QWidget* GridPage(QWidget* page, QTableWidget* grid, const QList<QPushButton*>& buttons) {
+    auto* column = new QVBoxLayout;
+    for (QPushButton* b : buttons)
+        column->addWidget(b);
+    column->addStretch();
+    auto* layout = new QHBoxLayout(page);
+    layout->addWidget(grid, 1);
+    layout->addLayout(column);
+    return page;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class QGridLayout;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+class QWidget;
+
+// Widget helpers the editors of this kit share.
+QLineEdit* MakeReadOnlyEdit(QWidget* parent, const char* name);
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* captionId);
+// A label (by caption ID) and its field as the next row of the grid.
+void AddLabelledRow(QGridLayout* grid, QWidget* parent, const char* captionId, QWidget* field);
+void SetHeaders(QTableWidget* grid, const QList<const char*>& captionIds);
+// The grid with its buttons in a column on its right, on `page`.
+QWidget* GridPage(QWidget* page, QTableWidget* grid, const QList<QPushButton*>& buttons);

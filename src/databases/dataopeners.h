@@ -1,0 +1,4 @@
+#pragma once
+
+// Lets the structure items open the table and view data windows.
+void InstallDataWindowOpeners();

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+// How the structure items open the rows of a table or a view: the layer that
+// knows the data windows installs the openers, the structures call them.
+
+// Opens and shows the window; false when the object can not be read (the
+// opener has told the user why).
+using TDataWindowOpener = std::function<bool(const QString& name, const QString& alias)>;
+void SetTableDataOpener(TDataWindowOpener opener);
+void SetViewDataOpener(TDataWindowOpener opener);
+bool HasTableDataOpener();
+bool HasViewDataOpener();
+// False without an installed opener.
+bool OpenTableData(const QString& name, const QString& alias);
+bool OpenViewData(const QString& name, const QString& alias);
