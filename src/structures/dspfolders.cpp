@@ -44,9 +44,6 @@ bool IsKnownObjectType(int type) {
 QString TDOTableStructures::GetCaption() {
     return Caption("M_Pelvar_DODSPStr_TableStructuresCaption");
 }
-QString TDOVFormStructures::GetCaption() {
-    return Caption("M_Pelvar_DODSPStr_FormStructuresCaption");
-}
 QString TDOParamStructures::GetCaption() {
     return Caption("M_Pelvar_DODSPStr_ParamStructuresCaption");
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dspfolder.h"
+#include "vformfolder.h"
 
 // The structure folders by kind. Kinds with designers of their own (tables,
 // database objects, forms, schemes, wizard scenarios, the scheduler) list their
@@ -17,7 +18,6 @@
     }
 
 PELVAR_DSP_TYPE_FOLDER(TDOTableStructures, 10, 10);
-PELVAR_DSP_TYPE_FOLDER(TDOVFormStructures, 12, 12);
 PELVAR_DSP_TYPE_FOLDER(TDOParamStructures, 14, 14);
 PELVAR_DSP_TYPE_FOLDER(TDOShedulerStructures, 16, 16);
 PELVAR_DSP_TYPE_FOLDER(TDOUserProfileStructures, 18, 0);

@@ -6,12 +6,15 @@
 #include "basekit/interaction.h"
 #include "dspconfirmforms.h"
 #include "dsppropertiesform.h"
+#include "vformpropertiesform.h"
 
 void InstallStructureDialogs() {
     SetDSPPropertiesPrompt([](TDSPPropertiesRequest& request) {
         QWidget* owner = QApplication::activeWindow();
         std::unique_ptr<TDSPPropertiesForm> form;
-        if (request.InheritSelect)
+        if (request.FormVariant)
+            form = std::make_unique<TVDialogPropertyForm>(owner);
+        else if (request.InheritSelect)
             form = std::make_unique<TInheritSelectForm>(owner);
         else
             form = std::make_unique<TDSPPropertiesForm>(owner);

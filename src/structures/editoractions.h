@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include "model/objectaction.h"
+#include "model/pelvarobject.h"
+
+class QWidget;
+
+// What the folders and items with editors of their own share.
+
+// Adds an action of category "Edit" whose hint is its caption.
+TPelvarObjectAction* AddEditAction(TPelvarObject& owner, const char* name, const char* captionId,
+                                   int shortcut, int image, TPelvarObjectActionOptions options);
+// The option sets of the folder actions: one sub-object, several, or also none.
+TPelvarObjectActionOptions SubObjectOptions();
+TPelvarObjectActionOptions ManySubObjectOptions();
+TPelvarObjectActionOptions AnySubObjectOptions();
+
+// Brings an open editor window forward: restored when minimised, then shown.
+void BringEditorForward(QWidget* window);
