@@ -87,8 +87,8 @@ TEST_P(DesignerTest, AFormSavedAndReopenedShowsTheSameComponentsAtTheSamePlaces)
         QWidget* after = reopened.Preview()->WidgetOf(name);
         ASSERT_NE(after, nullptr) << name.toStdString();
         EXPECT_EQ(after->geometry(), before->geometry()) << name.toStdString();
-        EXPECT_EQ(after->parentWidget()->property("pelvarComponent"),
-                  before->parentWidget()->property("pelvarComponent"));
+        EXPECT_EQ(reopened.Preview()->ComponentOf(after->parentWidget()),
+                  designer->Preview()->ComponentOf(before->parentWidget()));
         EXPECT_EQ(after->metaObject(), before->metaObject());
     }
 }

@@ -110,7 +110,9 @@ void TDesignerForm::UpdateState() {
     else
         FStatus->setText(Text("C_Pelvar_DesignerForm_StatusText")
                              .arg(FDocument.Count() - 1)
-                             .arg(FDocument.TableName()));
+                             .arg(FDocument.TableName().isEmpty()
+                                      ? Text("C_Pelvar_DesignerForm_NoTable")
+                                      : FDocument.TableName()));
 }
 
 void TDesignerForm::SetTableName(const QString& table) {

@@ -24,8 +24,11 @@ TFormComponentTree::TFormComponentTree(TFormDocument& document, QWidget* parent)
     setHeaderLabels({Text("C_Pelvar_DesignerForm_ComponentColumn_L"),
                      Text("C_Pelvar_DesignerForm_ClassColumn_L")});
     setUniformRowHeights(true);  // a thousand components stay quick
+    // Fitting a column to its contents would measure every row on each change.
+    header()->setStretchLastSection(false);
     header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    header()->setSectionResizeMode(1, QHeaderView::Fixed);
+    header()->resizeSection(1, 100);
     connect(&FDocument, &TFormDocument::Reset, this, &TFormComponentTree::Rebuild);
     connect(&FDocument, &TFormDocument::ComponentChanged, this,
             &TFormComponentTree::UpdateComponent);

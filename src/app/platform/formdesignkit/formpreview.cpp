@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QToolTip>
+#include <algorithm>
 
 #include "appcore/texts.h"
 #include "basekit/interaction.h"
@@ -18,7 +20,6 @@
 namespace {
 
 constexpr int kGrip = 8;  // the corner that resizes, in pixels
-const char* const kNameProperty = "pelvarComponent";
 
 // Marks the selected component: a frame over it that lets the mouse through.
 class TSelectionFrame final : public QWidget {
@@ -81,6 +82,10 @@ QWidget* TFormPreview::CreateComponentWidget(const TFormComponent& c, QWidget* p
 void TFormPreview::Rebuild() {
     FDragged.clear();
     FWidgets.clear();
+    FNames.clear();
+    FGroups.clear();
+    FGroupOf.assign(size_t(FDocument.Count()), -1);
+    FBuilt.clear();
     delete takeWidget();
     const TFormComponent& form = FDocument.Form();
     FSurface = new QFrame;
@@ -88,67 +93,99 @@ void TFormPreview::Rebuild() {
     FSurface->setAutoFillBackground(true);
     FSurface->setBackgroundRole(QPalette::Window);
     FSurface->setFixedSize(form.Bounds.size());
-    FSurface->setProperty(kNameProperty, form.Name);
     FSurface->installEventFilter(this);
     FWidgets.insert(form.Name.toLower(), FSurface);
-    // Containers may come after what they hold: place in passes until all sit.
-    std::vector<int> pending;
-    for (int i = 1; i < FDocument.Count(); ++i)
-        pending.push_back(i);
-    while (!pending.empty()) {
-        std::vector<int> later;
-        for (int i : pending) {
-            const TFormComponent& c = FDocument.Component(i);
-            QWidget* host = c.Parent.isEmpty() ? FSurface : FWidgets.value(c.Parent.toLower());
-            if (!host) {
-                later.push_back(i);
-                continue;
+    FNames.insert(FSurface, form.Name);
+    // Each component sitting on the form heads a group: itself and everything
+    // inside it, containers first. A container that is missing or holds itself
+    // round leaves its components on the form.
+    std::vector<std::pair<int, int>> order;  // (depth, index)
+    for (int i = 1; i < FDocument.Count(); ++i) {
+        int root = i, depth = 0;
+        for (int up = i; depth < FDocument.Count();) {
+            const QString& parent = FDocument.Component(up).Parent;
+            const int p = parent.isEmpty() ? -1 : FDocument.IndexOf(parent);
+            if (p <= 0) {
+                root = up;
+                break;
             }
-            QWidget* w = CreateComponentWidget(c, host);
-            w->setObjectName(c.Name);
-            w->setProperty(kNameProperty, c.Name);
-            w->setFocusPolicy(Qt::NoFocus);
-            w->setToolTip(c.Inherited
-                              ? LString(QStringLiteral("C_Pelvar_DesignerForm_InheritedHint"))
-                                    .arg(c.Name, c.ClassName, c.Origin)
-                              : c.Name + QStringLiteral(" (") + c.ClassName + ')');
-            if (c.Inherited) w->setEnabled(false);
-            w->installEventFilter(this);
-            FWidgets.insert(c.Name.toLower(), w);
+            up = p;
+            ++depth;
         }
-        // A container that never comes leaves its components on the form.
-        if (later.size() == pending.size()) {
-            for (int i : later) {
-                const TFormComponent& c = FDocument.Component(i);
-                QWidget* w = CreateComponentWidget(c, FSurface);
-                w->setProperty(kNameProperty, c.Name);
-                w->installEventFilter(this);
-                FWidgets.insert(c.Name.toLower(), w);
-            }
-            break;
-        }
-        pending = std::move(later);
+        if (depth >= FDocument.Count()) root = i, depth = 0;
+        FGroupOf[size_t(i)] = root;
+        order.emplace_back(depth, i);
     }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [depth, i] : order)
+        FGroups[FGroupOf[size_t(i)]].push_back(i);
     FFrame = new TSelectionFrame(FSurface);
     FFrame->setAttribute(Qt::WA_TransparentForMouseEvents);
     setWidget(FSurface);
+    BuildVisible();
     ShowSelection();
 }
 
-QWidget* TFormPreview::WidgetOf(const QString& name) const {
+void TFormPreview::BuildGroup(int root) {
+    if (root <= 0 || FBuilt.contains(root)) return;
+    FBuilt.insert(root);
+    for (int i : FGroups.value(root)) {
+        const TFormComponent& c = FDocument.Component(i);
+        QWidget* host = i == root ? nullptr : FWidgets.value(c.Parent.toLower());
+        QWidget* w = CreateComponentWidget(c, host ? host : FSurface);
+        w->setFocusPolicy(Qt::NoFocus);
+        if (c.Inherited) w->setEnabled(false);
+        w->installEventFilter(this);
+        if (FSurface->isVisible()) w->show();
+        FNames.insert(w, c.Name);
+        FWidgets.insert(c.Name.toLower(), w);
+    }
+    FFrame->raise();
+}
+
+void TFormPreview::BuildVisible() {
+    if (!FSurface) return;
+    // What is in sight and a screen around it; the rest is made when scrolled to.
+    const QSize view = viewport()->size();
+    const QRect seen = QRect(-FSurface->pos(), view)
+                           .adjusted(-view.width(), -view.height(), view.width(), view.height());
+    for (auto it = FGroups.cbegin(); it != FGroups.cend(); ++it)
+        if (!FBuilt.contains(it.key()) && FDocument.Component(it.key()).Bounds.intersects(seen))
+            BuildGroup(it.key());
+}
+
+void TFormPreview::scrollContentsBy(int dx, int dy) {
+    QScrollArea::scrollContentsBy(dx, dy);
+    BuildVisible();
+}
+
+void TFormPreview::resizeEvent(QResizeEvent* event) {
+    QScrollArea::resizeEvent(event);
+    BuildVisible();
+}
+
+QWidget* TFormPreview::WidgetOf(const QString& name) {
+    const int i = FDocument.IndexOf(name);
+    if (i > 0 && size_t(i) < FGroupOf.size()) BuildGroup(FGroupOf[size_t(i)]);
     return FWidgets.value(name.toLower());
 }
 
-QString TFormPreview::NameOf(QObject* widget) const {
-    return widget->property(kNameProperty).toString();
+QString TFormPreview::NameOf(const QObject* widget) const {
+    return FNames.value(widget);
 }
 
 void TFormPreview::UpdateComponent(const QString& name) {
     const TFormComponent* c = FDocument.Find(name);
-    QWidget* w = WidgetOf(name);
+    QWidget* w = FWidgets.value(name.toLower());
+    if (c && !w) {
+        BuildVisible();  // it may have come into sight
+        return;
+    }
     if (!c || !w) return;
     if (w == FSurface) {
         FSurface->setFixedSize(c->Bounds.size());
+        BuildVisible();
     } else {
         w->setGeometry(c->Bounds);
         if (auto* label = qobject_cast<QLabel*>(w)) label->setText(c->Caption);
@@ -224,6 +261,18 @@ bool TFormPreview::eventFilter(QObject* watched, QEvent* event) {
                                          LString(QStringLiteral("C_Pelvar_DesignerForm_Title")),
                                          MB::ICONWARNING);
             }
+            return true;
+        }
+        case QEvent::ToolTip: {
+            // Made when asked: a thousand components need no thousand texts.
+            const TFormComponent* c = FDocument.Find(NameOf(watched));
+            if (!c) return true;
+            const QString tip =
+                c->Inherited ? LString(QStringLiteral("C_Pelvar_DesignerForm_InheritedHint"))
+                                   .arg(c->Name, c->ClassName, c->Origin)
+                             : c->Name + QStringLiteral(" (") + c->ClassName + QLatin1Char(')');
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), tip,
+                               static_cast<QWidget*>(watched));
             return true;
         }
         case QEvent::MouseButtonDblClick:
