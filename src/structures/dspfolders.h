@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dspfolder.h"
+#include "schemefolders.h"
 #include "vformfolder.h"
 
 // The structure folders by kind. Kinds with designers of their own (tables,
@@ -19,12 +20,10 @@
 
 PELVAR_DSP_TYPE_FOLDER(TDOTableStructures, 10, 10);
 PELVAR_DSP_TYPE_FOLDER(TDOParamStructures, 14, 14);
-PELVAR_DSP_TYPE_FOLDER(TDOShedulerStructures, 16, 16);
 PELVAR_DSP_TYPE_FOLDER(TDOUserProfileStructures, 18, 0);
 PELVAR_DSP_TYPE_FOLDER(TDORoleStructures, 19, 0);
 PELVAR_DSP_TYPE_FOLDER(TDOPrivilegeStructures, 20, 0);
 PELVAR_DSP_TYPE_FOLDER(TDOUserInfoStructures, 21, 0);
-PELVAR_DSP_TYPE_FOLDER(TDOWizardScenarioStructures, 30, 30);
 PELVAR_DSP_TYPE_FOLDER(TDOInternetStructures1, 65, 65);
 PELVAR_DSP_TYPE_FOLDER(TDOInternetStructures2, 66, 66);
 PELVAR_DSP_TYPE_FOLDER(TDOGeneratorStructures, 71, 71);
@@ -52,37 +51,4 @@ class TDOUnknownStructures : public TDODSPFolder {
     PELVAR_OBJECT_CREATE(TDOUnknownStructures)
     QString GetCaption() override;
     bool IsObjectTypeAccepted(int ObjectType) const override;
-};
-
-// The folders of the schemes: one structure type each, kept in `Index` order.
-class TDOCommonSchemeOperationStructures : public TDODSPFolder {
-  public:
-    int Index() const { return FIndex; }
-    void SetIndex(int value) { FIndex = value; }
-    int DSPObjectType() const { return FDSPObjectType; }
-    void SetDSPObjectType(int value) { FDSPObjectType = value; }
-    void Assign(const TPelvarObject& Source) override;
-    bool IsObjectTypeAccepted(int ObjectType) const override {
-        return ObjectType == FDSPObjectType;
-    }
-    int GetDefaultObjectType() const override { return FDSPObjectType; }
-
-  private:
-    int FIndex = -1;
-    int FDSPObjectType = 0;
-};
-
-// "Simple", "Table" and "Documentary": scheme operations of types 81 to 83.
-class TDOSchemeOperationStructures : public TDOCommonSchemeOperationStructures {
-  public:
-    PELVAR_OBJECT_CREATE(TDOSchemeOperationStructures)
-    QString GetCaption() override;
-};
-
-// "Statuses": status lists, type 84.
-class TDOStatusesStructures : public TDOCommonSchemeOperationStructures {
-  public:
-    TDOStatusesStructures() { SetDSPObjectType(84); }
-    PELVAR_OBJECT_CREATE(TDOStatusesStructures)
-    QString GetCaption() override;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 #include "model/objectaction.h"
 #include "model/pelvarobject.h"
@@ -19,3 +20,17 @@ TPelvarObjectActionOptions AnySubObjectOptions();
 
 // Brings an open editor window forward: restored when minimised, then shown.
 void BringEditorForward(QWidget* window);
+
+class TDODSPFolder;
+class TDOCommonDSPItem;
+
+// The folder actions, as the structure folders offer them (with the common
+// handlers), for folders that order or caption them their own way.
+TPelvarObjectAction* AddTreeAction(TDODSPFolder& folder);
+TPelvarObjectAction* AddDeleteAction(TDODSPFolder& folder);
+TPelvarObjectAction* AddExportAction(TDODSPFolder& folder);
+TPelvarObjectAction* AddAddAction(TDODSPFolder& folder, const char* name, const char* captionId);
+// An action on the one selected structure (nothing with none or several).
+TPelvarObjectAction* AddSelectedAction(TDODSPFolder& folder, const char* name,
+                                       const char* captionId, int shortcut, int image,
+                                       std::function<void(TDOCommonDSPItem&)> run);

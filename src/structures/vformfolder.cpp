@@ -22,42 +22,19 @@ void TDOVFormStructures::FillShortcut(TPelvarObjectShortcut& ShortCut) {
 }
 
 void TDOVFormStructures::FillActions() {
-    auto one = [this](const QStringList* selected) -> TDOVForm* {
-        if (!selected || selected->size() != 1) return nullptr;
-        const std::vector<TDOCommonDSPItem*> items = ItemsOf(*selected);
-        return items.size() == 1 ? dynamic_cast<TDOVForm*>(items.front()) : nullptr;
-    };
-    TPelvarObjectAction* edit =
-        AddEditAction(*this, "VForm_Edit", "M_Pelvar_DOVForm_EditActionCaption", Qt::Key_Return, 11,
-                      SubObjectOptions());
-    edit->Default = true;
-    edit->SetOnExecute([one](const QStringList* s) {
-        if (TDOVForm* form = one(s)) form->Edit();
-    });
-    AddEditAction(*this, "DSP_Delete", "ST_DELETE", Qt::Key_Delete, 9, ManySubObjectOptions())
-        ->SetOnExecute([this](const QStringList* s) {
-            if (s) DeleteSelected(*s);
-        });
-    AddEditAction(*this, "DSP_Export", "M_Pelvar_DODSPStr_ExportToFileActionCaption", 0, 10,
-                  ManySubObjectOptions())
-        ->SetOnExecute([this](const QStringList* s) {
-            if (s) ExportSelected(*s);
-        });
-    AddEditAction(*this, "DSP_Add", "M_Pelvar_DOVForm_AddActionCaption", Qt::Key_Insert, 8,
-                  AnySubObjectOptions())
-        ->SetOnExecute([this](const QStringList*) { AddStructure(); });
-    AddEditAction(*this, "DSP_EditDSPTree", "M_Pelvar_DODSPStr_EditDSPTreeActionCaption", 0, 6,
-                  SubObjectOptions())
-        ->SetOnExecute([this](const QStringList* s) {
-            if (!s || s->size() != 1) return;
-            const std::vector<TDOCommonDSPItem*> items = ItemsOf(*s);
-            if (items.size() == 1) items.front()->EditDSPTree();
-        });
-    AddEditAction(*this, "VForm_CopyForm", "M_Pelvar_DOVForm_CopyFormActionCaption", 0, 14,
-                  SubObjectOptions())
-        ->SetOnExecute([one](const QStringList* s) {
-            if (TDOVForm* form = one(s)) form->CopyForm();
-        });
+    AddSelectedAction(*this, "VForm_Edit", "M_Pelvar_DOVForm_EditActionCaption", Qt::Key_Return, 11,
+                      [](TDOCommonDSPItem& item) {
+                          if (auto* form = dynamic_cast<TDOVForm*>(&item)) form->Edit();
+                      })
+        ->Default = true;
+    AddDeleteAction(*this);
+    AddExportAction(*this);
+    AddAddAction(*this, "DSP_Add", "M_Pelvar_DOVForm_AddActionCaption");
+    AddTreeAction(*this);
+    AddSelectedAction(*this, "VForm_CopyForm", "M_Pelvar_DOVForm_CopyFormActionCaption", 0, 14,
+                      [](TDOCommonDSPItem& item) {
+                          if (auto* form = dynamic_cast<TDOVForm*>(&item)) form->CopyForm();
+                      });
 }
 
 void TDOVFormStructures::AddStructure() {

@@ -135,7 +135,3 @@ void TDOVForm::EditProperties() {
             store.ChangeStructureProperties(f.Name, 12, request.Name, f.TableName, f.Remark);
     }
 }
-
-void RegisterStructureEditorItems() {
-    RegisterDSPItemClass(12, [] { return std::make_unique<TDOVForm>(); });
-}

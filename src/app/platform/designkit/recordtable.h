@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+class QPushButton;
+class QTableWidget;
+
+// An editable table of records (one a row, its fields in columns) with the
+// buttons that add, delete and reorder rows. Columns are text, a check box
+// ("1" / "0") or a choice from fixed values. The editors of structure bodies
+// list their operations, steps, statuses, pages and entries in it.
+class TRecordTable final : public QWidget {
+    Q_OBJECT
+  public:
+    struct TColumn {
+        QString Caption;
+        enum TKind { Text, Check, Choice } Kind = Text;
+        QStringList Choices;  // for Choice: the values offered, the first for new rows
+        int Width = 120;
+    };
+    TRecordTable(const QList<TColumn>& columns, QWidget* parent = nullptr);
+
+    void SetRows(const QList<QStringList>& rows);
+    QList<QStringList> Rows() const;
+    int CurrentRow() const;
+    void SetCurrentRow(int row);
+    QTableWidget* Table() const { return FTable; }
+    QPushButton* AddButton() const { return FAdd; }
+    QPushButton* DeleteButton() const { return FDelete; }
+    QPushButton* UpButton() const { return FUp; }
+    QPushButton* DownButton() const { return FDown; }
+    // A new row's values (the first column numbered so it stays unique).
+    void AddRow();
+
+  signals:
+    void Changed();
+    void CurrentRowChanged(int row);
+
+  private:
+    void SetRow(int row, const QStringList& values);
+    void MoveRow(int by);
+    QList<TColumn> FColumns;
+    QTableWidget* FTable;
+    QPushButton* FAdd;
+    QPushButton* FDelete;
+    QPushButton* FUp;
+    QPushButton* FDown;
+    bool FFilling = false;
+};
