@@ -122,21 +122,23 @@ void TRecordTable::SetCurrentRow(int row) {
 }
 
 void TRecordTable::AddRow() {
-    // The first column names the record: numbered past every name in use.
     const QList<QStringList> rows = Rows();
-    QString name;
+    QStringList values;
+    for (int c = 0; c < FColumns.size(); ++c)
+        values << (FNewRow.contains(c)                   ? FNewRow.value(c)
+                   : FColumns[c].Kind == TColumn::Choice ? FColumns[c].Choices.value(0)
+                   : FColumns[c].Kind == TColumn::Check  ? QStringLiteral("0")
+                                                         : QString());
+    // The naming column: numbered past every name in use.
+    const QString stem = FColumns[FNameColumn].Caption.simplified().remove(QLatin1Char(' '));
     for (int n = int(rows.size()) + 1;; ++n) {
-        name = FColumns[0].Caption.simplified().remove(QLatin1Char(' ')) + QString::number(n);
+        values[FNameColumn] = stem + QString::number(n);
         bool used = false;
         for (const QStringList& r : rows)
-            used = used || r.value(0).compare(name, Qt::CaseInsensitive) == 0;
+            used =
+                used || r.value(FNameColumn).compare(values[FNameColumn], Qt::CaseInsensitive) == 0;
         if (!used) break;
     }
-    QStringList values{name};
-    for (int c = 1; c < FColumns.size(); ++c)
-        values << (FColumns[c].Kind == TColumn::Choice  ? FColumns[c].Choices.value(0)
-                   : FColumns[c].Kind == TColumn::Check ? QStringLiteral("0")
-                                                        : QString());
     const int row = FTable->rowCount();
     FFilling = true;
     FTable->insertRow(row);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QStringList>
 #include <QWidget>
 
@@ -30,8 +31,12 @@ class TRecordTable final : public QWidget {
     QPushButton* DeleteButton() const { return FDelete; }
     QPushButton* UpButton() const { return FUp; }
     QPushButton* DownButton() const { return FDown; }
-    // A new row's values (the first column numbered so it stays unique).
+    // Adds a row: the naming column numbered so it stays unique, the others
+    // as set by SetNewRowValue or their kind's default.
     void AddRow();
+    // The column whose values name the records (0 unless told).
+    void SetNameColumn(int column) { FNameColumn = column; }
+    void SetNewRowValue(int column, const QString& value) { FNewRow[column] = value; }
 
   signals:
     void Changed();
@@ -47,4 +52,6 @@ class TRecordTable final : public QWidget {
     QPushButton* FUp;
     QPushButton* FDown;
     bool FFilling = false;
+    int FNameColumn = 0;
+    QHash<int, QString> FNewRow;
 };

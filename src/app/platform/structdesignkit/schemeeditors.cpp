@@ -54,6 +54,33 @@ TOperationSchemeEditForm::TOperationSchemeEditForm(QWidget* parent) : TBodyEdito
     Content()->addWidget(split);
     for (TRecordTable* t : {FOperations, FSteps})
         connect(t, &TRecordTable::Changed, this, [this] { SetModified(true); });
+    // A new step belongs to the operation chosen above.
+    FSteps->SetNameColumn(1);
+    connect(FOperations, &TRecordTable::CurrentRowChanged, this, [this](int row) {
+        FSteps->SetNewRowValue(0, FOperations->Rows().value(row).value(0));
+    });
+    connect(FOperations, &TRecordTable::Changed, this, &TOperationSchemeEditForm::FollowRenames);
+}
+
+void TOperationSchemeEditForm::FollowRenames() {
+    // An operation renamed in place takes its steps along.
+    QStringList names;
+    for (const QStringList& r : FOperations->Rows())
+        names << r[0];
+    if (names.size() == FOperationNames.size()) {
+        QList<QStringList> steps = FSteps->Rows();
+        bool moved = false;
+        for (int i = 0; i < names.size(); ++i)
+            if (names[i] != FOperationNames[i])
+                for (QStringList& step : steps)
+                    if (step[0] == FOperationNames[i]) {
+                        step[0] = names[i];
+                        moved = true;
+                    }
+        if (moved) FSteps->SetRows(steps);
+    }
+    FOperationNames = names;
+    FSteps->SetNewRowValue(0, names.value(FOperations->CurrentRow()));
 }
 
 void TOperationSchemeEditForm::Load() {
@@ -77,6 +104,9 @@ void TOperationSchemeEditForm::ShowBody(const TDSPNode& root) {
     }
     FOperations->SetRows(operations);
     FSteps->SetRows(steps);
+    FOperationNames.clear();
+    for (const QStringList& r : operations)
+        FOperationNames << r[0];
 }
 
 TDSPNode TOperationSchemeEditForm::CollectBody() const {

@@ -32,6 +32,8 @@ class TOperationSchemeEditForm final : public TBodyEditorWindow {
     TDSPNode CollectBody() const override;
 
   private:
+    void FollowRenames();
+    QStringList FOperationNames;  // as the steps know them
     bool FExisting = true;
     QString FSchemeName;
     int FSchemeType = 3;
