@@ -130,8 +130,8 @@ void TRecordTable::AddRow() {
                    : FColumns[c].Kind == TColumn::Check  ? QStringLiteral("0")
                                                          : QString());
     // The naming column: numbered past every name in use.
-    const QString stem = FColumns[FNameColumn].Caption.simplified().remove(QLatin1Char(' '));
-    for (int n = int(rows.size()) + 1;; ++n) {
+    for (int n = int(rows.size()) + 1; FNameColumn >= 0; ++n) {
+        const QString stem = FColumns[FNameColumn].Caption.simplified().remove(QLatin1Char(' '));
         values[FNameColumn] = stem + QString::number(n);
         bool used = false;
         for (const QStringList& r : rows)
@@ -146,6 +146,11 @@ void TRecordTable::AddRow() {
     FFilling = false;
     FTable->setCurrentCell(row, 0);
     emit Changed();
+}
+
+void TRecordTable::SetChoices(int column, const QStringList& choices) {
+    FColumns[column].Kind = TColumn::Choice;
+    FColumns[column].Choices = choices;
 }
 
 void TRecordTable::MoveRow(int by) {

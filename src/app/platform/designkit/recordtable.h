@@ -34,8 +34,10 @@ class TRecordTable final : public QWidget {
     // Adds a row: the naming column numbered so it stays unique, the others
     // as set by SetNewRowValue or their kind's default.
     void AddRow();
-    // The column whose values name the records (0 unless told).
+    // The column whose values name the records (0 unless told; -1: none).
     void SetNameColumn(int column) { FNameColumn = column; }
+    // Makes the column a choice of these values (for rows shown after this).
+    void SetChoices(int column, const QStringList& choices);
     void SetNewRowValue(int column, const QString& value) { FNewRow[column] = value; }
 
   signals:

@@ -147,6 +147,7 @@ void TFormPropertyEditor::Fill() {
         const bool fixed = c->Inherited || rows[r].first == QLatin1String("Class") ||
                            (isForm && rows[r].first == QLatin1String("Name"));
         if (fixed) value->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        if (fixed) value->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
         if (c->Inherited)
             value->setToolTip(LString(QStringLiteral("C_Pelvar_DesignerForm_InheritedHint"))
                                   .arg(c->Name, c->ClassName, c->Origin));

@@ -201,7 +201,9 @@ QString TFormDocument::AddComponent(const QString& className, const QString& con
     // Placed near the top left, cut to the container when it is small.
     const QSize size = DefaultComponentSize(className);
     const QRect client = ClientOf(*host);
-    c.Bounds = QRect(QPoint(qMin(8, client.width() - 1), qMin(8, client.height() - 1)), size)
+    // Below a group box's title.
+    const int top = host->ClassName == QLatin1String("TGroupBox") ? 20 : 8;
+    c.Bounds = QRect(QPoint(qMin(8, client.width() - 1), qMin(top, client.height() - 1)), size)
                    .intersected(client);
     Remember();
     FItems.push_back(c);

@@ -23,6 +23,8 @@ TWizardScenarioForm::TWizardScenarioForm(QWidget* parent) : TBodyEditorWindow(pa
 void TWizardScenarioForm::Load() {
     SetStructure(FAlias, FScenarioName, 30);
     SetHeader(LString(QStringLiteral("C_Pelvar_WizardScenarioForm_Header")).arg(FScenarioName));
+    // The forms of the database to choose from; none is a page without a form.
+    FPages->SetChoices(2, QStringList{QString()} + Forms());
     TBodyEditorWindow::Load();
 }
 

@@ -1,6 +1,7 @@
 #include "shedulerschemeform.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QVBoxLayout>
 
 #include "appcore/texts.h"
@@ -34,7 +35,13 @@ TShedulerSchemeForm::TShedulerSchemeForm(QWidget* parent) : TBodyEditorWindow(pa
          Column("C_Pelvar_ShedulerSchemeForm_IntervalColumn_L", 70),
          Column("C_Pelvar_ShedulerSchemeForm_EnabledColumn_L", 60, TRecordTable::TColumn::Check)},
         this);
+    FEntries->SetNewRowValue(4, QStringLiteral("00:00"));
+    FEntries->SetNewRowValue(7, QStringLiteral("1"));
+    auto* hint =
+        new QLabel(LString(QStringLiteral("C_Pelvar_ShedulerSchemeForm_TimingHint")), this);
+    hint->setWordWrap(true);
     Content()->addWidget(FEntries);
+    Content()->addWidget(hint);
     connect(FEntries, &TRecordTable::Changed, this, [this] { SetModified(true); });
     resize(960, 480);
 }

@@ -159,6 +159,11 @@ TDocumentaryStatusEditForm::TDocumentaryStatusEditForm(QWidget* parent)
     Content()->addWidget(split);
     for (TRecordTable* t : {FStatuses, FTransitions})
         connect(t, &TRecordTable::Changed, this, [this] { SetModified(true); });
+    // A new transition leaves the status chosen above.
+    FTransitions->SetNameColumn(-1);
+    connect(FStatuses, &TRecordTable::CurrentRowChanged, this, [this](int row) {
+        FTransitions->SetNewRowValue(0, FStatuses->Rows().value(row).value(0));
+    });
 }
 
 void TDocumentaryStatusEditForm::Load() {
