@@ -17,6 +17,15 @@
 
 namespace {
 
+// Drags the widget's point `from` by `by`, as a mouse would.
+void Drag(QWidget* w, QPoint from, QPoint by) {
+    QTest::mousePress(w, Qt::LeftButton, {}, from);
+    const QPointF to = from + by;
+    QMouseEvent move(QEvent::MouseMove, to, w->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(w, &move);
+    QTest::mouseRelease(w, Qt::LeftButton, {}, to.toPoint());
+}
+
 class DesignerTest : public TEngineTest {
   protected:
     void SetUp() override {
@@ -60,14 +69,10 @@ TEST_P(DesignerTest, AFormSavedAndReopenedShowsTheSameComponentsAtTheSamePlaces)
     designer->PropertyEditor()->Edit("Left", "40");
     QWidget* button = designer->Preview()->WidgetOf("Button1");
     ASSERT_NE(button, nullptr);
-    QTest::mousePress(button, Qt::LeftButton, {}, QPoint(5, 5));
+    Drag(button, {5, 5}, {20, 30});
     EXPECT_EQ(doc.Selected(), "Button1");
     EXPECT_EQ(designer->ComponentTree()->currentItem()->text(0), "Button1");
-    QMouseEvent move(QEvent::MouseMove, QPointF(25, 35), button->mapToGlobal(QPointF(25, 35)),
-                     Qt::NoButton, Qt::LeftButton, {});
-    QApplication::sendEvent(button, &move);
-    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(25, 35));
-    EXPECT_EQ(doc.Find("Button1")->Bounds.topLeft(), QPoint(28, 38));
+    EXPECT_EQ(doc.Find("Button1")->Bounds.topLeft(), QPoint(28, 50));  // from below the title
     EXPECT_EQ(
         designer->PropertyEditor()->item(designer->PropertyEditor()->RowOf("Left"), 1)->text(),
         "28");
@@ -138,5 +143,38 @@ TEST_P(DesignerTest, AnAncestorChangeThatLoopsOrClashesConflicts) {
 }
 
 PELVAR_ENGINE_TESTS(DesignerTest);
+
+TEST(Designer, DragsStayInsideTheContainerResizeByTheCornerAndUndoStepByStep) {
+    Script().Reset();
+    TDesignerForm designer("NOWHERE");
+    TFormDocument& doc = designer.Document();
+    doc.LoadChain({{"F", QByteArray()}});
+    const QString panel = doc.AddComponent("TPanel");
+    const QString edit = doc.AddComponent("TEdit", panel);
+    designer.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&designer));
+
+    // Far to the right: stops at the panel's edge.
+    Drag(designer.Preview()->WidgetOf(edit), {5, 5}, {500, 0});
+    const QRect panelBox = doc.Find(panel)->Bounds;
+    EXPECT_EQ(doc.Find(edit)->Bounds.right(), panelBox.width() - 1);
+    // The lower right corner resizes.
+    QWidget* w = designer.Preview()->WidgetOf(panel);
+    Drag(w, {w->width() - 2, w->height() - 2}, {40, 30});
+    EXPECT_EQ(doc.Find(panel)->Bounds.size(), panelBox.size() + QSize(40, 30));
+    EXPECT_EQ(designer.Preview()->WidgetOf(panel)->size(), doc.Find(panel)->Bounds.size());
+
+    designer.UndoAction()->trigger();
+    EXPECT_EQ(doc.Find(panel)->Bounds, panelBox);
+    EXPECT_EQ(designer.Preview()->WidgetOf(panel)->geometry(), panelBox);
+    doc.Select(panel);
+    designer.DeleteAction()->trigger();
+    EXPECT_EQ(doc.Count(), 1);
+    EXPECT_EQ(designer.Preview()->WidgetOf(edit), nullptr);
+    designer.UndoAction()->trigger();
+    designer.UndoAction()->trigger();
+    EXPECT_EQ(doc.Find(edit)->Bounds.topLeft(), QPoint(8, 8));
+    EXPECT_TRUE(Script().Asked.isEmpty());
+}
 
 }  // namespace
