@@ -177,6 +177,31 @@ TEST_P(VFormTest, PropertiesRenameThroughTheDesignerAndRefuseAnAncestorLoop) {
     EXPECT_EQ(renamed.Form().Name, "A");  // named after the root ancestor
     ASSERT_TRUE(Store().GetStructureProperties("C", 12, info));
     EXPECT_EQ(info.ParentName, "B2");
+
+    // A root form with a component of its own put under A: its top node takes
+    // A's name and A's components come with the chain.
+    {
+        TDesignerForm a(Alias());
+        a.LoadForm("A");
+        a.Document().AddComponent("TLabel");
+        a.SaveForm(false);
+    }
+    Put("D", 12);
+    {
+        TDesignerForm d(Alias());
+        d.LoadForm("D");
+        d.Document().AddComponent("TButton");
+        d.SaveForm(false);
+    }
+    Answer([](TDSPPropertiesRequest& r) { r.ParentName = "A"; });
+    Form("D")->EditProperties();
+    EXPECT_EQ(Script().Asked.size(), 1);  // only the refusal above
+    EXPECT_EQ(TDSPNode::FromBytes(Store().GetStructure("D", 12)).Node(0).Name(), "A");
+    TDesignerForm moved(Alias());
+    moved.LoadForm("D");
+    EXPECT_EQ(moved.Document().Form().Name, "A");
+    EXPECT_TRUE(moved.Document().Find("Label1")->Inherited);
+    EXPECT_FALSE(moved.Document().Find("Button1")->Inherited);
 }
 
 TEST_P(VFormTest, TheTableListKeepsTablesDerivedFromTheBaseFormsTable) {
