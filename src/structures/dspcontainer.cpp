@@ -52,6 +52,7 @@ void TDODSPContainer::ExportContainer(const QStringList* SubObjects) {
 // ---- TDOStructures ----
 
 bool TDOStructures::InternalOpen() {
+    RegisterStructureEditorItems();
     AddContainer(std::make_unique<TDOAllStructures>(), QStringLiteral("All"));
     AddContainer(std::make_unique<TDOTableStructures>(), QStringLiteral("Tables"));
     AddContainer(std::make_unique<TDOVFormStructures>(), QStringLiteral("Forms"));

@@ -43,6 +43,11 @@ struct TDSPPropertiesRequest {
     // The variant for derived structures: table names as parents, and names
     // that are dotted identifiers, optionally followed by "$" and an identifier.
     bool InheritSelect = false;
+    // The variant for visual forms: the form's table is chosen too, from the
+    // tables derived from the base form's table.
+    bool FormVariant = false;
+    QString TableName;
+    bool TableNameEnabled = true;
 };
 
 // Which field refuses the OK button.

@@ -41,14 +41,8 @@ bool IsKnownObjectType(int type) {
 
 }  // namespace
 
-QString TDOVFormStructures::GetCaption() {
-    return Caption("M_Pelvar_DODSPStr_FormStructuresCaption");
-}
 QString TDOParamStructures::GetCaption() {
     return Caption("M_Pelvar_DODSPStr_ParamStructuresCaption");
-}
-QString TDOShedulerStructures::GetCaption() {
-    return Caption("M_Pelvar_DODSPStr_ShedulerStructuresCaption");
 }
 QString TDOUserProfileStructures::GetCaption() {
     return Caption("M_Pelvar_DOUsers_UserProfileStructuresCaption");
@@ -61,10 +55,6 @@ QString TDOPrivilegeStructures::GetCaption() {
 }
 QString TDOUserInfoStructures::GetCaption() {
     return Caption("M_Pelvar_DOUsers_UserInfoStructuresCaption");
-}
-QString TDOWizardScenarioStructures::GetCaption() {
-    return LString(QStringLiteral("M_pelvar_dowizard_FolderCaption"),
-                   QStringLiteral("Wizard scenarios"));
 }
 QString TDOInternetStructures1::GetCaption() {
     return Caption("M_Pelvar_DODSPStr_InternetSchemes65Caption");
@@ -92,30 +82,4 @@ QString TDOUnknownStructures::GetCaption() {
 
 bool TDOUnknownStructures::IsObjectTypeAccepted(int ObjectType) const {
     return !IsKnownObjectType(ObjectType);
-}
-
-void TDOCommonSchemeOperationStructures::Assign(const TPelvarObject& Source) {
-    TDODSPFolder::Assign(Source);
-    if (const auto* s = dynamic_cast<const TDOCommonSchemeOperationStructures*>(&Source)) {
-        FIndex = s->FIndex;
-        FDSPObjectType = s->FDSPObjectType;
-    }
-}
-
-QString TDOSchemeOperationStructures::GetCaption() {
-    switch (DSPObjectType()) {
-        case 81:
-            return Caption("M_Pelvar_DODSPStr_SimpleOperationCaption");
-        case 82:
-            return Caption("M_Pelvar_DODSPStr_TableOperationCaption");
-        case 83:
-            return Caption("M_Pelvar_DODSPStr_DocumentaryOperationCaption");
-        default:
-            return QString();
-    }
-}
-
-QString TDOStatusesStructures::GetCaption() {
-    const QString text = LString(QStringLiteral("M_Pelvar_DODSPStr_StatusesCaption"));
-    return IsMissingText(text) ? QStringLiteral("Statuses") : text;
 }

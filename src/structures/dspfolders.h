@@ -2,10 +2,12 @@
 
 #include "dbobjectitems.h"
 #include "dspfolder.h"
+#include "schemefolders.h"
+#include "vformfolder.h"
 
-// The structure folders by kind. Kinds with designers of their own (tables,
-// database objects, forms, schemes, wizard scenarios, the scheduler) list their
-// structures here with the common folder actions until those designers come.
+// The structure folders by kind. Kinds with editors of their own (tables and
+// database objects, forms, schemes, wizard scenarios, the scheduler) have their
+// folders in the headers included above; the rest share the common actions.
 
 // A folder of the structures of one type; new structures get that type.
 #define PELVAR_DSP_TYPE_FOLDER(Class, Type, DefaultType)                                          \
@@ -17,14 +19,11 @@
         int GetDefaultObjectType() const override { return (DefaultType); }                       \
     }
 
-PELVAR_DSP_TYPE_FOLDER(TDOVFormStructures, 12, 12);
 PELVAR_DSP_TYPE_FOLDER(TDOParamStructures, 14, 14);
-PELVAR_DSP_TYPE_FOLDER(TDOShedulerStructures, 16, 16);
 PELVAR_DSP_TYPE_FOLDER(TDOUserProfileStructures, 18, 0);
 PELVAR_DSP_TYPE_FOLDER(TDORoleStructures, 19, 0);
 PELVAR_DSP_TYPE_FOLDER(TDOPrivilegeStructures, 20, 0);
 PELVAR_DSP_TYPE_FOLDER(TDOUserInfoStructures, 21, 0);
-PELVAR_DSP_TYPE_FOLDER(TDOWizardScenarioStructures, 30, 30);
 PELVAR_DSP_TYPE_FOLDER(TDOInternetStructures1, 65, 65);
 PELVAR_DSP_TYPE_FOLDER(TDOInternetStructures2, 66, 66);
 
@@ -47,37 +46,4 @@ class TDOUnknownStructures : public TDODSPFolder {
     PELVAR_OBJECT_CREATE(TDOUnknownStructures)
     QString GetCaption() override;
     bool IsObjectTypeAccepted(int ObjectType) const override;
-};
-
-// The folders of the schemes: one structure type each, kept in `Index` order.
-class TDOCommonSchemeOperationStructures : public TDODSPFolder {
-  public:
-    int Index() const { return FIndex; }
-    void SetIndex(int value) { FIndex = value; }
-    int DSPObjectType() const { return FDSPObjectType; }
-    void SetDSPObjectType(int value) { FDSPObjectType = value; }
-    void Assign(const TPelvarObject& Source) override;
-    bool IsObjectTypeAccepted(int ObjectType) const override {
-        return ObjectType == FDSPObjectType;
-    }
-    int GetDefaultObjectType() const override { return FDSPObjectType; }
-
-  private:
-    int FIndex = -1;
-    int FDSPObjectType = 0;
-};
-
-// "Simple", "Table" and "Documentary": scheme operations of types 81 to 83.
-class TDOSchemeOperationStructures : public TDOCommonSchemeOperationStructures {
-  public:
-    PELVAR_OBJECT_CREATE(TDOSchemeOperationStructures)
-    QString GetCaption() override;
-};
-
-// "Statuses": status lists, type 84.
-class TDOStatusesStructures : public TDOCommonSchemeOperationStructures {
-  public:
-    TDOStatusesStructures() { SetDSPObjectType(84); }
-    PELVAR_OBJECT_CREATE(TDOStatusesStructures)
-    QString GetCaption() override;
 };

@@ -18,9 +18,9 @@ class TDSPPropertiesForm : public QDialog {
     explicit TDSPPropertiesForm(QWidget* parent = nullptr);
 
     // Presets every field; the caller then fills the parent list.
-    void SetValues(const TDSPPropertiesRequest& request);
+    virtual void SetValues(const TDSPPropertiesRequest& request);
     // The request given to SetValues with the fields as the user left them.
-    TDSPPropertiesRequest Values() const;
+    virtual TDSPPropertiesRequest Values() const;
 
     int GetObjectType() const;
     void SetObjectType(int objectType);

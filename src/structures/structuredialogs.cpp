@@ -7,13 +7,16 @@
 #include "dspconfirmforms.h"
 #include "dsppropertiesform.h"
 #include "treedesignkit/recreateform.h"
+#include "vformpropertiesform.h"
 
 void InstallStructureDialogs() {
     InstallTreeDesignDialogs();
     SetDSPPropertiesPrompt([](TDSPPropertiesRequest& request) {
         QWidget* owner = QApplication::activeWindow();
         std::unique_ptr<TDSPPropertiesForm> form;
-        if (request.InheritSelect)
+        if (request.FormVariant)
+            form = std::make_unique<TVDialogPropertyForm>(owner);
+        else if (request.InheritSelect)
             form = std::make_unique<TInheritSelectForm>(owner);
         else
             form = std::make_unique<TDSPPropertiesForm>(owner);

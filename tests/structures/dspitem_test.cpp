@@ -50,56 +50,56 @@ class DSPItemTest : public StructuresTest {
 };
 
 TEST_P(DSPItemTest, PropertiesChangeInPlaceOrMoveTheStructureWithBodyAndChildren) {
-    Put("BASE", 12, QString(), "r", "{\"body\":1}");
-    Put("KID1", 12, "BASE");
-    Put("KID2", 12, "BASE");
-    Put("OTHER", 12);
-    TDOCommonDSPItem* base = Item("Structures\\Forms", "12:BASE");
+    Put("BASE", 65, QString(), "r", "{\"body\":1}");
+    Put("KID1", 65, "BASE");
+    Put("KID2", 65, "BASE");
+    Put("OTHER", 65);
+    TDOCommonDSPItem* base = Item("Structures\\Internet\\65", "65:BASE");
     ASSERT_NE(base, nullptr);
     EXPECT_TRUE(base->HasProperties());
 
     // Only remark and parent: no copy, the body stays.
-    AnswerProperties("BASE", 12, "OTHER", "remark 2", [](const TDSPPropertiesRequest& r) {
+    AnswerProperties("BASE", 65, "OTHER", "remark 2", [](const TDSPPropertiesRequest& r) {
         EXPECT_EQ(r.Name, "BASE");
-        EXPECT_EQ(r.ObjectType, 12);
+        EXPECT_EQ(r.ObjectType, 65);
         EXPECT_EQ(r.Remark, "r");
     });
     base->EditProperties();
     EXPECT_TRUE(FRan.isEmpty());
     TDSPListItem info;
-    ASSERT_TRUE(Store().GetStructureProperties("BASE", 12, info));
+    ASSERT_TRUE(Store().GetStructureProperties("BASE", 65, info));
     EXPECT_EQ(info.Remark, "remark 2");
     EXPECT_EQ(info.ParentName, "OTHER");
-    EXPECT_EQ(Store().GetStructure("BASE", 12), "{\"body\":1}");
+    EXPECT_EQ(Store().GetStructure("BASE", 65), "{\"body\":1}");
 
     // A failed copy keeps everything as it was.
     FFailCopy = true;
-    AnswerProperties("ROOT", 12, QString(), "moved");
+    AnswerProperties("ROOT", 65, QString(), "moved");
     base->EditProperties();
-    EXPECT_EQ(FRan, QStringList{"CopyStructure 12:BASE -> 12:ROOT"});
-    EXPECT_TRUE(Store().DSPStructureExist("BASE", 12));
-    ASSERT_TRUE(Store().GetStructureProperties("KID1", 12, info));
+    EXPECT_EQ(FRan, QStringList{"CopyStructure 65:BASE -> 65:ROOT"});
+    EXPECT_TRUE(Store().DSPStructureExist("BASE", 65));
+    ASSERT_TRUE(Store().GetStructureProperties("KID1", 65, info));
     EXPECT_EQ(info.ParentName, "BASE");
 
     // A new name (a change of case counts): copied, children re-pointed, old one deleted.
     FFailCopy = false;
     FRan.clear();
-    AnswerProperties("Base", 12, QString(), "moved");
+    AnswerProperties("Base", 65, QString(), "moved");
     base->EditProperties();
-    EXPECT_EQ(FRan, QStringList({"CopyStructure 12:BASE -> 12:Base", "DeleteStructure 12:BASE"}));
-    EXPECT_FALSE(Store().DSPStructureExist("BASE", 12));
-    EXPECT_EQ(Store().GetStructure("Base", 12), "{\"body\":1}");
-    ASSERT_TRUE(Store().GetStructureProperties("Base", 12, info));
+    EXPECT_EQ(FRan, QStringList({"CopyStructure 65:BASE -> 65:Base", "DeleteStructure 65:BASE"}));
+    EXPECT_FALSE(Store().DSPStructureExist("BASE", 65));
+    EXPECT_EQ(Store().GetStructure("Base", 65), "{\"body\":1}");
+    ASSERT_TRUE(Store().GetStructureProperties("Base", 65, info));
     EXPECT_EQ(info.Remark, "moved");
     EXPECT_EQ(info.ParentName, QString());
     for (const char* kid : {"KID1", "KID2"}) {
-        ASSERT_TRUE(Store().GetStructureProperties(kid, 12, info));
+        ASSERT_TRUE(Store().GetStructureProperties(kid, 65, info));
         EXPECT_EQ(info.ParentName, "Base") << kid;
     }
     // The folder learns of both through the store.
-    TDODSPFolder* forms = Folder("Structures\\Forms");
-    EXPECT_EQ(forms->RefreshItem("12:BASE"), ctItemDeleted);
-    EXPECT_EQ(forms->RefreshItem("12:Base"), ctItemAdded);
+    TDODSPFolder* folder = Folder("Structures\\Internet\\65");
+    EXPECT_EQ(folder->RefreshItem("65:BASE"), ctItemDeleted);
+    EXPECT_EQ(folder->RefreshItem("65:Base"), ctItemAdded);
 }
 
 TEST_P(DSPItemTest, SingleDeleteAsksThePlainQuestionOrTheConfirmationForForms) {

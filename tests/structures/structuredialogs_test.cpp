@@ -16,6 +16,7 @@
 #include "structures/dspconfirmforms.h"
 #include "structures/dsppropertiesform.h"
 #include "structures/structuredialogs.h"
+#include "structures/vformpropertiesform.h"
 #include "testenv.h"
 #include "widgettest.h"
 
@@ -155,6 +156,47 @@ TEST_F(StructureDialogsTest, DeleteConfirmationAnswersYesOrNo) {
         bool objects = false, local = true;
         EXPECT_EQ(ConfirmDeleteStructures(2, objects, local), key == 0);
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StructureDialogsTest, TheFormDialogChecksFormNamesAndOffersTheBaseFormsTables) {
+    TDSPTable& dsp = GetDSPTable(FDb->Alias());
+    dsp.ChangeStructureProperties("INVOICES", 10, "ORDERS", "INVOICES", QString());
+    dsp.ChangeStructureProperties("ORDERFORM", 12, QString(), "ORDERS", QString());
+    Script().AnswerModal([](QObject* object) {
+        auto* form = qobject_cast<TVDialogPropertyForm*>(object);
+        EXPECT_NE(form, nullptr);
+        if (!form) return IDCANCEL;
+        form->show();
+        EXPECT_FALSE(form->ObjectTypeEdit->isEnabled());
+        EXPECT_EQ(form->TableNameEdit->count(), 3);  // no base: every table
+        // Derived from ORDERFORM: its table shows, the list keeps its descendants.
+        QTest::keyClicks(form->NameEdit, "ORDERFORM$SHORT$X");
+        EXPECT_EQ(form->TableNameEdit->currentText(), "ORDERS");
+        QStringList tables;
+        for (int i = 0; i < form->TableNameEdit->count(); ++i)
+            tables << form->TableNameEdit->itemText(i);
+        EXPECT_EQ(tables, QStringList({"INVOICES", "ORDERS"}));
+        QTest::mouseClick(form->OkButton, Qt::LeftButton);  // two "$": refused
+        EXPECT_EQ(ModalResult(form), -1);
+        EXPECT_EQ(form->focusWidget(), form->NameEdit);
+        QTest::keyClick(form->NameEdit, Qt::Key_Backspace);
+        QTest::keyClick(form->NameEdit, Qt::Key_Backspace);
+        form->TableNameEdit->setCurrentText("INVOICES");
+        QTest::mouseClick(form->OkButton, Qt::LeftButton);
+        return ModalResult(form);
+    });
+    TDSPPropertiesRequest request;
+    request.DatabaseName = FDb->Alias();
+    request.FormVariant = true;
+    request.ObjectType = 12;
+    request.ObjectTypeEnabled = false;
+    ASSERT_TRUE(EditDSPProperties(request));
+    EXPECT_EQ(request.Name, "ORDERFORM$SHORT");
+    EXPECT_EQ(request.TableName, "INVOICES");
 }
 
 }  // namespace
