@@ -11,7 +11,7 @@
 #include "config.h"
 #include "dataview/tabledatawindows.h"
 #include "localres/languagesfolder.h"
-#include "localres/localresfolder.h"
+#include "localres/lcontainer.h"
 #include "model/shortcuts.h"
 #include "query/queryform.h"
 #include "structures/dspcontainer.h"
