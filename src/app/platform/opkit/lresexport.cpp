@@ -1,5 +1,6 @@
 // Exporting texts and languages: to export/import files and to XML.
 #include <QDir>
+#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QXmlStreamWriter>
 
@@ -32,9 +33,10 @@ class TEncodingCheck {
                 break;
             }
         if (ascii) return true;
+        // The encoder quietly substitutes what it cannot represent: a round trip tells.
         QStringEncoder encoder("windows-1251", QStringConverter::Flag::Stateless);
-        (void)encoder.encode(t.Text);
-        if (!encoder.hasError()) return true;
+        QStringDecoder decoder("windows-1251", QStringConverter::Flag::Stateless);
+        if (decoder.decode(encoder.encode(t.Text)) == t.Text) return true;
         FContext.Error(QStringLiteral("The %1 text of %2 cannot be written in ANSI "
                                       "(Windows-1251) and is left out")
                            .arg(t.Language, TLocalizatorTable::ComposeID(section, t.Ident)));
