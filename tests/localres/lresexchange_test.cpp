@@ -9,6 +9,8 @@
 #include "appcore/dbmanager.h"
 #include "appcore/platform.h"
 #include "localres/lcontainer.h"
+#include "localres/resourcecommands.h"
+#include "scriptedinteraction.h"
 #include "lresfixture.h"
 #include "opkit/eifile.h"
 #include "opkit/lresoperations.h"
@@ -147,6 +149,30 @@ TEST_P(LResExchangeTest, FolderExportAsksAndAppendsOrRewrites) {
     FOverwriteAnswer = IDCANCEL;
     errors->Actions().FindByName("LRESSECTION_Export")->Execute(&selected);
     EXPECT_EQ(FRan.size(), 2);
+}
+
+TEST_P(LResExchangeTest, MainWindowCommandsExportSystemSectionsAndImportFiles) {
+    EXPECT_EQ(SystemResourceSections({"C_A_B", "K_F", "ST", "ST_X", "m_x_y", "E_1_2", "S"}),
+              QStringList({"C_A_B", "ST", "m_x_y", "E_1_2"}));
+    EXPECT_EQ(ActiveXResourceSections({"M_VORNAKAXLIB_GRID", "M_VORNAKAX_X", "m_vornakaxlib_a"}),
+              QStringList({"M_VORNAKAXLIB_GRID", "m_vornakaxlib_a"}));
+    Put("C_SYS_FORM", "OK", {"OK", "Да"});
+    Put("K_CUSTOM", "X", {"x", "х"});
+    FExportAnswer.FileName = TTestEnvironment::Instance().Dir() + "/system.eif";
+    ExportSystemResourcesCommand();
+    TEIFile file(FExportAnswer.FileName);
+    file.Open();
+    ASSERT_EQ(file.Sections().GetCount(), 1);
+    EXPECT_EQ(file.Sections().GetSections(0)->Name(), "C_SYS_FORM");
+
+    // Imported whole into the default database, over what it had.
+    Texts().SetString("C_SYS_FORM_OK", "ENGLISH", "changed");
+    Texts().DeleteString("C_SYS_FORM_OK", "RUSSIAN");
+    Script().AnswerFiles({FExportAnswer.FileName});
+    ImportFilesCommand();
+    EXPECT_EQ(FRan.last(), "TUOImportFiles");
+    EXPECT_EQ(Texts().GetString("C_SYS_FORM_OK", "ENGLISH"), "OK");
+    EXPECT_EQ(Texts().GetString("C_SYS_FORM_OK", "RUSSIAN"), "Да");
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, LResExchangeTest, testing::ValuesIn(TestEngines()),
