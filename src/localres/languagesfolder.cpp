@@ -83,6 +83,9 @@ void TDOLanguages::AddItem(const QString& id) {
 }
 
 void TDOLanguages::ListLanguages() {
+    // A database without the dictionary's system tables simply has none.
+    if (!BaseMng().Databases().GetDatabase(AliasName()).TableExists(TLanguagesTable::kTableName))
+        return;
     QStringList ids;
     GetLanguagesTable(AliasName()).FillLanguageNames(ids);
     for (const QString& id : ids)

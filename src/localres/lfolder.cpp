@@ -1,3 +1,5 @@
+#include "appcore/database.h"
+#include "appcore/dbmanager.h"
 #include "appcore/platform.h"
 #include "lcontainer.h"
 #include "lsection.h"
@@ -17,6 +19,9 @@ TDOLFolder::~TDOLFolder() {
 }
 
 void TDOLFolder::ListSections() {
+    // A database without the dictionary's system tables simply has none.
+    if (!BaseMng().Databases().GetDatabase(AliasName()).TableExists(TLocalizatorTable::kTableName))
+        return;
     QStringList sections;
     GetLocalizatorTable(AliasName()).FillSectionList(BaseMng().CurrentLanguage(), sections);
     for (const QString& s : sections)

@@ -1,5 +1,7 @@
 #include "lsection.h"
 
+#include "appcore/database.h"
+#include "appcore/dbmanager.h"
 #include "appcore/platform.h"
 #include "appcore/texts.h"
 
@@ -68,6 +70,9 @@ void TDOLSection::AddResource(const QString& ident) {
 }
 
 void TDOLSection::ListResources() {
+    // A database without the dictionary's system tables simply has none.
+    if (!BaseMng().Databases().GetDatabase(AliasName()).TableExists(TLocalizatorTable::kTableName))
+        return;
     TLResList list;
     GetLocalizatorTable(AliasName()).FillResList(FSectionID, Current(), list);
     for (const auto& entry : list)

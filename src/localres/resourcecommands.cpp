@@ -48,9 +48,9 @@ QStringList ActiveXResourceSections(const QStringList& sections) {
 }
 
 void ImportFilesCommand() {
-    const QStringList files = Interaction().OpenFileNames(
-        LString(QStringLiteral("M_Pelvar_Main_ImportFileAction")), QString(),
-        QStringLiteral("Eif files (*.eif);;All files (*)"));
+    const QStringList files =
+        Interaction().OpenFileNames(LString(QStringLiteral("M_Pelvar_Main_ImportFileAction")),
+                                    QString(), QStringLiteral("Eif files (*.eif);;All files (*)"));
     if (files.isEmpty()) return;
     TUOImportFiles operation;
     operation.FileNames = files;
@@ -74,7 +74,8 @@ void ExportSystemResourcesCommand() {
 }
 
 void ExportActiveXResourcesCommand() {
-    const QString dir = Interaction().SelectDirectory(QStringLiteral("Select directory"), QString());
+    const QString dir =
+        Interaction().SelectDirectory(QStringLiteral("Select directory"), QString());
     if (dir.isEmpty()) return;
     QStringList languages;
     if (!LanguagesSelect(QString(), languages)) return;
@@ -90,6 +91,7 @@ void ExportActiveXResourcesCommand() {
         operation.Languages = languages;
         operation.Target = TEIExportTarget{nullptr, file, mode == IDNO, eeUTF8, false};
         RunLRes(operation,
-                SafeFormat(LString(QStringLiteral("M_Pelvar_Main_ExportActiveXActionCaption")), section));
+                SafeFormat(LString(QStringLiteral("M_Pelvar_Main_ExportActiveXActionCaption")),
+                           section));
     }
 }

@@ -10,11 +10,11 @@
 #include "appcore/platform.h"
 #include "localres/lcontainer.h"
 #include "localres/resourcecommands.h"
-#include "scriptedinteraction.h"
 #include "lresfixture.h"
 #include "opkit/eifile.h"
 #include "opkit/lresoperations.h"
 #include "opkit/lresreader.h"
+#include "scriptedinteraction.h"
 
 namespace {
 
@@ -28,7 +28,8 @@ class LResExchangeTest : public LResTest {
         for (const QString& section : reader.Sections({})) {
             reader.Read(section, {}, texts);
             for (const TEILResText& t : texts)
-                all.insert(TLocalizatorTable::ComposeID(section, t.Ident) + "/" + t.Language, t.Text);
+                all.insert(TLocalizatorTable::ComposeID(section, t.Ident) + "/" + t.Language,
+                           t.Text);
         }
         return all;
     }
@@ -78,7 +79,8 @@ TEST_P(LResExchangeTest, TenThousandStringsRoundTripInUtf8AndAnsi) {
         for (int i = 0; i < eif.Sections().GetCount(); ++i)
             importOp.Indexes << QString::number(i);
         const TOperationResult imported = ExecuteUtilOperation(importOp, QString());
-        ASSERT_TRUE(imported.Completed && imported.Errors.isEmpty()) << qPrintable(imported.Errors.join("\n"));
+        ASSERT_TRUE(imported.Completed && imported.Errors.isEmpty())
+            << qPrintable(imported.Errors.join("\n"));
         QMap<QString, QString> expected = source;
         if (!utf8) expected.remove("K_WIDE_JP/RUSSIAN");
         EXPECT_EQ(AllTexts(target), expected);

@@ -62,7 +62,8 @@ TEST(LResClassification, EveryPrefixGoesToItsFolders) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Section);
         for (const auto& f : folders)
-            EXPECT_EQ(f->AcceptSection(c.Section), f->ClassName() == c.Folder) << qPrintable(f->ClassName());
+            EXPECT_EQ(f->AcceptSection(c.Section), f->ClassName() == c.Folder)
+                << qPrintable(f->ClassName());
         EXPECT_EQ(unknown.AcceptSection(c.Section), QString(c.Folder).isEmpty());
         EXPECT_EQ(system.AcceptSection(c.Section), c.System);
         EXPECT_EQ(custom.AcceptSection(c.Section), c.Custom);

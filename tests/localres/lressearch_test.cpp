@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QComboBox>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -151,7 +151,8 @@ TEST_P(LResSearchTest, TranslationChecksFindEachPlantedFaultAndNothingInACleanSe
     Put("M_BAD_X", "FORMAT", {"Deleted %d of %s", "Удалено %s"});
     Put("M_BAD_X", "SAME", {"Cancel", "Cancel"});
     TDatabase& db = BaseMng().Databases().GetDatabase(Alias());
-    EXPECT_TRUE(CheckTranslations(db, {"M_CLEAN_X"}, {"ENGLISH", "RUSSIAN", "DESCRIPTION"}).isEmpty());
+    EXPECT_TRUE(
+        CheckTranslations(db, {"M_CLEAN_X"}, {"ENGLISH", "RUSSIAN", "DESCRIPTION"}).isEmpty());
     const QList<TTranslationFinding> found =
         CheckTranslations(db, {"M_BAD_X"}, {"ENGLISH", "RUSSIAN", "DESCRIPTION"});
     ASSERT_EQ(found.size(), 3);

@@ -82,12 +82,14 @@ class TSearch {
     void SearchString(const QString& id) {
         if (!FQuery)
             FQuery = std::make_unique<TSelectQuery>(
-                FDb, QStringLiteral("SELECT LANGUAGEID, TEXT FROM TEXT_RESOURCES WHERE STRINGID = :id"));
+                FDb,
+                QStringLiteral("SELECT LANGUAGEID, TEXT FROM TEXT_RESOURCES WHERE STRINGID = :id"));
         FQuery->Close();
         FQuery->ParamByName(QStringLiteral("id")).SetValue(id);
         QStringList row = EmptyTexts();
         for (FQuery->Open(); !FQuery->Eof(); FQuery->Next()) {
-            const auto column = FColumn.constFind(FQuery->Fields().GetFields(0).AsString().toUpper());
+            const auto column =
+                FColumn.constFind(FQuery->Fields().GetFields(0).AsString().toUpper());
             if (column != FColumn.constEnd())
                 row[*column] = QString::fromUtf8(FQuery->Fields().GetFields(1).AsBinary());
         }
