@@ -23,13 +23,14 @@
 #include "basekit/registry.h"
 #include "opkit/dspoperations.h"
 #include "opkit/lresoperations.h"
+#include "opkit/lresreader.h"
 #include "opkit/lressearch.h"
 
 namespace {
 
 int gSections = 1000;
 constexpr int kIdents = 100;
-constexpr int kRuns = 3;
+constexpr int kRuns = 5;
 const QStringList kLanguages = {QStringLiteral("ENGLISH"), QStringLiteral("RUSSIAN"),
                                 QStringLiteral("GERMAN")};
 const QString kAlias = QStringLiteral("LRESBENCH");
@@ -135,6 +136,32 @@ double Search(const TConnectionInfo& info, const QStringList& sections, const QS
     return timer.nsecsElapsed() / 1e6;
 }
 
+// The query layer alone over every row.
+double QueryRead(TDatabase& db, qint64& rows) {
+    QElapsedTimer timer;
+    timer.start();
+    TSelectQuery q(db, QStringLiteral("SELECT STRINGID, LANGUAGEID, TEXT FROM TEXT_RESOURCES"));
+    rows = 0;
+    for (q.Open(); !q.Eof(); q.Next())
+        ++rows;
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// The section reads alone, as the search and the export make them.
+double ReadSections(const TConnectionInfo& info, const QStringList& sections, qint64& rows) {
+    std::unique_ptr<TDatabase> own = OpenOwnConnection(info);
+    QElapsedTimer timer;
+    timer.start();
+    TLSectionReader reader(*own);
+    QList<TEILResText> texts;
+    rows = 0;
+    for (const QString& s : sections) {
+        reader.Read(s, kLanguages, texts);
+        rows += texts.size();
+    }
+    return timer.nsecsElapsed() / 1e6;
+}
+
 double Export(const QString& file, const QStringList& sections) {
     QFile::remove(file);
     TUOExportLSections op;
@@ -170,7 +197,9 @@ int main(int argc, char** argv) {
     qint64 rawRows = 0, found = 0;
     double first = 0;
     RawRead(db, rawRows);  // warm up: driver, page cache
-    double raw = 1e300, scan = 1e300, firstBatch = 1e300, exported = 1e300;
+    double raw = 1e300, scan = 1e300, firstBatch = 1e300, exported = 1e300, reads = 1e300;
+    qint64 readRows = 0;
+    double queryRead = 1e300;
     const QString file = dir.filePath(QStringLiteral("texts.eif"));
     for (int i = 0; i < kRuns; ++i) {
         raw = std::min(raw, RawRead(db, rawRows));
@@ -179,11 +208,15 @@ int main(int argc, char** argv) {
         Search(info, sections, QStringLiteral("TEXT"), true, first, found);
         firstBatch = std::min(firstBatch, first);
         exported = std::min(exported, Export(file, sections));
+        reads = std::min(reads, ReadSections(info, sections, readRows));
+        queryRead = std::min(queryRead, QueryRead(db, readRows));
     }
     if (rawRows != expected) std::fprintf(stderr, "rows: raw %lld of %lld\n", rawRows, expected);
     std::printf(
         "raw ODBC fetch of %lld text rows (%d string IDs x 3 languages): %.1f ms (best of %d)\n",
         rawRows, gSections * kIdents, raw, kRuns);
+    std::printf("section reads alone (%lld texts): %.1f ms\n", readRows, reads);
+    std::printf("query layer over every row: %.1f ms\n", queryRead);
     std::printf("search full scan of %d sections on its own connection: %.1f ms\n", gSections,
                 scan);
     std::printf("search first batch (every string matches): %.1f ms, %.1f%% of the full scan\n",

@@ -87,6 +87,30 @@ TEST_P(LResExchangeTest, TenThousandStringsRoundTripInUtf8AndAnsi) {
     }
 }
 
+TEST_P(LResExchangeTest, OnePassGivesEachSectionWhatItsOwnReadGives) {
+    // Nested sections: "C_N_A_B" is a section of its own inside the range of "C_N_A".
+    Put("C_N_A", "X", {"ax", "ах"});
+    Put("C_N_A_B", "Y", {"by", "бу"});
+    Put("C_N_A", "Z", {"az", "аз"});
+    Put("C_N_A", "", {"bare"}, {"ENGLISH"});
+    Put("C_N_AB", "Q", {"q"}, {"RUSSIAN"});
+    TLSectionReader reader(BaseMng().Databases().GetDatabase(Alias()));
+    QMap<QString, QList<TEILResText>> onePass, oneByOne;
+    reader.ReadAll({}, {}, [&](const QString& section, const QList<TEILResText>& texts) {
+        EXPECT_FALSE(onePass.contains(section)) << qPrintable(section);
+        onePass.insert(section, texts);
+        return true;
+    });
+    for (const QString& section : reader.Sections({})) {
+        QList<TEILResText> texts;
+        reader.Read(section, {}, texts);
+        oneByOne.insert(section, texts);
+    }
+    EXPECT_EQ(oneByOne.keys(), QStringList({"C_N_A", "C_N_AB", "C_N_A_B"}));
+    EXPECT_EQ(onePass, oneByOne);
+    EXPECT_EQ(oneByOne["C_N_A"].size(), 5);
+}
+
 TEST_P(LResExchangeTest, XmlExportIsWellFormedAndHoldsEveryText) {
     Put("C_X_Y", "A", {"<b>&amp;\"", "кавычки «»"});
     Put("C_X_Y", "B", {QString("bell\x07") + "end", "ok"});

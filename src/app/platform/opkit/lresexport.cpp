@@ -48,32 +48,43 @@ class TEncodingCheck {
     TOperationContext& FContext;
 };
 
-// One TEILResource section per section of the list, in list order.
+QSet<QString> UpperSet(const QStringList& list) {
+    QSet<QString> set;
+    for (const QString& s : list)
+        set.insert(s.toUpper());
+    return set;
+}
+
+// One TEILResource section per section of the list: in list order, or in
+// string ID order when the sections are read in one pass.
 void WriteSections(TEIFile& file, TLSectionReader& reader, const QStringList& sections,
                    const QStringList& languages, const QSet<QString>& idents,
                    TOperationContext& context) {
     TEncodingCheck check(file.Encoding(), context);
-    QList<TEILResText> texts;
-    for (int i = 0; i < sections.size(); ++i) {
+    int done = 0;
+    const auto write = [&](const QString& section, const QList<TEILResText>& texts) {
         context.CheckCancel();
-        const QString section = sections[i].toUpper();
         context.Status(QStringLiteral("Exporting section %1").arg(section));
-        reader.Read(section, languages, texts);
         TEILResource res;
         res.SetSectionID(section);
         for (const TEILResText& t : texts)
             if ((idents.isEmpty() || idents.contains(t.Ident)) && check.Fits(section, t))
                 res.Texts().append(t);
         file.AddObject(res);
-        context.Progress(i + 1, sections.size());
+        context.Progress(++done, sections.size());
+        return true;
+    };
+    if (reader.PrefersOnePass(int(sections.size()))) {
+        // One pass, each section written as soon as it is complete.
+        const QSet<QString> wanted = UpperSet(sections);
+        reader.ReadAll(wanted, languages, write);
+        return;
     }
-}
-
-QSet<QString> UpperSet(const QStringList& list) {
-    QSet<QString> set;
-    for (const QString& s : list)
-        set.insert(s.toUpper());
-    return set;
+    QList<TEILResText> texts;
+    for (const QString& s : sections) {
+        reader.Read(s, languages, texts);
+        write(s.toUpper(), texts);
+    }
 }
 
 }  // namespace

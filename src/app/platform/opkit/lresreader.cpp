@@ -60,9 +60,98 @@ void TLSectionReader::Read(const QString& sectionID, const QStringList& language
         const QString lang = r.GetFields(1).AsString().toUpper();
         if (lang == TLocalizatorTable::kSectionMarker) continue;
         if (!wanted.isEmpty() && !wanted.contains(lang)) continue;
-        Split(r.GetFields(0).AsString().toUpper(), owner, ident);
+        SplitFast(r.GetFields(0).AsString().toUpper(), section, owner, ident);
         if (owner != section) continue;  // a longer section that starts alike
         texts.append({lang, ident, QString::fromUtf8(r.GetFields(2).AsBinary())});
     }
     FQuery->Close();
+}
+
+void TLSectionReader::SplitFast(const QString& id, const QString& hint, QString& section,
+                                QString& ident) const {
+    // Most IDs are "<hint>_<ident>" with no "_" in the ident: then no longer
+    // section can own them unless the whole ID is a section.
+    const qsizetype n = hint.size();
+    if (n > 0 && id.size() > n + 1 && id[n] == QLatin1Char('_') && id.startsWith(hint) &&
+        id.indexOf(QLatin1Char('_'), n + 1) < 0 && !FKnown.contains(id)) {
+        section = hint;
+        ident = id.mid(n + 1);
+        return;
+    }
+    Split(id, section, ident);
+}
+
+namespace {
+
+// Whether the pass, in string ID order, has left the section's ID range
+// ("S" and "S_..." lie below "S`"; siblings such as "SB..." lie inside it).
+bool PastRange(const QString& id, const QString& section) {
+    const qsizetype n = section.size();
+    const int head = QStringView(id).left(n).compare(section);
+    if (head != 0) return head > 0;
+    return id.size() > n && id[n] > QLatin1Char('_');
+}
+
+}  // namespace
+
+void TLSectionReader::ReadAll(const QSet<QString>& wantedSections, const QStringList& languages,
+                              const TVisit& visit) {
+    QSet<QString> wanted;
+    for (const QString& l : languages)
+        wanted.insert(l.toUpper());
+    TSelectQuery q(FDb, QStringLiteral("SELECT STRINGID, LANGUAGEID, TEXT FROM TEXT_RESOURCES "
+                                       "ORDER BY STRINGID, LANGUAGEID"));
+    // Sections whose ID range the pass is inside, innermost last.
+    struct TOpen {
+        QString Section;
+        QList<TEILResText> Texts;
+    };
+    QList<TOpen> open;
+    const auto flushTop = [&] {
+        TOpen top = open.takeLast();
+        if (wantedSections.isEmpty() || wantedSections.contains(top.Section))
+            return visit(top.Section, top.Texts);
+        return true;
+    };
+    QString section, ident, hint;
+    for (q.Open(); !q.Eof(); q.Next()) {
+        TRecord& r = q.Fields();
+        const QString lang = r.GetFields(1).AsString().toUpper();
+        if (lang == TLocalizatorTable::kSectionMarker) continue;
+        if (!wanted.isEmpty() && !wanted.contains(lang)) continue;
+        const QString id = r.GetFields(0).AsString().toUpper();
+        SplitFast(id, hint, section, ident);
+        hint = section;
+        while (!open.isEmpty() && PastRange(id, open.last().Section))
+            if (!flushTop()) return;
+        qsizetype at = open.size() - 1;
+        while (at >= 0 && open[at].Section != section)
+            --at;
+        if (at < 0) {
+            open.append({section, {}});
+            at = open.size() - 1;
+        }
+        if (wantedSections.isEmpty() || wantedSections.contains(section))
+            open[at].Texts.append({lang, ident, QString::fromUtf8(r.GetFields(2).AsBinary())});
+    }
+    while (!open.isEmpty())
+        if (!flushTop()) return;
+}
+
+void TLSectionReader::Scan(const QStringList& languages, const TRowVisit& visit) {
+    QSet<QString> wanted;
+    for (const QString& l : languages)
+        wanted.insert(l.toUpper());
+    TSelectQuery q(FDb, QStringLiteral("SELECT STRINGID, LANGUAGEID, TEXT FROM TEXT_RESOURCES"));
+    QString section, ident, hint;
+    for (q.Open(); !q.Eof(); q.Next()) {
+        TRecord& r = q.Fields();
+        const QString lang = r.GetFields(1).AsString().toUpper();
+        if (lang == TLocalizatorTable::kSectionMarker) continue;
+        if (!wanted.isEmpty() && !wanted.contains(lang)) continue;
+        const QString id = r.GetFields(0).AsString().toUpper();
+        SplitFast(id, hint, section, ident);
+        hint = section;
+        if (!visit(section, id, lang, QString::fromUtf8(r.GetFields(2).AsBinary()))) return;
+    }
 }

@@ -4,6 +4,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "eiobjects.h"
@@ -27,8 +28,26 @@ class TLSectionReader {
     // The section's texts in the languages (upper-cased; all when empty),
     // ordered by string ID, then language.
     void Read(const QString& section, const QStringList& languages, QList<TEILResText>& texts);
+    // The texts of the wanted sections (every section when empty) in one pass
+    // over the table in string ID order: `visit` gets each section once it is
+    // complete, with its texts as Read gives them. Sections nested in another
+    // ("A_B" in "A") complete before it. Returning false stops the pass.
+    using TVisit = std::function<bool(const QString& section, const QList<TEILResText>& texts)>;
+    void ReadAll(const QSet<QString>& wanted, const QStringList& languages, const TVisit& visit);
+    // Every text in the languages (all when empty) in the table's own order,
+    // the cheapest pass: `visit` gets (section, string ID, language, text);
+    // returning false stops the pass.
+    using TRowVisit = std::function<bool(const QString& section, const QString& stringID,
+                                         const QString& language, const QString& text)>;
+    void Scan(const QStringList& languages, const TRowVisit& visit);
+    // Whether reading these sections one by one costs more than one pass.
+    bool PrefersOnePass(int sections) const {
+        return sections > 32 || sections * 4 > FKnown.size();
+    }
 
   private:
+    // The section of an ID; `hint` is tried first (the previous row's section).
+    void SplitFast(const QString& id, const QString& hint, QString& section, QString& ident) const;
     TDatabase& FDb;
     QSet<QString> FKnown;
     std::unique_ptr<TSelectQuery> FQuery;

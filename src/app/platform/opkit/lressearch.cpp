@@ -1,6 +1,7 @@
 #include "lressearch.h"
 
 #include <QHash>
+#include <QStringMatcher>
 #include <algorithm>
 
 #include "appcore/database.h"
@@ -13,10 +14,17 @@
 
 namespace {
 
+// Sections read one by one before a one-pass search, and table rows per batch in it.
+constexpr int kLeadSections = 4;
+constexpr qint64 kRowsPerBatch = 4096;
+
 class TSearch {
   public:
     TSearch(TDatabase& db, const TLResSearchRequest& request, const TLResSearchEvents& events)
-        : FDb(db), FRequest(request), FEvents(events) {
+        : FDb(db),
+          FRequest(request),
+          FEvents(events),
+          FTextMatcher(request.TextSubstr, Qt::CaseInsensitive) {
         for (int i = 0; i < request.Languages.size(); ++i)
             FColumn.insert(request.Languages[i].toUpper(), i);
     }
@@ -25,13 +33,32 @@ class TSearch {
         if (FRequest.IDSubstr.isEmpty() && FRequest.TextSubstr.isEmpty()) return;
         if (!FRequest.Sections.isEmpty()) {
             TLSectionReader reader(FDb);
-            QList<TEILResText> texts;
-            for (const QString& section : FRequest.Sections) {
-                if (Stopped()) return;
+            const auto search = [&](const QString& section, const QList<TEILResText>& texts) {
+                if (Stopped()) return false;
                 FEvents.Status(section);
-                reader.Read(section, FRequest.Languages, texts);
-                SearchTexts(section.toUpper(), texts);
+                SearchTexts(section, texts);
                 Deliver();
+                return true;
+            };
+            if (reader.PrefersOnePass(int(FRequest.Sections.size()))) {
+                // The first sections one by one, so that the first finds show
+                // at once; then one pass over the table for the rest.
+                QSet<QString> wanted;
+                for (const QString& s : FRequest.Sections)
+                    wanted.insert(s.toUpper());
+                QList<TEILResText> texts;
+                for (const QString& section : FRequest.Sections.mid(0, kLeadSections)) {
+                    reader.Read(section, FRequest.Languages, texts);
+                    if (!search(section.toUpper(), texts)) return;
+                    wanted.remove(section.toUpper());
+                }
+                ScanRest(reader, wanted);
+            } else {
+                QList<TEILResText> texts;
+                for (const QString& section : FRequest.Sections) {
+                    reader.Read(section, FRequest.Languages, texts);
+                    if (!search(section.toUpper(), texts)) return;
+                }
             }
         }
         for (const QString& id : FRequest.StringIDs) {
@@ -53,25 +80,27 @@ class TSearch {
         if (!FRequest.IDSubstr.isEmpty() && id.contains(FRequest.IDSubstr)) return true;
         if (FRequest.TextSubstr.isEmpty()) return false;
         for (const QString& t : texts)
-            if (t != LocalizatorKeys::kNotFound && t.toUpper().contains(FRequest.TextSubstr))
-                return true;
+            if (FTextMatcher.indexIn(t) >= 0) return true;
         return false;
     }
 
     // Texts come ordered by string ID: each ID's languages arrive together.
     void SearchTexts(const QString& section, const QList<TEILResText>& texts) {
-        QString id;
+        QString ident;
         QStringList row;
+        bool any = false;
         const auto flush = [&] {
-            if (!id.isEmpty() && Matches(id, row)) FBatch.append({id, row});
+            if (!any) return;
+            const QString id = TLocalizatorTable::ComposeID(section, ident);
+            if (Matches(id, row)) FBatch.append({id, row});
         };
         for (const TEILResText& t : texts) {
-            const QString current = TLocalizatorTable::ComposeID(section, t.Ident);
-            if (current != id) {
+            if (!any || t.Ident != ident) {
                 flush();
                 if (Stopped()) return;
-                id = current;
+                ident = t.Ident;
                 row = EmptyTexts();
+                any = true;
             }
             const auto column = FColumn.constFind(t.Language);
             if (column != FColumn.constEnd()) row[*column] = t.Text;
@@ -79,7 +108,8 @@ class TSearch {
         flush();
     }
 
-    void SearchString(const QString& id) {
+    // The texts of the string ID in every language of the request.
+    QStringList TextsOf(const QString& id) {
         if (!FQuery)
             FQuery = std::make_unique<TSelectQuery>(
                 FDb,
@@ -94,7 +124,43 @@ class TSearch {
                 row[*column] = QString::fromUtf8(FQuery->Fields().GetFields(1).AsBinary());
         }
         FQuery->Close();
+        return row;
+    }
+
+    void SearchString(const QString& id) {
+        const QStringList row = TextsOf(id);
         if (Matches(id, row)) FBatch.append({id, row});
+    }
+
+    // One pass in the table's own order: a row that matches makes its string
+    // ID found, whose texts in every language are then read by ID. Finds go
+    // out every few thousand rows.
+    void ScanRest(TLSectionReader& reader, const QSet<QString>& wanted) {
+        QSet<QString> found;
+        QStringList pending;
+        QString section;
+        qint64 rows = 0;
+        const auto flush = [&] {
+            if (pending.isEmpty()) return;
+            FEvents.Status(section);
+            for (const QString& id : pending)
+                FBatch.append({id, TextsOf(id)});
+            pending.clear();
+            Deliver();
+        };
+        reader.Scan(FRequest.Languages, [&](const QString& owner, const QString& id, const QString&,
+                                            const QString& text) {
+            if (wanted.contains(owner) && !found.contains(id) &&
+                ((!FRequest.IDSubstr.isEmpty() && id.contains(FRequest.IDSubstr)) ||
+                 (!FRequest.TextSubstr.isEmpty() && FTextMatcher.indexIn(text) >= 0))) {
+                found.insert(id);
+                pending << id;
+                section = owner;
+            }
+            if (++rows % kRowsPerBatch == 0) flush();
+            return !Stopped();
+        });
+        if (!Stopped()) flush();
     }
 
     void Deliver() {
@@ -108,6 +174,7 @@ class TSearch {
     TDatabase& FDb;
     const TLResSearchRequest& FRequest;
     const TLResSearchEvents& FEvents;
+    QStringMatcher FTextMatcher;
     QHash<QString, int> FColumn;
     TLResBatch FBatch;
     std::unique_ptr<TSelectQuery> FQuery;
