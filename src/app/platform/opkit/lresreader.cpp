@@ -8,8 +8,11 @@
 TLSectionReader::TLSectionReader(TDatabase& db) : FDb(db) {
     TSelectQuery q(db, QStringLiteral("SELECT STRINGID FROM TEXT_RESOURCES WHERE LANGUAGEID = :m"));
     q.ParamByName(QStringLiteral("m")).SetValue(TLocalizatorTable::kSectionMarker);
-    for (q.Open(); !q.Eof(); q.Next())
-        FKnown.insert(q.Fields().GetFields(0).AsString().toUpper());
+    for (q.Open(); !q.Eof(); q.Next()) {
+        const QString section = q.Fields().GetFields(0).AsString().toUpper();
+        FKnown.insert(section);
+        FLongestKnown = qMax(FLongestKnown, section.size());
+    }
 }
 
 TLSectionReader::~TLSectionReader() = default;
@@ -60,7 +63,7 @@ void TLSectionReader::Read(const QString& sectionID, const QStringList& language
         const QString lang = r.GetFields(1).AsString().toUpper();
         if (lang == TLocalizatorTable::kSectionMarker) continue;
         if (!wanted.isEmpty() && !wanted.contains(lang)) continue;
-        SplitFast(r.GetFields(0).AsString().toUpper(), section, owner, ident);
+        SplitFast(r.GetFields(0).AsString().toUpper(), section, owner, &ident);
         if (owner != section) continue;  // a longer section that starts alike
         texts.append({lang, ident, QString::fromUtf8(r.GetFields(2).AsBinary())});
     }
@@ -68,17 +71,19 @@ void TLSectionReader::Read(const QString& sectionID, const QStringList& language
 }
 
 void TLSectionReader::SplitFast(const QString& id, const QString& hint, QString& section,
-                                QString& ident) const {
+                                QString* ident) const {
     // Most IDs are "<hint>_<ident>" with no "_" in the ident: then no longer
     // section can own them unless the whole ID is a section.
     const qsizetype n = hint.size();
     if (n > 0 && id.size() > n + 1 && id[n] == QLatin1Char('_') && id.startsWith(hint) &&
-        id.indexOf(QLatin1Char('_'), n + 1) < 0 && !FKnown.contains(id)) {
+        id.indexOf(QLatin1Char('_'), n + 1) < 0 &&
+        (id.size() > FLongestKnown || !FKnown.contains(id))) {
         section = hint;
-        ident = id.mid(n + 1);
+        if (ident) *ident = id.mid(n + 1);
         return;
     }
-    Split(id, section, ident);
+    QString rest;
+    Split(id, section, ident ? *ident : rest);
 }
 
 namespace {
@@ -105,13 +110,12 @@ void TLSectionReader::ReadAll(const QSet<QString>& wantedSections, const QString
     struct TOpen {
         QString Section;
         QList<TEILResText> Texts;
+        bool Wanted = false;
     };
     QList<TOpen> open;
     const auto flushTop = [&] {
         TOpen top = open.takeLast();
-        if (wantedSections.isEmpty() || wantedSections.contains(top.Section))
-            return visit(top.Section, top.Texts);
-        return true;
+        return !top.Wanted || visit(top.Section, top.Texts);
     };
     QString section, ident, hint;
     for (q.Open(); !q.Eof(); q.Next()) {
@@ -120,7 +124,7 @@ void TLSectionReader::ReadAll(const QSet<QString>& wantedSections, const QString
         if (lang == TLocalizatorTable::kSectionMarker) continue;
         if (!wanted.isEmpty() && !wanted.contains(lang)) continue;
         const QString id = r.GetFields(0).AsString().toUpper();
-        SplitFast(id, hint, section, ident);
+        SplitFast(id, hint, section, &ident);
         hint = section;
         while (!open.isEmpty() && PastRange(id, open.last().Section))
             if (!flushTop()) return;
@@ -128,10 +132,11 @@ void TLSectionReader::ReadAll(const QSet<QString>& wantedSections, const QString
         while (at >= 0 && open[at].Section != section)
             --at;
         if (at < 0) {
-            open.append({section, {}});
+            open.append(
+                {section, {}, wantedSections.isEmpty() || wantedSections.contains(section)});
             at = open.size() - 1;
         }
-        if (wantedSections.isEmpty() || wantedSections.contains(section))
+        if (open[at].Wanted)
             open[at].Texts.append({lang, ident, QString::fromUtf8(r.GetFields(2).AsBinary())});
     }
     while (!open.isEmpty())
@@ -143,15 +148,15 @@ void TLSectionReader::Scan(const QStringList& languages, const TRowVisit& visit)
     for (const QString& l : languages)
         wanted.insert(l.toUpper());
     TSelectQuery q(FDb, QStringLiteral("SELECT STRINGID, LANGUAGEID, TEXT FROM TEXT_RESOURCES"));
-    QString section, ident, hint;
+    QString section, hint;
     for (q.Open(); !q.Eof(); q.Next()) {
         TRecord& r = q.Fields();
         const QString lang = r.GetFields(1).AsString().toUpper();
         if (lang == TLocalizatorTable::kSectionMarker) continue;
         if (!wanted.isEmpty() && !wanted.contains(lang)) continue;
         const QString id = r.GetFields(0).AsString().toUpper();
-        SplitFast(id, hint, section, ident);
+        SplitFast(id, hint, section, nullptr);
         hint = section;
-        if (!visit(section, id, lang, QString::fromUtf8(r.GetFields(2).AsBinary()))) return;
+        if (!visit(section, id, lang, r.GetFields(2).AsBinary())) return;
     }
 }

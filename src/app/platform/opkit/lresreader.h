@@ -35,10 +35,10 @@ class TLSectionReader {
     using TVisit = std::function<bool(const QString& section, const QList<TEILResText>& texts)>;
     void ReadAll(const QSet<QString>& wanted, const QStringList& languages, const TVisit& visit);
     // Every text in the languages (all when empty) in the table's own order,
-    // the cheapest pass: `visit` gets (section, string ID, language, text);
-    // returning false stops the pass.
+    // the cheapest pass: `visit` gets (section, string ID, language, text as
+    // stored, in UTF-8); returning false stops the pass.
     using TRowVisit = std::function<bool(const QString& section, const QString& stringID,
-                                         const QString& language, const QString& text)>;
+                                         const QString& language, const QByteArray& utf8Text)>;
     void Scan(const QStringList& languages, const TRowVisit& visit);
     // Whether reading these sections one by one costs more than one pass.
     bool PrefersOnePass(int sections) const {
@@ -47,8 +47,10 @@ class TLSectionReader {
 
   private:
     // The section of an ID; `hint` is tried first (the previous row's section).
-    void SplitFast(const QString& id, const QString& hint, QString& section, QString& ident) const;
+    // `ident` may be null when only the section is wanted.
+    void SplitFast(const QString& id, const QString& hint, QString& section, QString* ident) const;
     TDatabase& FDb;
     QSet<QString> FKnown;
+    qsizetype FLongestKnown = 0;
     std::unique_ptr<TSelectQuery> FQuery;
 };

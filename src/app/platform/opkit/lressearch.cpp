@@ -18,6 +18,10 @@ namespace {
 constexpr int kLeadSections = 4;
 constexpr qint64 kRowsPerBatch = 4096;
 
+char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+}
+
 class TSearch {
   public:
     TSearch(TDatabase& db, const TLResSearchRequest& request, const TLResSearchEvents& events)
@@ -27,6 +31,11 @@ class TSearch {
           FTextMatcher(request.TextSubstr, Qt::CaseInsensitive) {
         for (int i = 0; i < request.Languages.size(); ++i)
             FColumn.insert(request.Languages[i].toUpper(), i);
+        const QString upper = request.TextSubstr.toUpper();
+        bool ascii = true;
+        for (const QChar c : upper)
+            ascii = ascii && c.unicode() < 0x80;
+        if (ascii) FAsciiNeedle = upper.toLatin1();
     }
 
     void Run() {
@@ -108,6 +117,27 @@ class TSearch {
         flush();
     }
 
+    // The text substring in a stored (UTF-8) text. An ASCII text is searched
+    // as it is, where upper-casing is plain; any other text is decoded first.
+    bool TextMatches(const QByteArray& utf8) const {
+        const QByteArray& needle = FAsciiNeedle;
+        bool ascii = !needle.isEmpty();
+        for (const char c : utf8)
+            if (uchar(c) >= 0x80) {
+                ascii = false;
+                break;
+            }
+        if (!ascii) return FTextMatcher.indexIn(QString::fromUtf8(utf8)) >= 0;
+        const qsizetype n = needle.size();
+        for (qsizetype i = 0; i + n <= utf8.size(); ++i) {
+            qsizetype k = 0;
+            while (k < n && AsciiUpper(utf8[i + k]) == needle[k])
+                ++k;
+            if (k == n) return true;
+        }
+        return false;
+    }
+
     // The texts of the string ID in every language of the request.
     QStringList TextsOf(const QString& id) {
         if (!FQuery)
@@ -175,6 +205,7 @@ class TSearch {
     const TLResSearchRequest& FRequest;
     const TLResSearchEvents& FEvents;
     QStringMatcher FTextMatcher;
+    QByteArray FAsciiNeedle;  // the upper-cased text substring when it is ASCII
     QHash<QString, int> FColumn;
     TLResBatch FBatch;
     std::unique_ptr<TSelectQuery> FQuery;
