@@ -102,6 +102,7 @@ void TFindLresForm::BuildControls() {
     FList->setSelectionBehavior(QAbstractItemView::SelectRows);
     FList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     FList->setContextMenuPolicy(Qt::CustomContextMenu);
+    FList->header()->setStretchLastSection(true);
     FMemo = new QPlainTextEdit(split);
     FMemo->setObjectName(QStringLiteral("MemoDetails"));
     FMemo->setReadOnly(true);
@@ -152,7 +153,8 @@ void TFindLresForm::Init(const QString& alias, const QStringList& sections,
     headers << languages;
     FList->setHeaderLabels(headers);
     FList->setColumnWidth(0, 200);
-    const int each = languages.isEmpty() ? 0 : qMax(80, (width() - 200) / int(languages.size()));
+    // What the list leaves beside the ID column, shared by the languages.
+    const int each = languages.isEmpty() ? 0 : qMax(80, (width() - 250) / int(languages.size()));
     for (int i = 0; i < languages.size(); ++i)
         FList->setColumnWidth(i + 1, each);
     const TFindLresSettings s = LoadFindLresSettings();
