@@ -15,6 +15,7 @@
 #include "explorer/commonlistform.h"
 #include "explorer/imagelists.h"
 #include "explorer/vinfoform2.h"
+#include "localres/resourcecommands.h"
 #include "pelvarapplication.h"
 
 namespace {
@@ -132,9 +133,11 @@ void TDictionaryForm::CreateMenus() {
         MakeAction(QStringLiteral("M_Pelvar_Main_RefreshLanguagesActionCaption"));
     RefreshBLLAction = MakeAction(QStringLiteral("M_Pelvar_Main_RefreshBLLAction"));
     RefreshAllAction = MakeAction(QStringLiteral("M_Pelvar_Main_RefreshAllActionCaption"));
-    // The file transfers arrive with the exchange of dictionary content.
-    for (QAction* a : {ImportFileAction, ExportActiveXAction, ExportSystemResourcesAction})
-        a->setEnabled(false);
+    connect(ImportFileAction, &QAction::triggered, this, [this] { Guard(ImportFilesCommand); });
+    connect(ExportActiveXAction, &QAction::triggered, this,
+            [this] { Guard(ExportActiveXResourcesCommand); });
+    connect(ExportSystemResourcesAction, &QAction::triggered, this,
+            [this] { Guard(ExportSystemResourcesCommand); });
 
     connect(NewWindowAction, &QAction::triggered, this, [this] { Guard([this] { NewWindow(); }); });
     connect(OpenImportFileAction, &QAction::triggered, this,

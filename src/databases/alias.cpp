@@ -12,7 +12,7 @@
 #include "dataopeners.h"
 #include "dataview/tabledatawindows.h"
 #include "localres/languagesfolder.h"
-#include "localres/localresfolder.h"
+#include "localres/lcontainer.h"
 #include "model/shortcuts.h"
 #include "query/queryform.h"
 #include "structures/dbobjectitems.h"

@@ -58,22 +58,27 @@ void TLocalizatorTable::StructuralSplit(const QString& stringID, QString& sectio
     ident = parts.mid(n).join(QLatin1Char('_'));
 }
 
-void TLocalizatorTable::SplitKnown(const QString& id, QString& section, QString& ident) const {
+void TLocalizatorTable::SplitWithSections(const QSet<QString>& sections, const QString& id,
+                                          QString& section, QString& ident) {
     // Longest known section first: the whole ID, then cut at each "_" from the end.
-    if (FKnown.contains(id)) {
+    if (sections.contains(id)) {
         section = id;
         ident.clear();
         return;
     }
     for (int pos = id.lastIndexOf(QLatin1Char('_')); pos > 0;
          pos = id.lastIndexOf(QLatin1Char('_'), pos - 1)) {
-        if (FKnown.contains(id.left(pos))) {
+        if (sections.contains(id.left(pos))) {
             section = id.left(pos);
             ident = id.mid(pos + 1);
             return;
         }
     }
     StructuralSplit(id, section, ident);
+}
+
+void TLocalizatorTable::SplitKnown(const QString& id, QString& section, QString& ident) const {
+    SplitWithSections(FKnown, id, section, ident);
 }
 
 void TLocalizatorTable::SplitID(const QString& stringID, QString& sectionID, QString& ident) {

@@ -65,6 +65,10 @@ class TLocalizatorTable {
     void SplitID(const QString& stringID, QString& sectionID, QString& ident);
     static QString ComposeID(const QString& sectionID, const QString& ident);
     static void StructuralSplit(const QString& stringID, QString& sectionID, QString& ident);
+    // SplitID over a given set of known sections (upper-cased), for readers
+    // that hold their own connection (a worker thread) and their own copy.
+    static void SplitWithSections(const QSet<QString>& sections, const QString& upperID,
+                                  QString& sectionID, QString& ident);
     QStringList KnownSections();
 
     void SetString(const QString& stringID, const QString& language, const QString& text);

@@ -1,12 +1,12 @@
 #include <QCryptographicHash>
 #include <QDir>
-#include <QFile>
 #include <QSet>
 
 #include "appcore/structurebodies.h"
 #include "dspexportwriter.h"
 #include "dspoperations.h"
 #include "dspopsupport.h"
+#include "eiexporttarget.h"
 #include "eiobjects.h"
 
 using namespace DSPExport;
@@ -38,26 +38,8 @@ class TExportRun {
         });
     }
 
-    // Appends; on any failure the sections added are removed again.
-    void AppendTo(TEIFile& file) {
-        // Writing to a file that vanished would make a new one without a header.
-        if (!QFile::exists(file.FileName()))
-            throw EEIFileError(QStringLiteral("File %1 not found").arg(file.FileName()));
-        if (!file.Opened()) file.OpenForAppend();
-        file.CheckWritable();
-        const int before = file.Sections().GetCount();
-        try {
-            Into(file);
-        } catch (...) {
-            RemoveAddedSections(file, before);
-            throw;
-        }
-    }
-
-    void NewFile(const QString& fileName) {
-        TNewFile target(fileName, Encoding(), !FOp.NewFormat);
-        target.Write([&](TEIFile& file) { Into(file); });
-        target.Commit();
+    void Into(const TEIExportTarget& target) {
+        WriteExport(target, FContext, [&](TEIFile& file) { Into(file); });
     }
 
     void Separate(const QString& directory) {
@@ -119,21 +101,6 @@ class TExportRun {
         if (resources) resources->Commit();
     }
 
-    void RemoveAddedSections(TEIFile& file, int before) {
-        QStringList added;
-        for (int i = before; i < file.Sections().GetCount(); ++i)
-            added << QString::number(i);
-        if (added.isEmpty()) return;
-        try {
-            file.DeleteSections(added);
-        } catch (const std::exception& e) {
-            FContext.Error(
-                QStringLiteral("The %1 sections added to file %2 could not be removed again: %3")
-                    .arg(added.size())
-                    .arg(file.FileName(), ExceptionMessage(e)));
-        }
-    }
-
     const TUOExportDSPObjects& FOp;
     TOperationContext& FContext;
     QString FAlias;
@@ -164,14 +131,7 @@ void TUOExportDSPObjects::Execute(TOperationContext& context) {
     TExportRun run(*this, context);
     if (SeparateExport) {
         run.Separate(FileName());
-    } else if (File) {
-        run.AppendTo(*File);
-    } else if (FileName().isEmpty()) {
-        throw EEIFileError(QStringLiteral("No export file was given"));
-    } else if (Append) {
-        TEIFile file(FileName());
-        run.AppendTo(file);
     } else {
-        run.NewFile(FileName());
+        run.Into(TEIExportTarget{File, FileName(), Append, UTF8 ? eeUTF8 : eeANSI, !NewFormat});
     }
 }

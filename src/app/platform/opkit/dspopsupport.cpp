@@ -4,6 +4,7 @@
 #include "appcore/dbmanager.h"
 #include "appcore/dialect.h"
 #include "appcore/dictionary.h"
+#include "appcore/languages.h"
 #include "appcore/localizator.h"
 #include "appcore/platform.h"
 #include "appcore/structurebodies.h"
@@ -38,6 +39,10 @@ void DropCaches(const QString& alias) {
     }
     try {
         GetLocalizatorTable(alias).Refresh();
+    } catch (const std::exception&) {
+    }
+    try {
+        GetLanguagesTable(alias).Refresh();
     } catch (const std::exception&) {
     }
 }

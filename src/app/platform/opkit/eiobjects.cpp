@@ -20,10 +20,6 @@ constexpr qsizetype kBase64LineLength = 76;
     EIFormat::Raise(data.FileName(), data.LineNumber(), what);
 }
 
-QString CompactJson(const QJsonArray& array) {
-    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
-}
-
 QString CompactJson(const QJsonObject& object) {
     return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
 }
@@ -34,6 +30,38 @@ QJsonDocument ParseJson(const TEISectionDataReader& data, const QString& line) {
     if (error.error != QJsonParseError::NoError)
         RaiseAt(data, QStringLiteral("invalid JSON data: %1").arg(error.errorString()));
     return doc;
+}
+
+// A JSON array of strings, written directly: the texts of a local resource
+// section are many short lines, and a JSON document per line costs more than
+// reading them from the database.
+QString JsonStrings(std::initializer_list<const QString*> strings) {
+    QString out;
+    qsizetype size = 8;
+    for (const QString* s : strings)
+        size += s->size() + 3;
+    out.reserve(size);
+    out += QLatin1Char('[');
+    bool first = true;
+    for (const QString* s : strings) {
+        if (!first) out += QLatin1Char(',');
+        first = false;
+        out += QLatin1Char('"');
+        for (const QChar c : *s) {
+            const char16_t u = c.unicode();
+            if (u == u'"' || u == u'\\') {
+                out += QLatin1Char('\\');
+                out += c;
+            } else if (u < 0x20) {
+                out += QStringLiteral("\\u%1").arg(int(u), 4, 16, QLatin1Char('0'));
+            } else {
+                out += c;
+            }
+        }
+        out += QLatin1Char('"');
+    }
+    out += QLatin1Char(']');
+    return out;
 }
 
 }  // namespace
@@ -142,7 +170,7 @@ void TEILResource::Load(const TEISection& section) {
 
 void TEILResource::Save(TEISectionWriter& writer) const {
     for (const TEILResText& t : FTexts)
-        writer.Writeln(CompactJson({t.Language, t.Ident, t.Text}));
+        writer.Writeln(JsonStrings({&t.Language, &t.Ident, &t.Text}));
 }
 
 // ---- TEILanguage ----
