@@ -54,6 +54,12 @@ class TQueryForm : public QWidget {
     void CopyToBuffer();
     // ExportToCsvAction: the statement's rows, as many as the grid shows.
     void ExportToCsv();
+    // SaveQueryDataAction: the statement's rows (as many as the grid shows)
+    // and parameters into a query data file.
+    void SaveQueryData();
+    // LoadQueryDataAction asks for a file; this reads it into the grids. A
+    // file that does not read leaves both grids as they were.
+    bool LoadQueryData(const QString& fileName);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -79,6 +85,8 @@ class TQueryForm : public QWidget {
     void InvertSelection();
     void SetRowSelectMode(bool on);
     void SaveBlobToFile();
+    void AddDataFileButtons(class QHBoxLayout* head);
+    void ApplyLoadedParams(const QList<struct TQueryDataParam>& params);
     bool Guard(const std::function<void()>& work);
 
     QString FAlias;

@@ -51,6 +51,7 @@ QWidget* TQueryForm::CreateResultPanel() {
     csvButton->setObjectName(QStringLiteral("ExportToCsvSpeedButton"));
     csvButton->setDefaultAction(csv);
     head->addWidget(csvButton);
+    AddDataFileButtons(head);
     layout->addLayout(head);
 
     FResultView = new QTableView;

@@ -215,4 +215,5 @@ void TQueryForm::UpdateActions() {
     Action(QStringLiteral("NextQueryAction"))->setEnabled(FHistory.CanGoNewer());
     Action(QStringLiteral("CopyToBufferAction"))->setEnabled(FModel->rowCount() > 0);
     Action(QStringLiteral("ExportToCsvAction"))->setEnabled(FModel->rowCount() > 0);
+    Action(QStringLiteral("SaveQueryDataAction"))->setEnabled(!QueryText().trimmed().isEmpty());
 }

@@ -55,6 +55,7 @@ void TQueryResultModel::Clear() {
     FBlobColumn.clear();
     FChunks.clear();
     FBlobs.clear();
+    FNumberCaption = QStringLiteral("#");
     FRows = FPending = 0;
     FFetchNs = 0;
     FStopped = false;
@@ -96,13 +97,17 @@ void TQueryResultModel::EndFetch(bool stopped) {
     emit FetchFinished(stopped);
 }
 
-void TQueryResultModel::AppendCurrentRow() {
-    const int row = FRows + FPending;
-    if (row % kChunkRows == 0) {
+TQueryResultModel::TChunk& TQueryResultModel::ChunkForNewRow() {
+    if ((FRows + FPending) % kChunkRows == 0) {
         FChunks.emplace_back();
         FChunks.back().Ends.reserve(size_t(kChunkRows) * size_t(FieldCount()));
     }
-    TChunk& chunk = FChunks.back();
+    return FChunks.back();
+}
+
+void TQueryResultModel::AppendCurrentRow() {
+    const int row = FRows + FPending;
+    TChunk& chunk = ChunkForNewRow();
     TRecord& fields = FQuery->Fields();
     for (int i = 0; i < FieldCount(); ++i) {
         const TField& f = fields.GetFields(i);
@@ -122,6 +127,60 @@ void TQueryResultModel::AppendCurrentRow() {
         chunk.Ends.push_back(quint32(chunk.Text.size()));
     }
     ++FPending;
+}
+
+void TQueryResultModel::BeginRows(const QStringList& captions, const QString& numberCaption) {
+    Clear();
+    beginResetModel();
+    FCaptions = captions;
+    FNumberCaption = numberCaption;
+    FRightAligned.assign(size_t(captions.size()), false);
+    FBlobColumn.assign(size_t(captions.size()), false);
+    endResetModel();
+}
+
+void TQueryResultModel::AppendRow(const QStringList& cells, const QHash<int, QByteArray>& blobs) {
+    const int row = FRows + FPending;
+    TChunk& chunk = ChunkForNewRow();
+    for (int i = 0; i < FieldCount(); ++i) {
+        const auto blob = blobs.constFind(i);
+        if (blob != blobs.constEnd()) {
+            chunk.Text += kBlobText;
+            FBlobs.insert(quint64(row) * quint64(FieldCount()) + quint64(i), *blob);
+        } else {
+            chunk.Text += QStringView(cells.value(i)).left(kCellChars);
+        }
+        chunk.Ends.push_back(quint32(chunk.Text.size()));
+    }
+    ++FPending;
+}
+
+void TQueryResultModel::EndRows() {
+    if (FPending == 0) return;
+    beginInsertRows(QModelIndex(), FRows, FRows + FPending - 1);
+    FRows += FPending;
+    FPending = 0;
+    endInsertRows();
+}
+
+void TQueryResultModel::TakeOver(TQueryResultModel& other) {
+    StopFetch();
+    other.StopFetch();
+    beginResetModel();
+    other.beginResetModel();
+    std::swap(FCaptions, other.FCaptions);
+    std::swap(FNumberCaption, other.FNumberCaption);
+    std::swap(FRightAligned, other.FRightAligned);
+    std::swap(FBlobColumn, other.FBlobColumn);
+    std::swap(FChunks, other.FChunks);
+    std::swap(FBlobs, other.FBlobs);
+    FRows = other.FRows + other.FPending;
+    FPending = 0;
+    FFetchNs = other.FFetchNs;
+    FStopped = false;
+    other.endResetModel();
+    other.Clear();
+    endResetModel();
 }
 
 bool TQueryResultModel::FetchSlice() {
@@ -148,10 +207,7 @@ bool TQueryResultModel::FetchSlice() {
     }
     FFetchNs += timer.nsecsElapsed();
     if (FPending > 0) {
-        beginInsertRows(QModelIndex(), FRows, FRows + FPending - 1);
-        FRows += FPending;
-        FPending = 0;
-        endInsertRows();
+        EndRows();
         emit RowsArrived(FRows);
     }
     if (done && FQuery) EndFetch(false);
@@ -226,6 +282,6 @@ QVariant TQueryResultModel::data(const QModelIndex& index, int role) const {
 
 QVariant TQueryResultModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return QVariant();
-    if (section == 0) return QStringLiteral("#");
+    if (section == 0) return FNumberCaption;
     return section <= FieldCount() ? QVariant(FCaptions[section - 1]) : QVariant();
 }

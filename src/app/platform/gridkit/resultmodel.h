@@ -56,6 +56,17 @@ class TQueryResultModel : public QAbstractTableModel {
     // whole rows, else the cell of `column`; each line ends with a line break.
     QString CopyText(const QList<int>& rows, int column, bool wholeRows) const;
 
+    // Rows that come from elsewhere (a saved file): the captions first, then
+    // the rows; the view sees them once TakeOver moves them into its model.
+    void BeginRows(const QStringList& captions, const QString& numberCaption);
+    void SetFieldRightAligned(int field, bool right) { FRightAligned[size_t(field)] = right; }
+    // One text per field; a field with bytes in `blobs` shows "(BLOB)".
+    void AppendRow(const QStringList& cells, const QHash<int, QByteArray>& blobs);
+    // Shows the rows appended since the last call.
+    void EndRows();
+    // Takes every column and row of `other`, which is left empty.
+    void TakeOver(TQueryResultModel& other);
+
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -71,11 +82,13 @@ class TQueryResultModel : public QAbstractTableModel {
     struct TChunk;
     void Describe();
     void AppendCurrentRow();
+    TChunk& ChunkForNewRow();
     void EndFetch(bool stopped);
     const TChunk& ChunkOf(int row) const;
     std::unique_ptr<TSelectQuery> FQuery;
     QTimer* FTimer = nullptr;
     QStringList FCaptions;
+    QString FNumberCaption = QStringLiteral("#");
     std::vector<bool> FRightAligned;
     std::vector<bool> FBlobColumn;
     std::vector<TChunk> FChunks;
