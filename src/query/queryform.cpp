@@ -26,6 +26,7 @@
 #include "basekit/interaction.h"
 #include "basekit/registry.h"
 #include "gridkit/resultmodel.h"
+#include "querywindows.h"
 
 namespace {
 const QString kSettings = QStringLiteral("\\PELVAR\\QueryMemo\\");
@@ -115,9 +116,12 @@ TQueryForm::TQueryForm(const QString& alias, QWidget* parent) : QWidget(parent, 
     LoadSettings();
     FillParamGrid();
     UpdateActions();
+    UpdateResultActions();
+    AddOpenQueryForm(this);
 }
 
 TQueryForm::~TQueryForm() {
+    RemoveOpenQueryForm(this);
     FModel->StopFetch();
     try {
         SaveSettings();

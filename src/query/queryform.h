@@ -85,6 +85,13 @@ class TQueryForm : public QWidget {
     void InvertSelection();
     void SetRowSelectMode(bool on);
     void SaveBlobToFile();
+    // FindAction: a search in the current column, repeated while the
+    // search dialog is confirmed.
+    void Find();
+    void ShowBlobTable();
+    void ShowBlobAsDSPTree();
+    bool CurrentBlobAllowed() const;
+    void UpdateResultActions();
     void AddDataFileButtons(class QHBoxLayout* head);
     void ApplyLoadedParams(const QList<struct TQueryDataParam>& params);
     bool Guard(const std::function<void()>& work);
@@ -98,6 +105,7 @@ class TQueryForm : public QWidget {
     // The last export target and sort choice, kept while the window lives.
     QString FLastExportName;
     bool FLastSortFields = false;
+    int FFindDirection = 0;
     qint64 FOpenMs = 0;
     // Looked up once: a lookup reads the localiser, and another statement on
     // the connection would end a server cursor the grid is still reading.

@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QItemSelectionModel>
+#include <QTableView>
+
+#include "appcore/dsptree.h"
+#include "appcore/query.h"
+#include "dataviewkit/dsptreeviewdialog.h"
+#include "query/querywindows.h"
+#include "queryformfixture.h"
+
+namespace {
+
+class QueryCommandsTest : public TQueryWindowTest {
+  protected:
+    void SetUp() override {
+        TQueryWindowTest::SetUp();
+        if (IsSkipped()) return;
+        const QString blob = FDb->IsPostgres() ? "BYTEA" : "BLOB";
+        Db().ExecDirect("CREATE TABLE BL (ID INTEGER, NAME VARCHAR(20), DATA " + blob + ")");
+        TDSPNode tree("ROOT");
+        tree.SetProperty("Remark", "kept");
+        auto ins = BaseMng().GetExecQuery("INSERT INTO BL VALUES (:id, :name, :data)", Alias());
+        for (int id = 1; id <= 5; ++id) {
+            ins->ParamByName("id").SetValue(id);
+            ins->ParamByName("name").SetValue(QString(id % 2 ? " apple%1" : "berry%1").arg(id));
+            ins->ParamByName("data").SetValue(id == 2 ? tree.ToBytes() : QByteArray("x", 1));
+            ins->Execute();
+        }
+        Run("SELECT ID, NAME, DATA FROM BL ORDER BY ID");
+        FView = FForm->findChild<QTableView*>("ResultQueryListView");
+    }
+    void TearDown() override {
+        SetQueryFindDialogHook({});
+        SetQueryBlobTableHook({});
+        TQueryWindowTest::TearDown();
+    }
+    void Focus(int row, int column) {
+        FView->selectionModel()->setCurrentIndex(FForm->ResultModel()->index(row, column),
+                                                 QItemSelectionModel::ClearAndSelect);
+    }
+    QTableView* FView = nullptr;
+};
+
+TEST_P(QueryCommandsTest, FindAndTheBlobViewersFollowTheFocusedCell) {
+    QAction* find = FForm->Action("FindAction");
+    QAction* table = FForm->Action("ShowBlobTableAction");
+    QAction* tree = FForm->Action("ShowBlobAsDSPTreeAction");
+    Focus(0, 3);
+    EXPECT_FALSE(find->isEnabled());   // no search dialog registered
+    EXPECT_FALSE(table->isEnabled());  // no BLOB table form registered
+    EXPECT_TRUE(tree->isEnabled());
+
+    // Find: the dialog comes back until cancelled; each OK moves the focus.
+    QStringList asked;
+    QList<std::pair<QString, int>> answers = {{"APPLE", 0}, {"berry", 1}, {"nothing", 2}};
+    SetQueryFindDialogHook([&](QWidget*, const QString& caption, QString& text, int& direction) {
+        asked << caption.toUpper() + "=" + text;  // PostgreSQL reads names in lower case
+        if (answers.isEmpty()) return false;
+        std::tie(text, direction) = answers.takeFirst();
+        return true;
+    });
+    Focus(0, 2);
+    ASSERT_TRUE(find->isEnabled());
+    find->trigger();
+    EXPECT_EQ(asked, QStringList({"NAME=apple1", "NAME=APPLE", "NAME=berry", "NAME=nothing"}));
+    EXPECT_EQ(FView->currentIndex().row(), 1);  // down to apple3, up to berry2, then no match
+    EXPECT_EQ(FView->currentIndex().column(), 2);
+
+    // The BLOB table form gets the cell's bytes under the column's name.
+    QString shownName;
+    QByteArray shownBytes;
+    SetQueryBlobTableHook([&](QWidget*, const QString& name, const QByteArray& bytes) {
+        shownName = name;
+        shownBytes = bytes;
+        if (bytes == "x") throw EPelvarError("broken");
+    });
+    Focus(1, 2);
+    EXPECT_FALSE(table->isEnabled());  // not a BLOB cell
+    Focus(1, 3);
+    ASSERT_TRUE(table->isEnabled());
+    table->trigger();
+    EXPECT_EQ(shownName.toUpper(), "QUERY.DATA");
+    EXPECT_EQ(TDSPNode::FromBytes(shownBytes).Property("Remark").toString(), "kept");
+    EXPECT_TRUE(Script().Asked.isEmpty());
+    Focus(0, 3);
+    table->trigger();  // a failing form is one message, the window goes on
+    ASSERT_EQ(Script().Asked.size(), 1);
+    EXPECT_EQ(Script().Asked[0].Text, "Can not show the BLOB as a table.");
+
+    // The DSP tree dialog shows the bytes read-only, named after the column.
+    Focus(1, 3);
+    Script().AnswerModal([](QObject* dialog) {
+        auto* view = qobject_cast<TDSPTreeViewDialog*>(dialog)->TreeView();
+        EXPECT_TRUE(view->ReadOnly());
+        EXPECT_EQ(TDSPNode::FromBytes(view->Bytes()).Property("Remark").toString(), "kept");
+        return IDCANCEL;
+    });
+    tree->trigger();
+    EXPECT_TRUE(Script().AllAnswersUsed());
+}
+
+PELVAR_ENGINE_TESTS(QueryCommandsTest);
+
+}  // namespace
