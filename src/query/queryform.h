@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "basekit/record.h"
+#include "editcolors.h"
 #include "queryhistory.h"
 #include "queryrules.h"
 
@@ -52,6 +53,12 @@ class TQueryForm : public QWidget {
     void CommitTransaction();
     void RollbackTransaction();
     void CopyToBuffer();
+    // ColorEditAction: the editor's colours and font; applied to every open
+    // query window and kept for the next ones.
+    void EditColors();
+    void SetEditorColors(const TEditorColors& colors);
+    const TEditorColors& EditorColors() const { return FColors; }
+    QsciScintilla* Editor() const { return FQueryEdit; }
     // ExportToCsvAction: the statement's rows, as many as the grid shows.
     void ExportToCsv();
     // SaveQueryDataAction: the statement's rows (as many as the grid shows)
@@ -100,6 +107,7 @@ class TQueryForm : public QWidget {
     TRecord FParams;
     TQueryHistory FHistory;
     bool FModified = false;
+    TEditorColors FColors;
     bool FColumnsSized = false;
     bool FEscapePressed = false;
     // The last export target and sort choice, kept while the window lives.

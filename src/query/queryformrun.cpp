@@ -216,4 +216,5 @@ void TQueryForm::UpdateActions() {
     Action(QStringLiteral("CopyToBufferAction"))->setEnabled(FModel->rowCount() > 0);
     Action(QStringLiteral("ExportToCsvAction"))->setEnabled(FModel->rowCount() > 0);
     Action(QStringLiteral("SaveQueryDataAction"))->setEnabled(!QueryText().trimmed().isEmpty());
+    UpdateResultActions();
 }
