@@ -61,6 +61,7 @@ TQueryForm::TQueryForm(const QString& alias, QWidget* parent) : QWidget(parent, 
     FRowsCountedText =
         QStringLiteral("%d - ") + LString(QStringLiteral("M_pelvar_QueryFrm_ExecQueryRowsCounted"));
     FSelectDoneText = LString(QStringLiteral("M_pelvar_QueryFrm_OKSelectQuery_Time"));
+    FFetchFailedText = LString(QStringLiteral("M_pelvar_QueryFrm_FetchFailed"));
     CreateActions();
     CreateEditor();
 

@@ -119,6 +119,7 @@ class TQueryForm : public QWidget {
     // the connection would end a server cursor the grid is still reading.
     QString FRowsCountedText;
     QString FSelectDoneText;
+    QString FFetchFailedText;
     QsciScintilla* FQueryEdit = nullptr;
     QTableWidget* FParamGrid = nullptr;
     QTableView* FResultView = nullptr;

@@ -152,7 +152,9 @@ void TQueryForm::OnRowsArrived(qint64 rows) {
 
 void TQueryForm::OnFetchFinished() {
     const int rows = FModel->rowCount();
-    FResultLabel->setText(SafeFormat(FSelectDoneText, rows, FOpenMs + FModel->FetchMs()));
+    FResultLabel->setText(FModel->Failed()
+                              ? SafeFormat(FFetchFailedText, rows)
+                              : SafeFormat(FSelectDoneText, rows, FOpenMs + FModel->FetchMs()));
     if (!FColumnsSized) SizeResultColumns();
     UpdateActions();
 }

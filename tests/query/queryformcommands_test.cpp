@@ -104,3 +104,54 @@ TEST_P(QueryCommandsTest, FindAndTheBlobViewersFollowTheFocusedCell) {
 PELVAR_ENGINE_TESTS(QueryCommandsTest);
 
 }  // namespace
+
+class QueryConnectionLostTest : public TQueryWindowTest {};
+
+// The server ends the connection while the grid reads a large result: one
+// error, the rows read so far stay, and the window takes the next statement.
+TEST_P(QueryConnectionLostTest, ALostConnectionIsOneErrorAndTheWindowGoesOn) {
+    if (!FDb->IsPostgres()) GTEST_SKIP() << "a server connection to end";
+    auto pid = BaseMng().GetSelectQuery("SELECT pg_backend_pid()", Alias());
+    pid->Open();
+    const qint64 backend = pid->Fields().GetFields(0).AsInteger();
+    pid.reset();
+    TTestDatabase killer(GetParam(), "KILLER", false);
+    TQueryResultModel* model = FForm->ResultModel();
+    model->SetSliceRows(500);
+    FForm->SetQueryText("SELECT g, repeat('x', 100) FROM generate_series(1, 3000000) g");
+    FForm->Execute();
+    for (int i = 0; i < 1000 && model->rowCount() < 1000; ++i)
+        QApplication::processEvents();
+    ASSERT_TRUE(model->Fetching());
+    auto kill = BaseMng().GetSelectQuery(QString("SELECT pg_terminate_backend(%1)").arg(backend),
+                                         killer.Alias());
+    kill->Open();
+    kill.reset();
+    for (int i = 0; i < 100000 && model->Fetching(); ++i)
+        QApplication::processEvents();
+    EXPECT_FALSE(model->Fetching());
+    EXPECT_TRUE(model->Failed());
+    ASSERT_EQ(Script().Asked.size(), 1);
+    EXPECT_EQ(Script().Asked[0].Kind, "exception");
+    EXPECT_TRUE(Script().Asked[0].Text.contains(Alias())) << qPrintable(Script().Asked[0].Text);
+    const int rows = model->rowCount();
+    EXPECT_GE(rows, 1000);
+    EXPECT_LT(rows, 3000000);
+    EXPECT_EQ(ResultText(), QString("Stopped by an error after %1 rows.").arg(rows));
+
+    // The next statement fails on the dead connection with one error and
+    // leaves the window as it was; the history and editor go on.
+    Run("SELECT 1");
+    ASSERT_EQ(Script().Asked.size(), 2);
+    EXPECT_FALSE(model->Fetching());
+    EXPECT_TRUE(Script().Asked[1].Text.contains("SELECT 1"));
+    FForm->Action("PrevQueryAction")->trigger();
+    EXPECT_TRUE(FForm->QueryText().startsWith("SELECT g"));
+    // The dead connection cannot drop its schema: the other one does.
+    auto drop = BaseMng().GetExecQuery(
+        "DROP SCHEMA IF EXISTS " + TTestEnvironment::PostgresSchema(Alias()) + " CASCADE",
+        killer.Alias());
+    drop->Execute();
+}
+
+PELVAR_ENGINE_TESTS(QueryConnectionLostTest);

@@ -58,7 +58,7 @@ void TQueryResultModel::Clear() {
     FNumberCaption = QStringLiteral("#");
     FRows = FPending = 0;
     FFetchNs = 0;
-    FStopped = false;
+    FStopped = FFailed = false;
     endResetModel();
 }
 
@@ -177,7 +177,7 @@ void TQueryResultModel::TakeOver(TQueryResultModel& other) {
     FRows = other.FRows + other.FPending;
     FPending = 0;
     FFetchNs = other.FFetchNs;
-    FStopped = false;
+    FStopped = FFailed = false;
     other.endResetModel();
     other.Clear();
     endResetModel();
@@ -203,7 +203,7 @@ bool TQueryResultModel::FetchSlice() {
         FFetchNs += timer.nsecsElapsed();
         // The rows read before the failure stay; the error reaches the user once.
         BaseMng().ShowException(this, e);
-        done = true;
+        FFailed = done = true;
     }
     FFetchNs += timer.nsecsElapsed();
     if (FPending > 0) {

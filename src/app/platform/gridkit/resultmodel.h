@@ -38,6 +38,8 @@ class TQueryResultModel : public QAbstractTableModel {
     void Clear();
     bool Fetching() const { return FQuery != nullptr; }
     bool Stopped() const { return FStopped; }
+    // The last fetch ended on an error (shown to the user once).
+    bool Failed() const { return FFailed; }
     // Milliseconds spent reading from the driver.
     qint64 FetchMs() const { return FFetchNs / 1000000; }
     // Rows read per slice at most; a slice also ends after about 40 ms.
@@ -99,4 +101,5 @@ class TQueryResultModel : public QAbstractTableModel {
     int FSliceRows = 4096;
     qint64 FFetchNs = 0;
     bool FStopped = false;
+    bool FFailed = false;
 };
