@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QTimer>
+#include <charconv>
 
 #include "appcore/platform.h"
 #include "appcore/query.h"
@@ -11,6 +12,15 @@ namespace {
 constexpr int kChunkRows = 4096;
 constexpr qint64 kSliceNs = 40 * 1000000LL;
 const QString kBlobText = QStringLiteral("(BLOB)");
+
+// A value's text; a text value is shared, not converted.
+QString TextOf(const TQXVariant& value) {
+    if (value.Kind() != TQXVariant::vkString) return value.AsString();
+    const QVariant v = value.ToQVariant();
+    return v.metaType() == QMetaType::fromType<QString>()
+               ? *static_cast<const QString*>(v.constData())
+               : value.AsString();
+}
 }  // namespace
 
 QString BlobToText(const QByteArray& bytes) {
@@ -115,8 +125,13 @@ void TQueryResultModel::AppendCurrentRow() {
             chunk.Text += kBlobText;
             if (!f.IsNull())
                 FBlobs.insert(quint64(row) * quint64(FieldCount()) + quint64(i), f.AsBinary());
+        } else if (f.Value().Kind() == TQXVariant::vkInteger) {
+            // Digits straight into the chunk: no text made per cell.
+            char digits[24];
+            const auto end = std::to_chars(digits, digits + sizeof digits, f.AsInteger()).ptr;
+            chunk.Text += QLatin1StringView(digits, end - digits);
         } else if (!f.IsNull()) {
-            const QString text = f.AsString();
+            const QString text = TextOf(f.Value());
             if (text.size() > kCellChars && IsLongDataType(f.DataType())) {
                 chunk.Text += kBlobText;
                 FBlobs.insert(quint64(row) * quint64(FieldCount()) + quint64(i), text.toUtf8());
