@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <charconv>
+#include <cstring>
 
 #include "appcore/platform.h"
 #include "appcore/query.h"
@@ -12,6 +13,9 @@ namespace {
 constexpr int kChunkRows = 4096;
 constexpr qint64 kSliceNs = 40 * 1000000LL;
 const QString kBlobText = QStringLiteral("(BLOB)");
+// A number cell: a mark no text begins with, then the double's bytes.
+constexpr QChar kPackedFloat(0xFFFF);
+constexpr qsizetype kPackedFloatChars = 1 + sizeof(double) / sizeof(QChar);
 
 // A value's text; a text value is shared, not converted.
 QString TextOf(const TQXVariant& value) {
@@ -63,6 +67,7 @@ void TQueryResultModel::Clear() {
     FCaptions.clear();
     FRightAligned.clear();
     FBlobColumn.clear();
+    FFloatColumn.clear();
     FChunks.clear();
     FBlobs.clear();
     FNumberCaption = QStringLiteral("#");
@@ -87,6 +92,7 @@ void TQueryResultModel::Describe() {
         FCaptions << c.Name;
         FRightAligned.push_back(IsIntegerDataType(c.DataType));
         FBlobColumn.push_back(IsBlobDataType(c.DataType));
+        FFloatColumn.push_back(c.DataType == dtFloat || c.DataType == dtCurrency);
     }
 }
 
@@ -125,6 +131,14 @@ void TQueryResultModel::AppendCurrentRow() {
             chunk.Text += kBlobText;
             if (!f.IsNull())
                 FBlobs.insert(quint64(row) * quint64(FieldCount()) + quint64(i), f.AsBinary());
+        } else if (f.Value().Kind() == TQXVariant::vkFloat && FFloatColumn[size_t(i)]) {
+            // Kept as the number and shown as text when painted: formatting
+            // a million numbers the view never shows costs more than reading them.
+            const double d = f.AsFloat();
+            char16_t bits[kPackedFloatChars];
+            bits[0] = kPackedFloat.unicode();
+            std::memcpy(bits + 1, &d, sizeof d);
+            chunk.Text += QStringView(bits, kPackedFloatChars);
         } else if (f.Value().Kind() == TQXVariant::vkInteger) {
             // Digits straight into the chunk: no text made per cell.
             char digits[24];
@@ -151,6 +165,7 @@ void TQueryResultModel::BeginRows(const QStringList& captions, const QString& nu
     FNumberCaption = numberCaption;
     FRightAligned.assign(size_t(captions.size()), false);
     FBlobColumn.assign(size_t(captions.size()), false);
+    FFloatColumn.assign(size_t(captions.size()), false);
     endResetModel();
 }
 
@@ -187,6 +202,7 @@ void TQueryResultModel::TakeOver(TQueryResultModel& other) {
     std::swap(FNumberCaption, other.FNumberCaption);
     std::swap(FRightAligned, other.FRightAligned);
     std::swap(FBlobColumn, other.FBlobColumn);
+    std::swap(FFloatColumn, other.FFloatColumn);
     std::swap(FChunks, other.FChunks);
     std::swap(FBlobs, other.FBlobs);
     FRows = other.FRows + other.FPending;
@@ -239,7 +255,14 @@ QString TQueryResultModel::CellText(int row, int column) const {
     const TChunk& c = ChunkOf(row);
     const size_t cell = size_t(row % kChunkRows) * size_t(FieldCount()) + size_t(column - 1);
     const quint32 begin = cell == 0 ? 0 : c.Ends[cell - 1];
-    return c.Text.mid(qsizetype(begin), qsizetype(c.Ends[cell] - begin));
+    const qsizetype size = qsizetype(c.Ends[cell] - begin);
+    if (size == kPackedFloatChars && FFloatColumn[size_t(column - 1)] &&
+        c.Text[begin] == kPackedFloat) {
+        double d;
+        std::memcpy(&d, c.Text.constData() + begin + 1, sizeof d);
+        return TQXVariant(d).AsString();
+    }
+    return c.Text.mid(qsizetype(begin), size);
 }
 
 bool TQueryResultModel::IsBlobCell(int row, int column) const {

@@ -19,7 +19,8 @@ QString BlobToText(const QByteArray& bytes);
 // The rows of a query result as a grid shows them: column 0 holds the row
 // number, then one column per result field. Rows are fetched in slices between
 // event-loop turns and appended one block at a time; the cells are kept as
-// packed text, so memory grows with what was fetched and nothing per row.
+// packed text (floating-point numbers as their bytes, turned into text only
+// when shown), so memory grows with what was fetched and nothing per row.
 // Long values (BLOBs, and texts longer than a cell shows) read "(BLOB)" and
 // keep their bytes for the memo and the clipboard.
 class TQueryResultModel : public QAbstractTableModel {
@@ -93,6 +94,7 @@ class TQueryResultModel : public QAbstractTableModel {
     QString FNumberCaption = QStringLiteral("#");
     std::vector<bool> FRightAligned;
     std::vector<bool> FBlobColumn;
+    std::vector<bool> FFloatColumn;
     std::vector<TChunk> FChunks;
     // The bytes of the long cells, by row * field count + field.
     QHash<quint64, QByteArray> FBlobs;
