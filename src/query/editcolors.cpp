@@ -122,20 +122,22 @@ void TColorPickState::Show(int foreground, int background) {
                     : TOtherBox{};
 }
 
-int TColorPickState::Foreground() const {
-    if (FDefaultForeground) return kNoColor;
-    if (FForegroundMark >= 0) return GridColors()[size_t(FForegroundMark)];
+// A side's colour: none when its default box is ticked, else the grid's mark,
+// else the other box that shows the side's text.
+int TColorPickState::Chosen(bool byDefault, int mark, const QString& text) const {
+    if (byDefault) return kNoColor;
+    if (mark >= 0) return GridColors()[size_t(mark)];
     for (const TOtherBox& box : FOther)
-        if (box.Text == QLatin1String("FG")) return box.Color;
+        if (box.Text == text) return box.Color;
     return kNoColor;
 }
 
+int TColorPickState::Foreground() const {
+    return Chosen(FDefaultForeground, FForegroundMark, QStringLiteral("FG"));
+}
+
 int TColorPickState::Background() const {
-    if (FDefaultBackground) return kNoColor;
-    if (FBackgroundMark >= 0) return GridColors()[size_t(FBackgroundMark)];
-    for (const TOtherBox& box : FOther)
-        if (box.Text == QLatin1String("BG")) return box.Color;
-    return kNoColor;
+    return Chosen(FDefaultBackground, FBackgroundMark, QStringLiteral("BG"));
 }
 
 void TColorPickState::DropText(const QString& text) {

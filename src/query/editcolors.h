@@ -82,6 +82,7 @@ class TColorPickState {
 
   private:
     void DropText(const QString& text);
+    int Chosen(bool byDefault, int mark, const QString& text) const;
     int FForegroundMark = -1;
     int FBackgroundMark = kFirstBackground;
     std::array<TOtherBox, 2> FOther;

@@ -17,6 +17,7 @@
 #include "opkit/querydata.h"
 #include "query/querydatafile.h"
 #include "query/queryform.h"
+#include "queryformfixture.h"
 #include "scriptedinteraction.h"
 #include "testenv.h"
 
@@ -128,14 +129,12 @@ TEST(QueryDataReader, ContinuedRecordsParametersAndBrokenFiles) {
         << qPrintable(error);
 }
 
-class QueryDataFileTest : public TEngineTest {
+class QueryDataFileTest : public TQueryWindowTest {
   protected:
     void SetUp() override {
-        TEngineTest::SetUp();
+        TQueryWindowTest::SetUp();
         if (IsSkipped()) return;
-        TRegistry().DeleteKey(RegistryBaseKey() + "\\PELVAR\\QueryMemo");
-        Script().Reset();
-        TDatabase& db = BaseMng().Databases().GetDatabase(Alias());
+        TDatabase& db = Db();
         const QString blob = FDb->IsPostgres() ? "BYTEA" : "BLOB";
         db.ExecDirect("CREATE TABLE Q (ID INTEGER, NAME VARCHAR(40), NOTE TEXT, DATA " + blob +
                       ")");
@@ -157,12 +156,6 @@ class QueryDataFileTest : public TEngineTest {
             ins->Execute();
         }
     }
-    void Run(TQueryForm& form, const QString& sql) {
-        form.SetQueryText(sql);
-        form.Execute();
-        for (int i = 0; i < 1000 && form.ResultModel()->Fetching(); ++i)
-            QApplication::processEvents();
-    }
     void Save(TQueryForm& form, const QString& path, bool ansi) {
         Script().AnswerModal([&](QObject* dialog) {
             dialog->findChild<QComboBox*>("FileNameEComboBox")->setEditText(path);
@@ -174,14 +167,14 @@ class QueryDataFileTest : public TEngineTest {
 };
 
 TEST_P(QueryDataFileTest, SavedResultsReadBackWholeAndBrokenFilesChangeNothing) {
-    TQueryForm form(Alias());
+    TQueryForm& form = *FForm;
     const QString sql = "SELECT ID, NAME, NOTE, DATA FROM Q WHERE ID <= :top ORDER BY ID";
     form.SetQueryText(sql);
     form.RefreshParams();
     form.findChild<QTableWidget*>("ParamStringGrid")->item(0, 2)->setText("120");
     qobject_cast<QComboBox*>(form.findChild<QTableWidget*>("ParamStringGrid")->cellWidget(0, 1))
         ->setCurrentText("Integer");
-    Run(form, sql);
+    Run(sql);
     TQueryResultModel* shown = form.ResultModel();
     ASSERT_EQ(shown->rowCount(), 120);
     for (const bool ansi : {false, true}) {
