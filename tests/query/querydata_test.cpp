@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include "errorof.h"
 #include "gridkit/resultmodel.h"
 #include "opkit/eifile.h"
+#include "opkit/eiobjects.h"
 #include "opkit/querydata.h"
 #include "query/querydatafile.h"
 #include "query/queryform.h"
@@ -160,6 +162,7 @@ class QueryDataFileTest : public TQueryWindowTest {
         Script().AnswerModal([&](QObject* dialog) {
             dialog->findChild<QComboBox*>("FileNameEComboBox")->setEditText(path);
             dialog->findChild<QComboBox*>("EncodingEdit")->setCurrentIndex(ansi ? 1 : 0);
+            dialog->findChild<QCheckBox*>("TableFormatLCheckBox")->setChecked(ansi);
             return IDOK;
         });
         form.Action("SaveQueryDataAction")->trigger();
@@ -183,6 +186,19 @@ TEST_P(QueryDataFileTest, SavedResultsReadBackWholeAndBrokenFilesChangeNothing) 
         ASSERT_TRUE(Script().Asked.size() == 1 && Script().Progress.back()->Errors.isEmpty())
             << qPrintable(Script().Progress.back()->Errors.value(0));
         Script().Reset();
+        // The table format adds the rows as table data.
+        TEIFile saved(path);
+        saved.Open();
+        ASSERT_EQ(saved.Sections().GetCount(), ansi ? 2 : 1);
+        if (ansi) {
+            TEITableDataReader table(*saved.Sections().GetSections(1));
+            QList<TQXVariant> values;
+            qint64 rows = 0;
+            while (table.Next(values)) {
+                if (++rows == 4) EXPECT_EQ(values[3].AsBinary().size(), 256 * 500);
+            }
+            EXPECT_EQ(rows, 120);
+        }
 
         TQueryForm other(Alias());
         other.SetQueryText(sql);
