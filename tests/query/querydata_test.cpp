@@ -195,7 +195,9 @@ TEST_P(QueryDataFileTest, SavedResultsReadBackWholeAndBrokenFilesChangeNothing) 
             QList<TQXVariant> values;
             qint64 rows = 0;
             while (table.Next(values)) {
-                if (++rows == 4) EXPECT_EQ(values[3].AsBinary().size(), 256 * 500);
+                if (++rows == 4) {
+                    EXPECT_EQ(values[3].AsBinary().size(), 256 * 500);
+                }
             }
             EXPECT_EQ(rows, 120);
         }
