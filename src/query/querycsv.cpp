@@ -8,6 +8,7 @@
 #include "appcore/texts.h"
 #include "basekit/strutils.h"
 #include "gridkit/resultmodel.h"
+#include "opkit/querydata.h"
 
 TQueryDataToCSV::TQueryDataToCSV(TSelectQuery* query, qint64 rowLimit, bool sortFields,
                                  bool tableFormat)
@@ -51,15 +52,7 @@ QString TQueryDataToCSV::CsvValue(const TQXVariant& value) {
 }
 
 QStringList TQueryDataToCSV::SplitLine(const QString& line) {
-    if (line.size() <= kMaxLine) return {line};
-    QStringList pieces;
-    for (qsizetype at = 0; at < line.size(); at += kMaxLine) {
-        QString piece = line.mid(at, kMaxLine);
-        if (at > 0) piece.prepend(QLatin1Char('@'));
-        if (at + kMaxLine < line.size()) piece += QLatin1Char('@');
-        pieces << piece;
-    }
-    return pieces;
+    return QueryData::SplitLine(line);
 }
 
 qint64 TQueryDataToCSV::Execute(const QString& fileName) {

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "opkit/eistream.h"
+#include "opkit/querydata.h"
 
 class TSelectQuery;
 class TQXVariant;
@@ -16,7 +17,7 @@ class TQXVariant;
 class TQueryDataToCSV {
   public:
     // Longest physical line; longer lines continue with "@" on the next one.
-    static constexpr int kMaxLine = 99990;
+    static constexpr int kMaxLine = QueryData::kMaxLine;
 
     TQueryDataToCSV(TSelectQuery* query, qint64 rowLimit, bool sortFields, bool tableFormat);
     void SetEncoding(TEIEncoding encoding, bool byteOrderMark);

@@ -25,7 +25,10 @@
 #include "appcore/texts.h"
 #include "basekit/interaction.h"
 #include "basekit/registry.h"
+#include "colorsettingsform.h"
+#include "editorstyle.h"
 #include "gridkit/resultmodel.h"
+#include "querywindows.h"
 
 namespace {
 const QString kSettings = QStringLiteral("\\PELVAR\\QueryMemo\\");
@@ -58,6 +61,7 @@ TQueryForm::TQueryForm(const QString& alias, QWidget* parent) : QWidget(parent, 
     FRowsCountedText =
         QStringLiteral("%d - ") + LString(QStringLiteral("M_pelvar_QueryFrm_ExecQueryRowsCounted"));
     FSelectDoneText = LString(QStringLiteral("M_pelvar_QueryFrm_OKSelectQuery_Time"));
+    FFetchFailedText = LString(QStringLiteral("M_pelvar_QueryFrm_FetchFailed"));
     CreateActions();
     CreateEditor();
 
@@ -66,7 +70,8 @@ TQueryForm::TQueryForm(const QString& alias, QWidget* parent) : QWidget(parent, 
     toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     for (const char* name :
          {"ExecuteAction", "PrevQueryAction", "NextQueryAction", "", "StartTransactionAction",
-          "CommitTransactionAction", "RollbackTransactionAction", "", "PrecompileSQLAction"}) {
+          "CommitTransactionAction", "RollbackTransactionAction", "", "PrecompileSQLAction",
+          "ColorEditAction"}) {
         if (*name == 0)
             toolBar->addSeparator();
         else
@@ -115,9 +120,12 @@ TQueryForm::TQueryForm(const QString& alias, QWidget* parent) : QWidget(parent, 
     LoadSettings();
     FillParamGrid();
     UpdateActions();
+    UpdateResultActions();
+    AddOpenQueryForm(this);
 }
 
 TQueryForm::~TQueryForm() {
+    RemoveOpenQueryForm(this);
     FModel->StopFetch();
     try {
         SaveSettings();
@@ -168,6 +176,10 @@ void TQueryForm::CreateActions() {
     precompile->setObjectName(QStringLiteral("PrecompileSQLAction"));
     precompile->setCheckable(true);
     addAction(precompile);
+    auto* colors = new QAction(LString(QStringLiteral("M_pelvar_QueryFrm_ColorEditAction")), this);
+    colors->setObjectName(QStringLiteral("ColorEditAction"));
+    connect(colors, &QAction::triggered, this, &TQueryForm::EditColors);
+    addAction(colors);
     // Escape ends a running fetch; the rows read so far stay.
     auto* stop = new QAction(this);
     stop->setObjectName(QStringLiteral("StopFetchAction"));
@@ -181,15 +193,9 @@ void TQueryForm::CreateActions() {
 void TQueryForm::CreateEditor() {
     FQueryEdit = new QsciScintilla;
     FQueryEdit->setObjectName(QStringLiteral("QueryEdit"));
-    auto* lexer = new QsciLexerSQL(FQueryEdit);
-    const QColor grey(0x80, 0x80, 0x80), blue(0x00, 0x00, 0xC0), green(0x00, 0x80, 0x00);
-    for (int style : {QsciLexerSQL::Comment, QsciLexerSQL::CommentLine, QsciLexerSQL::CommentDoc,
-                      QsciLexerSQL::CommentLineHash, QsciLexerSQL::CommentDocKeyword})
-        lexer->setColor(grey, style);
-    lexer->setColor(blue, QsciLexerSQL::Keyword);
-    for (int style : {QsciLexerSQL::SingleQuotedString, QsciLexerSQL::DoubleQuotedString})
-        lexer->setColor(green, style);
-    FQueryEdit->setLexer(lexer);
+    // Comments grey, keywords blue, strings green, unless the user chose otherwise.
+    FColors = StoredQueryEditorColors();
+    ApplyEditorColors(*FQueryEdit, FColors);
     FQueryEdit->setMarginWidth(0, 0);
     FQueryEdit->setMarginWidth(1, 0);
     FQueryEdit->setUtf8(true);
@@ -304,6 +310,18 @@ void TQueryForm::closeEvent(QCloseEvent* event) {
     }
     FModel->StopFetch();
     event->accept();
+}
+
+void TQueryForm::EditColors() {
+    TEditorColors colors = FColors;
+    if (!RunColorSettings(colors, kQueryEditorColorsKey, this)) return;
+    for (TQueryForm* form : OpenQueryForms())
+        form->SetEditorColors(colors);
+}
+
+void TQueryForm::SetEditorColors(const TEditorColors& colors) {
+    FColors = colors;
+    ApplyEditorColors(*FQueryEdit, FColors);
 }
 
 TQueryForm* OpenQueryForm(const QString& alias) {

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "basekit/record.h"
+#include "editcolors.h"
 #include "queryhistory.h"
 #include "queryrules.h"
 
@@ -52,8 +53,20 @@ class TQueryForm : public QWidget {
     void CommitTransaction();
     void RollbackTransaction();
     void CopyToBuffer();
+    // ColorEditAction: the editor's colours and font; applied to every open
+    // query window and kept for the next ones.
+    void EditColors();
+    void SetEditorColors(const TEditorColors& colors);
+    const TEditorColors& EditorColors() const { return FColors; }
+    QsciScintilla* Editor() const { return FQueryEdit; }
     // ExportToCsvAction: the statement's rows, as many as the grid shows.
     void ExportToCsv();
+    // SaveQueryDataAction: the statement's rows (as many as the grid shows)
+    // and parameters into a query data file.
+    void SaveQueryData();
+    // LoadQueryDataAction asks for a file; this reads it into the grids. A
+    // file that does not read leaves both grids as they were.
+    bool LoadQueryData(const QString& fileName);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -79,22 +92,34 @@ class TQueryForm : public QWidget {
     void InvertSelection();
     void SetRowSelectMode(bool on);
     void SaveBlobToFile();
+    // FindAction: a search in the current column, repeated while the
+    // search dialog is confirmed.
+    void Find();
+    void ShowBlobTable();
+    void ShowBlobAsDSPTree();
+    bool CurrentBlobAllowed() const;
+    void UpdateResultActions();
+    void AddDataFileButtons(class QHBoxLayout* head);
+    void ApplyLoadedParams(const QList<struct TQueryDataParam>& params);
     bool Guard(const std::function<void()>& work);
 
     QString FAlias;
     TRecord FParams;
     TQueryHistory FHistory;
     bool FModified = false;
+    TEditorColors FColors;
     bool FColumnsSized = false;
     bool FEscapePressed = false;
     // The last export target and sort choice, kept while the window lives.
     QString FLastExportName;
     bool FLastSortFields = false;
+    int FFindDirection = 0;
     qint64 FOpenMs = 0;
     // Looked up once: a lookup reads the localiser, and another statement on
     // the connection would end a server cursor the grid is still reading.
     QString FRowsCountedText;
     QString FSelectDoneText;
+    QString FFetchFailedText;
     QsciScintilla* FQueryEdit = nullptr;
     QTableWidget* FParamGrid = nullptr;
     QTableView* FResultView = nullptr;

@@ -51,6 +51,7 @@ QWidget* TQueryForm::CreateResultPanel() {
     csvButton->setObjectName(QStringLiteral("ExportToCsvSpeedButton"));
     csvButton->setDefaultAction(csv);
     head->addWidget(csvButton);
+    AddDataFileButtons(head);
     layout->addLayout(head);
 
     FResultView = new QTableView;
@@ -81,8 +82,10 @@ QWidget* TQueryForm::CreateResultPanel() {
         FBlobMemo->setVisible(on);
         ShowCurrentCell();
     });
-    connect(FResultView->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &TQueryForm::ShowCurrentCell);
+    connect(FResultView->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        ShowCurrentCell();
+        UpdateResultActions();
+    });
     CreateResultMenu();
     connect(FResultView, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         FResultMenu->popup(FResultView->viewport()->mapToGlobal(at));
@@ -106,6 +109,7 @@ void TQueryForm::CreateResultMenu() {
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
+    add("FindAction", 0, QKeySequence(Qt::CTRL | Qt::Key_F), [this] { Find(); });
     add("SelectAllAction", 1, QKeySequence(Qt::CTRL | Qt::Key_A),
         [this] { FResultView->selectAll(); });
     // Ctrl+C inverts the selection here; copying is Ctrl+I.
@@ -115,7 +119,10 @@ void TQueryForm::CreateResultMenu() {
     QAction* rows = add("RowSelectModeAction", 4, QKeySequence(Qt::CTRL | Qt::Key_S), [] {});
     rows->setCheckable(true);
     connect(rows, &QAction::toggled, this, &TQueryForm::SetRowSelectMode);
+    add("ShowBlobTableAction", 5, QKeySequence(Qt::ALT | Qt::Key_Return),
+        [this] { ShowBlobTable(); });
     add("SaveBlobToFileAction", 6, QKeySequence(), [this] { SaveBlobToFile(); });
+    add("ShowBlobAsDSPTreeAction", 7, QKeySequence(), [this] { ShowBlobAsDSPTree(); });
 }
 
 void TQueryForm::SizeResultColumns() {
@@ -172,8 +179,8 @@ void TQueryForm::CopyToBuffer() {
 }
 
 void TQueryForm::SaveBlobToFile() {
+    if (!CurrentBlobAllowed()) return;
     const QModelIndex current = FResultView->currentIndex();
-    if (!current.isValid() || !FModel->IsBlobCell(current.row(), current.column())) return;
     const QByteArray bytes = FModel->BlobBytes(current.row(), current.column());
     if (bytes.isEmpty()) return;
     const QString name =

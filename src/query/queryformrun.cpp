@@ -152,7 +152,9 @@ void TQueryForm::OnRowsArrived(qint64 rows) {
 
 void TQueryForm::OnFetchFinished() {
     const int rows = FModel->rowCount();
-    FResultLabel->setText(SafeFormat(FSelectDoneText, rows, FOpenMs + FModel->FetchMs()));
+    FResultLabel->setText(FModel->Failed()
+                              ? SafeFormat(FFetchFailedText, rows)
+                              : SafeFormat(FSelectDoneText, rows, FOpenMs + FModel->FetchMs()));
     if (!FColumnsSized) SizeResultColumns();
     UpdateActions();
 }
@@ -215,4 +217,6 @@ void TQueryForm::UpdateActions() {
     Action(QStringLiteral("NextQueryAction"))->setEnabled(FHistory.CanGoNewer());
     Action(QStringLiteral("CopyToBufferAction"))->setEnabled(FModel->rowCount() > 0);
     Action(QStringLiteral("ExportToCsvAction"))->setEnabled(FModel->rowCount() > 0);
+    Action(QStringLiteral("SaveQueryDataAction"))->setEnabled(!QueryText().trimmed().isEmpty());
+    UpdateResultActions();
 }

@@ -86,3 +86,26 @@ bool SameParameters(const TRecord& a, const TRecord& b) {
     }
     return true;
 }
+
+int FindResultRow(const std::function<QString(int row)>& cell, int rowCount, int from,
+                  const QString& text, int direction) {
+    const auto matches = [&](int row) {
+        const QString value = cell(row);
+        qsizetype blanks = 0;
+        while (blanks < value.size() && value[blanks] == QLatin1Char(' '))
+            ++blanks;
+        return QStringView(value).mid(blanks).startsWith(text, Qt::CaseInsensitive);
+    };
+    if (direction == 1) {
+        for (int row = qMin(from, rowCount) - 1; row >= 0; --row)
+            if (matches(row)) return row;
+        return -1;
+    }
+    for (int row = direction == 2 ? 0 : qMax(from + 1, 0); row < rowCount; ++row)
+        if (matches(row)) return row;
+    return -1;
+}
+
+bool BlobCommandAllowed(int column, int focusedRow, bool blobCell) {
+    return column > 0 && focusedRow >= 0 && blobCell;
+}

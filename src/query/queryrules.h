@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 #include "basekit/record.h"
 
 // Rules of the query window that need no window.
@@ -36,3 +38,14 @@ void ChangeParameterType(TRecord& params, int index, int dataType);
 // True when both records have the same count of fields with equal type codes
 // and equal values as text.
 bool SameParameters(const TRecord& a, const TRecord& b);
+
+// A search in one result column: direction 0 looks at the rows after `from`
+// downwards, 1 at those before it upwards, 2 at all rows from the first. A
+// row matches when its cell (`cell(row)`), leading blanks removed, begins
+// with `text` ignoring case. Returns the first match, -1 for none.
+int FindResultRow(const std::function<QString(int row)>& cell, int rowCount, int from,
+                  const QString& text, int direction);
+
+// The BLOB commands of the result (show as table or DSP tree, save to a
+// file) need a data column, a focused row and a "(BLOB)" cell there.
+bool BlobCommandAllowed(int column, int focusedRow, bool blobCell);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QLineEdit>
+#include <QPointer>
 
 #include "appcore/dbmanager.h"
 #include "appcore/platform.h"
@@ -12,6 +14,8 @@
 #include "dataview/tabledatawindows.h"
 #include "designkit/platformdialogs.h"
 #include "model/dragobject.h"
+#include "query/queryform.h"
+#include "query/querywindows.h"
 #include "scriptedinteraction.h"
 #include "testenv.h"
 
@@ -167,9 +171,22 @@ TEST_P(AliasTest, TwoTreesShareTheDatabaseAndDisconnectEndsEveryUse) {
     TFakeDataWindow mine(FOther->Alias()), theirs(Alias());
     TTableDataWindowList::Instance().Add(&theirs);
     TTableDataWindowList::Instance().Add(&mine);
+    // Query windows close with their database; one with an open transaction
+    // asks, and Cancel keeps the window and the database.
+    QPointer<TQueryForm> myQuery = new TQueryForm(FOther->Alias());
+    const std::unique_ptr<TQueryForm> theirQuery = std::make_unique<TQueryForm>(Alias());
+    myQuery->Action("StartTransactionAction")->trigger();
+    Script().AnswerMessage(IDCANCEL);
+    Node(*root1, FOther->Alias())->DisconnectDatabase();
+    EXPECT_TRUE(myQuery);
+    EXPECT_EQ(AliasCounter().GetUsed(FOther->Alias()), 2);
+    EXPECT_FALSE(mine.Closed);
+    Script().AnswerMessage(IDNO);
     changes1.clear();
     changes2.clear();
     Node(*root1, FOther->Alias())->DisconnectDatabase();
+    EXPECT_FALSE(myQuery);
+    EXPECT_EQ(OpenQueryForms(), QList<TQueryForm*>{theirQuery.get()});
     EXPECT_EQ(AliasCounter().GetUsed(FOther->Alias()), 0);
     EXPECT_TRUE(mine.Closed);
     EXPECT_FALSE(mine.InList());

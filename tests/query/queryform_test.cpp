@@ -18,52 +18,35 @@
 #include "basekit/registry.h"
 #include "gridkit/resultmodel.h"
 #include "query/queryform.h"
+#include "queryformfixture.h"
 #include "scriptedinteraction.h"
 #include "testenv.h"
 
 namespace {
 
-class QueryFormTest : public TEngineTest {
+class QueryFormTest : public TQueryWindowTest {
   protected:
     void SetUp() override {
-        TEngineTest::SetUp();
+        TQueryWindowTest::SetUp();
         if (IsSkipped()) return;
-        TRegistry().DeleteKey(RegistryBaseKey() + "\\PELVAR\\QueryMemo");
-        Script().Reset();
         Db().ExecDirect(
             "CREATE TABLE T (S VARCHAR(30), I INTEGER, F FLOAT, D DATE, DT TIMESTAMP, B SMALLINT, "
             "N INTEGER)");
-        FForm = new TQueryForm(Alias());
-        FForm->resize(900, 600);
-        FForm->show();
     }
     void TearDown() override {
-        if (FForm) {
-            if (Db().InTransaction()) Db().Rollback();
-            delete FForm.data();
-        }
-        TEngineTest::TearDown();
+        if (FForm && Db().InTransaction()) Db().Rollback();
+        TQueryWindowTest::TearDown();
     }
-    TDatabase& Db() { return BaseMng().Databases().GetDatabase(Alias()); }
     qint64 Count(const QString& where = "1 = 1") {
         auto q = BaseMng().GetSelectQuery("SELECT COUNT(*) FROM T WHERE " + where, Alias());
         q->Open();
         return q->Fields().GetFields(0).AsInteger();
-    }
-    // Runs the statement and waits for the grid to be filled.
-    void Run(const QString& sql) {
-        FForm->SetQueryText(sql);
-        FForm->Execute();
-        for (int i = 0; i < 1000 && FForm->ResultModel()->Fetching(); ++i)
-            QApplication::processEvents();
     }
     void SetGridParam(int row, const QString& type, const QString& value) {
         auto* grid = FForm->findChild<QTableWidget*>("ParamStringGrid");
         qobject_cast<QComboBox*>(grid->cellWidget(row, 1))->setCurrentText(type);
         grid->item(row, 2)->setText(value);
     }
-    QString ResultText() { return FForm->findChild<QLabel*>("ResultLabel")->text(); }
-    QPointer<TQueryForm> FForm;
 };
 
 TEST_P(QueryFormTest, ParametersOfEveryTypeReachTheDatabase) {

@@ -96,6 +96,20 @@ class QueryHistoryTest : public testing::Test {
     }
 };
 
+TEST(QueryRules, FindLooksPastTheFocusInItsDirectionIgnoringCaseAndBlanks) {
+    const QStringList cells = {" apple", "Banana", "  apricot", "berry", "APPLE pie"};
+    const auto cell = [&](int row) { return cells[row]; };
+    EXPECT_EQ(FindResultRow(cell, 5, 0, "ap", 0), 2);  // not the focused row itself
+    EXPECT_EQ(FindResultRow(cell, 5, 2, "ap", 0), 4);
+    EXPECT_EQ(FindResultRow(cell, 5, 4, "ap", 0), -1);
+    EXPECT_EQ(FindResultRow(cell, 5, 4, "AP", 1), 2);
+    EXPECT_EQ(FindResultRow(cell, 5, 2, "ap", 1), 0);
+    EXPECT_EQ(FindResultRow(cell, 5, 0, "ap", 1), -1);
+    EXPECT_EQ(FindResultRow(cell, 5, 4, "apple", 2), 0);
+    EXPECT_EQ(FindResultRow(cell, 5, 0, "pie", 2), -1);  // begins with, not contains
+    EXPECT_EQ(FindResultRow(cell, 0, -1, "a", 2), -1);
+}
+
 TEST_F(QueryHistoryTest, RepeatsAreKeptOnceAndParametersMakeADifference) {
     TQueryHistory h;
     EXPECT_FALSE(h.Add("  \n ", false, TRecord()));

@@ -95,6 +95,21 @@ TEST_P(ResultModelTest, FetchesBetweenEventLoopTurnsToTheEnd) {
     model.Clear();
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_EQ(model.columnCount(), 0);
+
+    // Numbers of every size and sign, and texts, read as the values say.
+    auto numbers = BaseMng().GetSelectQuery(
+        "SELECT -9223372036854775807 - 1, 9223372036854775807, 0, -42, 2.5, 'it''s'", Alias());
+    numbers->Open();
+    model.Start(std::move(numbers));
+    while (model.FetchSlice()) {
+    }
+    ASSERT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(model.CellText(0, 1), "-9223372036854775808");
+    EXPECT_EQ(model.CellText(0, 2), "9223372036854775807");
+    EXPECT_EQ(model.CellText(0, 3), "0");
+    EXPECT_EQ(model.CellText(0, 4), "-42");
+    EXPECT_EQ(model.CellText(0, 5), "2.5");
+    EXPECT_EQ(model.CellText(0, 6), "it's");
 }
 
 PELVAR_ENGINE_TESTS(ResultModelTest);

@@ -80,6 +80,9 @@ class TSqlDialect {
     // True when the engine refuses values longer than a column's declared size,
     // so bound fetch buffers of that size can never truncate.
     virtual bool EnforcesDeclaredSizes() const = 0;
+    // True when the driver takes a "?" inside an SQL comment for a parameter
+    // marker; such comments reach it with a full-width "？" instead.
+    virtual bool MarksInComments() const { return false; }
 
   protected:
     // Raises ENotSupportedError: "<what> are not supported by the database ...".

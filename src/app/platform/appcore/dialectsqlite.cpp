@@ -137,6 +137,7 @@ class TSqliteDialect final : public TSqlDialect {
     }
     TBinaryBinding BinaryBinding() const override { return TBinaryBinding::LongVarBinary; }
     bool EnforcesDeclaredSizes() const override { return false; }
+    bool MarksInComments() const override { return true; }
 
     // SQLite keeps the CREATE text, so column comments survive as SQL comments.
     // The driver takes any "?" outside a quoted string for a parameter, comments

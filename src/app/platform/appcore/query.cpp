@@ -16,7 +16,9 @@ struct TQuery::TParamBuffer {
 };
 
 TQuery::TQuery(TDatabase& db, const QString& sql) : FDb(db), FSql(sql) {
-    TSqlParameterText parsed = ParseSqlParameters(sql);
+    // A disconnected database refuses the statement at Prepare anyway.
+    TSqlParameterText parsed =
+        ParseSqlParameters(sql, db.Connected() && db.Dialect().MarksInComments());
     FNativeSql = parsed.NativeSql;
     // Statements of a few hundred parameters are common (IN lists): names are
     // found through a case-folded index, not by scanning.

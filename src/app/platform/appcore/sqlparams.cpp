@@ -1,17 +1,9 @@
 #include "sqlparams.h"
 
-namespace {
-
-// Some drivers (SQLite's) count every "?" outside string literals as a
-// parameter marker, comments included: a comment reaches them with a
-// full-width question mark instead.
-QString Comment(QString text) {
-    return text.replace(QLatin1Char('?'), QChar(0xFF1F));
-}
-
-}  // namespace
-
-TSqlParameterText ParseSqlParameters(const QString& sql) {
+TSqlParameterText ParseSqlParameters(const QString& sql, bool maskCommentMarks) {
+    const auto Comment = [maskCommentMarks](QString text) {
+        return maskCommentMarks ? text.replace(QLatin1Char('?'), QChar(0xFF1F)) : text;
+    };
     TSqlParameterText result;
     QStringList& names = result.Names;
     QString out;

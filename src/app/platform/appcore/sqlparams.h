@@ -11,6 +11,7 @@ struct TSqlParameterText {
 
 // Replaces ":name" parameters with "?" outside string literals (dollar-quoted
 // ones included), quoted identifiers and comments; "::" (casts) is left alone.
-// A "?" inside a comment becomes a full-width "？" (U+FF1F): some drivers take
-// every "?" outside literals for a marker.
-TSqlParameterText ParseSqlParameters(const QString& sql);
+// With `maskCommentMarks` a "?" inside a comment becomes a full-width "？"
+// (U+FF1F), for drivers that take every "?" outside literals for a marker;
+// otherwise comments reach the driver unchanged.
+TSqlParameterText ParseSqlParameters(const QString& sql, bool maskCommentMarks = false);

@@ -2,6 +2,8 @@
 
 #include <QElapsedTimer>
 #include <QTimer>
+#include <charconv>
+#include <cstring>
 
 #include "appcore/platform.h"
 #include "appcore/query.h"
@@ -11,6 +13,18 @@ namespace {
 constexpr int kChunkRows = 4096;
 constexpr qint64 kSliceNs = 40 * 1000000LL;
 const QString kBlobText = QStringLiteral("(BLOB)");
+// A number cell: a mark no text begins with, then the double's bytes.
+constexpr QChar kPackedFloat(0xFFFF);
+constexpr qsizetype kPackedFloatChars = 1 + sizeof(double) / sizeof(QChar);
+
+// A value's text; a text value is shared, not converted.
+QString TextOf(const TQXVariant& value) {
+    if (value.Kind() != TQXVariant::vkString) return value.AsString();
+    const QVariant v = value.ToQVariant();
+    return v.metaType() == QMetaType::fromType<QString>()
+               ? *static_cast<const QString*>(v.constData())
+               : value.AsString();
+}
 }  // namespace
 
 QString BlobToText(const QByteArray& bytes) {
@@ -53,11 +67,13 @@ void TQueryResultModel::Clear() {
     FCaptions.clear();
     FRightAligned.clear();
     FBlobColumn.clear();
+    FFloatColumn.clear();
     FChunks.clear();
     FBlobs.clear();
+    FNumberCaption = QStringLiteral("#");
     FRows = FPending = 0;
     FFetchNs = 0;
-    FStopped = false;
+    FStopped = FFailed = false;
     endResetModel();
 }
 
@@ -76,6 +92,7 @@ void TQueryResultModel::Describe() {
         FCaptions << c.Name;
         FRightAligned.push_back(IsIntegerDataType(c.DataType));
         FBlobColumn.push_back(IsBlobDataType(c.DataType));
+        FFloatColumn.push_back(c.DataType == dtFloat || c.DataType == dtCurrency);
     }
 }
 
@@ -96,13 +113,17 @@ void TQueryResultModel::EndFetch(bool stopped) {
     emit FetchFinished(stopped);
 }
 
-void TQueryResultModel::AppendCurrentRow() {
-    const int row = FRows + FPending;
-    if (row % kChunkRows == 0) {
+TQueryResultModel::TChunk& TQueryResultModel::ChunkForNewRow() {
+    if ((FRows + FPending) % kChunkRows == 0) {
         FChunks.emplace_back();
         FChunks.back().Ends.reserve(size_t(kChunkRows) * size_t(FieldCount()));
     }
-    TChunk& chunk = FChunks.back();
+    return FChunks.back();
+}
+
+void TQueryResultModel::AppendCurrentRow() {
+    const int row = FRows + FPending;
+    TChunk& chunk = ChunkForNewRow();
     TRecord& fields = FQuery->Fields();
     for (int i = 0; i < FieldCount(); ++i) {
         const TField& f = fields.GetFields(i);
@@ -110,8 +131,21 @@ void TQueryResultModel::AppendCurrentRow() {
             chunk.Text += kBlobText;
             if (!f.IsNull())
                 FBlobs.insert(quint64(row) * quint64(FieldCount()) + quint64(i), f.AsBinary());
+        } else if (f.Value().Kind() == TQXVariant::vkFloat && FFloatColumn[size_t(i)]) {
+            // Kept as the number and shown as text when painted: formatting
+            // a million numbers the view never shows costs more than reading them.
+            const double d = f.AsFloat();
+            char16_t bits[kPackedFloatChars];
+            bits[0] = kPackedFloat.unicode();
+            std::memcpy(bits + 1, &d, sizeof d);
+            chunk.Text += QStringView(bits, kPackedFloatChars);
+        } else if (f.Value().Kind() == TQXVariant::vkInteger) {
+            // Digits straight into the chunk: no text made per cell.
+            char digits[24];
+            const auto end = std::to_chars(digits, digits + sizeof digits, f.AsInteger()).ptr;
+            chunk.Text += QLatin1StringView(digits, end - digits);
         } else if (!f.IsNull()) {
-            const QString text = f.AsString();
+            const QString text = TextOf(f.Value());
             if (text.size() > kCellChars && IsLongDataType(f.DataType())) {
                 chunk.Text += kBlobText;
                 FBlobs.insert(quint64(row) * quint64(FieldCount()) + quint64(i), text.toUtf8());
@@ -122,6 +156,62 @@ void TQueryResultModel::AppendCurrentRow() {
         chunk.Ends.push_back(quint32(chunk.Text.size()));
     }
     ++FPending;
+}
+
+void TQueryResultModel::BeginRows(const QStringList& captions, const QString& numberCaption) {
+    Clear();
+    beginResetModel();
+    FCaptions = captions;
+    FNumberCaption = numberCaption;
+    FRightAligned.assign(size_t(captions.size()), false);
+    FBlobColumn.assign(size_t(captions.size()), false);
+    FFloatColumn.assign(size_t(captions.size()), false);
+    endResetModel();
+}
+
+void TQueryResultModel::AppendRow(const QStringList& cells, const QHash<int, QByteArray>& blobs) {
+    const int row = FRows + FPending;
+    TChunk& chunk = ChunkForNewRow();
+    for (int i = 0; i < FieldCount(); ++i) {
+        const auto blob = blobs.constFind(i);
+        if (blob != blobs.constEnd()) {
+            chunk.Text += kBlobText;
+            FBlobs.insert(quint64(row) * quint64(FieldCount()) + quint64(i), *blob);
+        } else {
+            chunk.Text += QStringView(cells.value(i)).left(kCellChars);
+        }
+        chunk.Ends.push_back(quint32(chunk.Text.size()));
+    }
+    ++FPending;
+}
+
+void TQueryResultModel::EndRows() {
+    if (FPending == 0) return;
+    beginInsertRows(QModelIndex(), FRows, FRows + FPending - 1);
+    FRows += FPending;
+    FPending = 0;
+    endInsertRows();
+}
+
+void TQueryResultModel::TakeOver(TQueryResultModel& other) {
+    StopFetch();
+    other.StopFetch();
+    beginResetModel();
+    other.beginResetModel();
+    std::swap(FCaptions, other.FCaptions);
+    std::swap(FNumberCaption, other.FNumberCaption);
+    std::swap(FRightAligned, other.FRightAligned);
+    std::swap(FBlobColumn, other.FBlobColumn);
+    std::swap(FFloatColumn, other.FFloatColumn);
+    std::swap(FChunks, other.FChunks);
+    std::swap(FBlobs, other.FBlobs);
+    FRows = other.FRows + other.FPending;
+    FPending = 0;
+    FFetchNs = other.FFetchNs;
+    FStopped = FFailed = false;
+    other.endResetModel();
+    other.Clear();
+    endResetModel();
 }
 
 bool TQueryResultModel::FetchSlice() {
@@ -144,14 +234,11 @@ bool TQueryResultModel::FetchSlice() {
         FFetchNs += timer.nsecsElapsed();
         // The rows read before the failure stay; the error reaches the user once.
         BaseMng().ShowException(this, e);
-        done = true;
+        FFailed = done = true;
     }
     FFetchNs += timer.nsecsElapsed();
     if (FPending > 0) {
-        beginInsertRows(QModelIndex(), FRows, FRows + FPending - 1);
-        FRows += FPending;
-        FPending = 0;
-        endInsertRows();
+        EndRows();
         emit RowsArrived(FRows);
     }
     if (done && FQuery) EndFetch(false);
@@ -168,7 +255,14 @@ QString TQueryResultModel::CellText(int row, int column) const {
     const TChunk& c = ChunkOf(row);
     const size_t cell = size_t(row % kChunkRows) * size_t(FieldCount()) + size_t(column - 1);
     const quint32 begin = cell == 0 ? 0 : c.Ends[cell - 1];
-    return c.Text.mid(qsizetype(begin), qsizetype(c.Ends[cell] - begin));
+    const qsizetype size = qsizetype(c.Ends[cell] - begin);
+    if (size == kPackedFloatChars && FFloatColumn[size_t(column - 1)] &&
+        c.Text[begin] == kPackedFloat) {
+        double d;
+        std::memcpy(&d, c.Text.constData() + begin + 1, sizeof d);
+        return TQXVariant(d).AsString();
+    }
+    return c.Text.mid(qsizetype(begin), size);
 }
 
 bool TQueryResultModel::IsBlobCell(int row, int column) const {
@@ -226,6 +320,6 @@ QVariant TQueryResultModel::data(const QModelIndex& index, int role) const {
 
 QVariant TQueryResultModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return QVariant();
-    if (section == 0) return QStringLiteral("#");
+    if (section == 0) return FNumberCaption;
     return section <= FieldCount() ? QVariant(FCaptions[section - 1]) : QVariant();
 }

@@ -19,7 +19,8 @@ QString BlobToText(const QByteArray& bytes);
 // The rows of a query result as a grid shows them: column 0 holds the row
 // number, then one column per result field. Rows are fetched in slices between
 // event-loop turns and appended one block at a time; the cells are kept as
-// packed text, so memory grows with what was fetched and nothing per row.
+// packed text (floating-point numbers as their bytes, turned into text only
+// when shown), so memory grows with what was fetched and nothing per row.
 // Long values (BLOBs, and texts longer than a cell shows) read "(BLOB)" and
 // keep their bytes for the memo and the clipboard.
 class TQueryResultModel : public QAbstractTableModel {
@@ -38,6 +39,8 @@ class TQueryResultModel : public QAbstractTableModel {
     void Clear();
     bool Fetching() const { return FQuery != nullptr; }
     bool Stopped() const { return FStopped; }
+    // The last fetch ended on an error (shown to the user once).
+    bool Failed() const { return FFailed; }
     // Milliseconds spent reading from the driver.
     qint64 FetchMs() const { return FFetchNs / 1000000; }
     // Rows read per slice at most; a slice also ends after about 40 ms.
@@ -56,6 +59,17 @@ class TQueryResultModel : public QAbstractTableModel {
     // whole rows, else the cell of `column`; each line ends with a line break.
     QString CopyText(const QList<int>& rows, int column, bool wholeRows) const;
 
+    // Rows that come from elsewhere (a saved file): the captions first, then
+    // the rows; the view sees them once TakeOver moves them into its model.
+    void BeginRows(const QStringList& captions, const QString& numberCaption);
+    void SetFieldRightAligned(int field, bool right) { FRightAligned[size_t(field)] = right; }
+    // One text per field; a field with bytes in `blobs` shows "(BLOB)".
+    void AppendRow(const QStringList& cells, const QHash<int, QByteArray>& blobs);
+    // Shows the rows appended since the last call.
+    void EndRows();
+    // Takes every column and row of `other`, which is left empty.
+    void TakeOver(TQueryResultModel& other);
+
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -71,13 +85,16 @@ class TQueryResultModel : public QAbstractTableModel {
     struct TChunk;
     void Describe();
     void AppendCurrentRow();
+    TChunk& ChunkForNewRow();
     void EndFetch(bool stopped);
     const TChunk& ChunkOf(int row) const;
     std::unique_ptr<TSelectQuery> FQuery;
     QTimer* FTimer = nullptr;
     QStringList FCaptions;
+    QString FNumberCaption = QStringLiteral("#");
     std::vector<bool> FRightAligned;
     std::vector<bool> FBlobColumn;
+    std::vector<bool> FFloatColumn;
     std::vector<TChunk> FChunks;
     // The bytes of the long cells, by row * field count + field.
     QHash<quint64, QByteArray> FBlobs;
@@ -86,4 +103,5 @@ class TQueryResultModel : public QAbstractTableModel {
     int FSliceRows = 4096;
     qint64 FFetchNs = 0;
     bool FStopped = false;
+    bool FFailed = false;
 };
