@@ -23,8 +23,8 @@ void ShowBlobTable(QWidget* parent, const QString& alias, const QString& tableNa
                    const QByteArray& bytes) {
     TDicTableDescription description;
     if (!ReadTableStructure(alias, tableName, description))
-        throw EPelvarError(QStringLiteral("Database %1 has no table structure %2")
-                               .arg(alias, tableName));
+        throw EPelvarError(
+            QStringLiteral("Database %1 has no table structure %2").arg(alias, tableName));
     OpenBLOBTableEditor(tableName, description, bytes, true, {}, parent);
 }
 

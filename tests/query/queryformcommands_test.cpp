@@ -4,10 +4,13 @@
 #include <QItemSelectionModel>
 #include <QTableView>
 
+#include "appcore/dsptable.h"
 #include "appcore/dsptree.h"
 #include "appcore/query.h"
 #include "appcore/structurebodies.h"
+#include "appcore/systemtables.h"
 #include "dataviewkit/dsptreeviewdialog.h"
+#include "gridkit/blobtable.h"
 #include "gridkit/blobtableform.h"
 #include "query/querywindows.h"
 #include "queryformfixture.h"
@@ -50,8 +53,8 @@ TEST_P(QueryCommandsTest, FindAndTheBlobViewersFollowTheFocusedCell) {
     QAction* table = FForm->Action("ShowBlobTableAction");
     QAction* tree = FForm->Action("ShowBlobAsDSPTreeAction");
     Focus(0, 3);
-    EXPECT_FALSE(find->isEnabled());   // no search dialog registered
-    EXPECT_FALSE(table->isEnabled());  // no BLOB table form registered
+    EXPECT_FALSE(find->isEnabled());  // no search dialog registered
+    EXPECT_TRUE(table->isEnabled());
     EXPECT_TRUE(tree->isEnabled());
 
     // Find: the dialog comes back until cancelled; each OK moves the focus.
@@ -73,12 +76,12 @@ TEST_P(QueryCommandsTest, FindAndTheBlobViewersFollowTheFocusedCell) {
     // The BLOB table form gets the cell's bytes under the column's name.
     QString shownName;
     QByteArray shownBytes;
-    SetQueryBlobTableHook([&](QWidget*, const QString&, const QString& name,
-                              const QByteArray& bytes) {
-        shownName = name;
-        shownBytes = bytes;
-        if (bytes == "x") throw EPelvarError("broken");
-    });
+    SetQueryBlobTableHook(
+        [&](QWidget*, const QString&, const QString& name, const QByteArray& bytes) {
+            shownName = name;
+            shownBytes = bytes;
+            if (bytes == "x") throw EPelvarError("broken");
+        });
     Focus(1, 2);
     EXPECT_FALSE(table->isEnabled());  // not a BLOB cell
     Focus(1, 3);
@@ -114,6 +117,7 @@ TEST_P(QueryCommandsTest, ShowBlobTableOpensTheColumnsTableStructureReadOnly) {
     ASSERT_EQ(Script().Asked.size(), 1);
     EXPECT_EQ(Script().Asked[0].Text, "Can not show the BLOB as a table.");
 
+    CreateMissingSystemTables(Alias());
     TDicTableDescription description;
     description.AddField("CODE", dtString, 10);
     GetDSPTable(Alias()).PutStructure(name, 10, MakeTableStructure(name, description).ToBytes());
@@ -139,7 +143,8 @@ TEST_P(QueryCommandsTest, ShowBlobTableOpensTheColumnsTableStructureReadOnly) {
     table->trigger();
     EXPECT_EQ(shownRows, 1);
     EXPECT_TRUE(readOnly);
-    EXPECT_EQ(Script().Asked.size(), 1);
+    ASSERT_EQ(Script().Asked.size(), 2);  // the form itself, and no error
+    EXPECT_EQ(Script().Asked[1].Kind, "modal");
 }
 
 PELVAR_ENGINE_TESTS(QueryCommandsTest);
