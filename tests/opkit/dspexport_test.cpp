@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFileInfo>
+
 #include "dspfixture.h"
 #include "opkit/eiobjects.h"
 
@@ -143,6 +146,22 @@ TEST_P(DSPExportTest, AppendingKeepsWhatTheFileHeldEvenWhenItFails) {
     Script().CancelProgressAfter(7);
     EXPECT_TRUE(ExecuteUtilOperation(Op, "Exporting").Cancelled);
     EXPECT_EQ(ReadBytes(path), appended);
+
+    // A new file is held back in memory until it is closed: a disk that
+    // fills then fails the export, and the file it would replace stays.
+    Op.Append = false;
+    const QStringList before = QFileInfo(path).dir().entryList(QDir::Files);
+    int newWrites = 0;
+    {
+        TDiskFaults faults(
+            [&](qint64 bytes) -> qint64 { return bytes > 0 && ++newWrites == 1 ? 0 : -1; });
+        EXPECT_FALSE(ExecuteUtilOperationDirect(Op));
+    }
+    ASSERT_EQ(Op.Errors().size(), 1);
+    EXPECT_TRUE(Op.Errors()[0].contains("the disk is full")) << Op.Errors()[0];
+    EXPECT_FALSE(Op.Errors()[0].contains(".tmp")) << "names the file the user chose";
+    EXPECT_EQ(ReadBytes(path), appended);
+    EXPECT_EQ(QFileInfo(path).dir().entryList(QDir::Files), before);
 
     // Into a file the caller holds open.
     file.Open();

@@ -148,6 +148,7 @@ TNewFile::TNewFile(const QString& fileName, TEIEncoding encoding, bool release17
     TEIFile(fileName).CheckWritable();
     FReplacement = std::make_unique<EIDisk::TReplacement>(fileName);
     FFile = std::make_unique<TEIFile>(FReplacement->File().fileName());
+    FFile->SetDeferredFlush(true);  // only this object reads the temporary file
     Write([&](TEIFile& file) { file.Create(encoding, release17); });
 }
 

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <exception>
 
 #include "eidisk.h"
 #include "eiformat.h"
@@ -172,10 +173,12 @@ TEISection& TEISectionWriter::Commit() {
         s.Seek(dataEnd, line);
     }
     s.Writeln(QStringLiteral("END"));
-    s.Flush();
-    if (!FFile->FWriteFile->flush())
-        throw EEIFileError(QStringLiteral("Cannot write file %1: %2")
-                               .arg(FFile->FFileName, FFile->FWriteFile->errorString()));
+    if (!FFile->FDeferredFlush) {
+        s.Flush();
+        if (!FFile->FWriteFile->flush())
+            throw EEIFileError(QStringLiteral("Cannot write file %1: %2")
+                                   .arg(FFile->FFileName, FFile->FWriteFile->errorString()));
+    }
     FInfo.DataEnd = dataEnd;
     FInfo.End = s.Position();
     FFile->FLineCount = s.LineNumber();
@@ -290,11 +293,22 @@ void TEIFile::OpenForAppend() {
 
 void TEIFile::Close() {
     if (FActiveWriter) FActiveWriter->Abandon();
+    // Held-back writes reach the system here, and a failure is reported
+    // (the stream's own destructor could only swallow it).
+    std::exception_ptr failure;
+    if (FWriteStream) {
+        try {
+            FWriteStream->Flush();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    }
     CloseWriteHandle();
     FSections.RetireAll();
     FTailStart = -1;
     FTailNote.clear();
     FOpened = false;
+    if (failure) std::rethrow_exception(failure);
 }
 
 void TEIFile::CloseWriteHandle() {
@@ -371,6 +385,7 @@ void TEIFile::DeleteSections(const QStringList& indexes) {
     if (FActiveWriter)
         throw EEIFileError(QStringLiteral("File %1: a section is being written").arg(FFileName));
     if (removed.empty()) return;
+    if (FWriteStream) FWriteStream->Flush();  // fails loudly, unlike the close below
     CloseWriteHandle();
 
     {
@@ -405,6 +420,7 @@ void TEIFile::DeleteSections(const QStringList& indexes) {
 }
 
 std::unique_ptr<QIODevice> TEIFile::OpenDataDevice() const {
+    if (FWriteStream) FWriteStream->Flush();  // sections still in the write buffer
     auto file = std::make_unique<QFile>(FFileName);
     if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw EEIFileError(

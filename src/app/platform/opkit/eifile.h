@@ -116,6 +116,11 @@ class TEIFile : public TEISource {
     void OpenForAppend();
     // Drops an unfinished section and forgets the sections.
     void Close();
+    // A file nobody else reads while it is written (a new export under a
+    // temporary name) keeps finished sections in the write buffer instead of
+    // handing each to the system; Close and every read of this object still
+    // see them, and Close reports a write that fails.
+    void SetDeferredFlush(bool deferred) { FDeferredFlush = deferred; }
     // Raises "The export/import file <name> is read-only" unless we may write
     // (a missing file may be written).
     void CheckWritable() const;
@@ -152,4 +157,5 @@ class TEIFile : public TEISource {
     std::unique_ptr<QFile> FWriteFile;
     std::unique_ptr<TEIStream> FWriteStream;  // over FWriteFile
     TEISectionWriter* FActiveWriter = nullptr;
+    bool FDeferredFlush = false;
 };
