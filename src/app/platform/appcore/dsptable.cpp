@@ -316,16 +316,24 @@ void TDSPTable::FillHierarchy(const QString& name, int objectType, QStringList& 
     if (!item)
         throw EDSPError(QStringLiteral("DSP structure %1 not found in database %2")
                             .arg(Describe(name, objectType), FAlias));
-    QStringList chain;
+    // Lists are filled with this for every row: the chain is walked by
+    // pointer and the names copied once.
+    std::vector<const TDSPListItem*> chain;
     while (item) {
-        if (chain.contains(item->Name))
+        if (std::find(chain.begin(), chain.end(), item) != chain.end()) {
+            QStringList names;
+            for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+                names << (*it)->Name;
             throw EDSPError(
                 QStringLiteral("The inheritance of DSP structure %1 is cyclic (%2)")
-                    .arg(Describe(name, objectType), chain.join(QStringLiteral(" -> "))));
-        chain.prepend(item->Name);
+                    .arg(Describe(name, objectType), names.join(QStringLiteral(" -> "))));
+        }
+        chain.push_back(item);
         item = item->ParentName.isEmpty() ? nullptr : Lookup(item->ParentName, objectType);
     }
-    list = chain;
+    list.reserve(qsizetype(chain.size()));
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+        list << (*it)->Name;
 }
 
 void TDSPTable::Refresh() {
