@@ -87,6 +87,11 @@ void TDOFileRoot::FillTreeViewItem(TTreeNodeItem& Item) {
     Item.SelectedIndex = 1;
 }
 
+int TDOFileRoot::Compare(const TPelvarObject* Item1, const TPelvarObject* Item2, int) {
+    const QStringList order = EIFile ? EIFolderOrder(*EIFile) : QStringList();
+    return int(order.indexOf(Item1->SubPath()) - order.indexOf(Item2->SubPath()));
+}
+
 void TDOFileRoot::FillActions() {
     TPelvarObjectAction* a = Actions().Add();
     a->Name = QStringLiteral("DSP_Delete");

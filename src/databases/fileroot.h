@@ -27,6 +27,8 @@ class TDOFileRoot : public TDOCommonFileObject {
     TPelvarChangeType RefreshItem(const QString& SubPath) override;
     bool IsFolder() override { return true; }
     void FillTreeViewItem(TTreeNodeItem& Item) override;
+    // Folders keep the order in which their kinds first occur in the file.
+    int Compare(const TPelvarObject* Item1, const TPelvarObject* Item2, int CompareType) override;
     void FillActions() override;
     // Asks, then deletes every section of the named folders.
     void DeleteFolders(const QStringList& Folders);
