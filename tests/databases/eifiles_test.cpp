@@ -206,6 +206,35 @@ TEST_F(EIFileTest, CorruptFileGivesOneErrorAndNoWindowReadOnlyRefusesDrops) {
     EXPECT_TRUE(TCommonListForm::Windows().isEmpty());
     EXPECT_EQ(FileCounter().Count(), 0);
 
+    // A new export file opens a window on it; a section cut off while it was
+    // written is left out and reported once.
+    const QString created = FilePath("created.eif");
+    QFile::remove(created);
+    Script().AnswerFile(created);
+    QPointer<TCommonListForm> window = TCommonListForm::CreateExportFileWindow();
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(window->IsFileRoot());
+    EXPECT_EQ(window->RootObject()->SubObjects().Count(), 0);
+    delete window.data();
+    const QString cut = MakeMixedFile("cut.eif");
+    QFile tail(cut);
+    ASSERT_TRUE(tail.open(QIODevice::ReadOnly));
+    QList<QByteArray> all = tail.readAll().split('\n');
+    tail.close();
+    qsizetype last = all.size() - 1;
+    while (last > 0 && !all[last].startsWith("SECTION"))
+        --last;
+    ASSERT_TRUE(tail.open(QIODevice::Append));
+    tail.write(all.mid(last, all.size() - last - 2).join('\n') + '\n');  // no END
+    tail.close();
+    Script().AnswerMessage(IDOK);
+    {
+        auto root = OpenRoot(cut);
+        EXPECT_EQ(SectionNames(cut).size(), 7);
+    }
+    ASSERT_FALSE(Script().Asked.isEmpty());
+    EXPECT_TRUE(Script().Asked.last().Text.contains(cut)) << qPrintable(Script().Asked.last().Text);
+
     // A file we may not write: marked in the tree, and nothing is dropped on it.
     auto root = OpenRoot(MakeMixedFile("readonly.eif"));
     root->EIFile->SetReadOnly(true);
