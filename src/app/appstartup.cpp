@@ -9,6 +9,7 @@
 #include "appcore/texts.h"
 #include "basekit/stacktrace.h"
 #include "basekit/threadname.h"
+#include "databases/fileroot.h"
 #include "databases/root.h"
 #include "designkit/platformdialogs.h"
 #include "designkit/widgetinteraction.h"
@@ -105,7 +106,7 @@ int TPelvarStartupPlatform::RunMainWindow() {
 void InstallDatabaseRoot() {
     TCommonListForm::SetRootFactory([](const QString& fileName) -> std::unique_ptr<TPelvarObject> {
         if (fileName.isEmpty()) return std::make_unique<TDORoot>();
-        return nullptr;  // browsing export/import files comes with its own subsystem
+        return std::make_unique<TDOFileRoot>(fileName);
     });
 }
 

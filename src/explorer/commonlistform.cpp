@@ -63,6 +63,11 @@ bool TCommonListForm::Initialize(const QString& Path, const QString& FileName) {
                 FCurrentPath.clear();
                 opened = ExpandNode(top);
             }
+        } catch (const EPelvarError&) {
+            // A file that cannot be read says which and where: that is the
+            // one error the user needs.
+            if (IsFileRoot()) throw;
+            opened = false;
         } catch (const std::exception&) {
             opened = false;
         }

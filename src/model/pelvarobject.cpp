@@ -178,18 +178,25 @@ void TPelvarObject::DataChanged(const QString& path) const {
     if (FOnDataChanged) FOnDataChanged(path);
 }
 
+namespace {
+
+// A file drag names its file, which may itself contain a backslash: the whole
+// name is its source, for the accept and the drop alike.
+QStringList DropPath(const TPelvarDragObject& Source) {
+    return Source.FromEIFile ? QStringList{Source.FullPath} : ParsePath(Source.FullPath);
+}
+
+}  // namespace
+
 bool TPelvarObject::AcceptDragObject(const TPelvarDragObject& Source) {
     if (Source.Items.Count() == 0) return false;
-    // A file drag names its file, which may itself contain "\".
-    const QStringList parsed =
-        Source.FromEIFile ? QStringList{Source.FullPath} : ParsePath(Source.FullPath);
-    return InternalAcceptDragObject(parsed, Source.Items);
+    return InternalAcceptDragObject(DropPath(Source), Source.Items);
 }
 
 void TPelvarObject::DragObjectDropped(const TPelvarDragObject& Source) {
     // A right-button drop is performed from its popup menu only.
     if (Source.Items.Count() == 0 || Source.RightFlag) return;
-    InternalDragObjectDropped(ParsePath(Source.FullPath), Source.Items);
+    InternalDragObjectDropped(DropPath(Source), Source.Items);
 }
 
 void TPelvarObject::DragObjectDroppedRight(const TPelvarDragObject& Source, int XX, int YY) {
@@ -216,7 +223,7 @@ void TPelvarObject::DragObjectDroppedRight(const TPelvarDragObject& Source, int 
 void TPelvarObject::RunRightDrop() {
     if (!FRightDragObject || FRightDragObject->Items.Count() == 0 || !FRightDragObject->RightFlag)
         return;
-    InternalDragObjectDropped(ParsePath(FRightDragObject->FullPath), FRightDragObject->Items);
+    InternalDragObjectDropped(DropPath(*FRightDragObject), FRightDragObject->Items);
 }
 
 // ---- TDOCommonAliasObject, TDOCommonFileObject ----

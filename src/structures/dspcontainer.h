@@ -13,6 +13,13 @@ class TDODSPContainer : public TDOCommonFolder, public TContainerRole {
     // Whether a container of that class (its ClassName) may be dropped here.
     virtual bool IsDSPContainerAccepted(const QString& ContainerClass) const;
     void FillActions() override;
+    // Structures dragged out of an export/import file: items of its structure
+    // folder that this container takes, or the folder itself.
+    bool InternalAcceptDragObject(const QStringList& ParsedPath,
+                                  const TPelvarObjectList& SubItems) override;
+    // Imports them, after the copy confirmation where it applies.
+    void InternalDragObjectDropped(const QStringList& ParsedPath,
+                                   const TPelvarObjectList& SubItems) override;
     // Exports every structure of the database that the selected child
     // containers take, or, without a selection, that this container takes.
     void ExportContainer(const QStringList* SubObjects);

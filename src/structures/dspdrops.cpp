@@ -1,0 +1,126 @@
+// Drops on structure containers: structures out of an opened export/import
+// file are imported into the container's database.
+#include "appcore/texts.h"
+#include "basekit/errors.h"
+#include "dspactions.h"
+#include "dspconfirmations.h"
+#include "dspcontainer.h"
+#include "model/roles.h"
+#include "opkit/dspimport.h"
+#include "opkit/eifile.h"
+
+namespace {
+
+const QString kStructureClass = QStringLiteral("TEIDSPStructure");
+
+const TEISectionRole* EIStructureItem(const TPelvarObject& object) {
+    auto* role = dynamic_cast<const TEISectionRole*>(&object);
+    return role && role->FileSection() && role->FileSection()->ClassName() == kStructureClass
+               ? role
+               : nullptr;
+}
+
+bool IsEIStructureFolder(const TPelvarObject& object) {
+    return object.ClassName() == QLatin1String("TDOEIDSPStrFolder");
+}
+
+// What a structure section says about its structure, without reading its body.
+TDSPListItem ItemOf(const TEISection& section) {
+    TDSPListItem item;
+    item.Name = section.Parameters().GetValues(QStringLiteral("Name"));
+    item.ObjectType = section.Parameters().GetValues(QStringLiteral("ObjectType")).toInt();
+    item.TableName = section.Parameters().GetValues(QStringLiteral("TableName"));
+    return item;
+}
+
+bool FileHolds(const TEIFile& file, const QString& sectionClass, const QString& parameter,
+               const QString& value) {
+    const QString wanted = value.toUpper();
+    for (int i = 0; i < file.Sections().GetCount(); ++i) {
+        const TEISection* s = file.Sections().GetSections(i);
+        if (s->ClassName() == sectionClass &&
+            s->Parameters().GetValues(parameter).toUpper() == wanted)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool TDODSPContainer::InternalAcceptDragObject(const QStringList& ParsedPath,
+                                               const TPelvarObjectList& SubItems) {
+    if (ParsedPath.isEmpty() || ParsedPath.first().toUpper() == AliasName()) return false;
+    for (int i = 0; i < SubItems.Count(); ++i) {
+        const TPelvarObject& o = *SubItems.Items(i);
+        bool ok = false;
+        if (const TEISectionRole* item = EIStructureItem(o))
+            ok = IsObjectTypeAccepted(ItemOf(*item->FileSection()).ObjectType);
+        else if (IsEIStructureFolder(o))
+            ok = IsEIFolderAccepted(o);
+        if (!ok) return false;
+    }
+    return SubItems.Count() > 0;
+}
+
+void TDODSPContainer::InternalDragObjectDropped(const QStringList&,
+                                                const TPelvarObjectList& SubItems) {
+    if (SubItems.Count() == 0) return;
+    const TPelvarObject& first = *SubItems.Items(0);
+    if (!EIStructureItem(first) && !IsEIStructureFolder(first)) return;
+    TEIFile* file = nullptr;
+    TDSPList list;
+    QList<int> indexes;
+    for (int i = 0; i < SubItems.Count(); ++i) {
+        const TPelvarObject& o = *SubItems.Items(i);
+        if (const TEISectionRole* role = EIStructureItem(o)) {
+            file = file ? file : role->SectionFile();
+            const int index = role->SectionFile()->Sections().IndexOf(role->FileSection());
+            const TDSPListItem item = ItemOf(*role->FileSection());
+            if (index >= 0 && !list.Find(item.Name, item.ObjectType)) {
+                list.AddCopy(item);
+                indexes << index;
+            }
+        } else if (auto* folder = dynamic_cast<const TDOCommonFileObject*>(&o);
+                   folder && IsEIStructureFolder(o) && folder->EIFile) {
+            file = file ? file : folder->EIFile;
+            for (int s = 0; s < folder->EIFile->Sections().GetCount(); ++s) {
+                const TEISection* section = folder->EIFile->Sections().GetSections(s);
+                if (section->ClassName() != kStructureClass) continue;
+                const TDSPListItem item = ItemOf(*section);
+                if (IsObjectTypeAccepted(item.ObjectType) &&
+                    !list.Find(item.Name, item.ObjectType)) {
+                    list.AddCopy(item);
+                    indexes << s;
+                }
+            }
+        } else {
+            throw EPelvarError(
+                QStringLiteral("Invalid class of source DSP object in drag`n`drop operation"));
+        }
+    }
+    if (list.Count() == 0 || !file) return;
+    bool resources = false, tableData = false, dbObjects = false;
+    for (int i = 0; i < list.Count(); ++i) {
+        const TDSPListItem& item = list.Items(i);
+        if (item.ObjectType == 12)
+            resources = resources || FileHolds(*file, QStringLiteral("TEILResource"),
+                                               QStringLiteral("SectionID"), "K_" + item.Name);
+        if (item.ObjectType == 10)
+            tableData = tableData || FileHolds(*file, QStringLiteral("TEITableData"),
+                                               QStringLiteral("TableName"), item.Name);
+        dbObjects =
+            dbObjects || item.ObjectType == 10 || (item.ObjectType >= 71 && item.ObjectType <= 74);
+    }
+    if ((resources || dbObjects) && !ConfirmCopyStructures(dbObjects, tableData, resources)) return;
+    TUOImportDSPObjects operation;
+    operation.File = file;
+    operation.SetFileName(file->FileName());
+    operation.SetTargetAlias(AliasName());
+    operation.SetWriteFlag(true);
+    operation.SectionIndexes = indexes;
+    operation.ReplaceExisting = true;
+    operation.ImportTableData = tableData;
+    RunDSPOperation(
+        operation,
+        LString(QStringLiteral("M_Pelvar_DODSPStr_ImportingDSPStructuresOperationCaption")));
+}
