@@ -12,6 +12,7 @@
 #include "appcore/texts.h"
 #include "basekit/interaction.h"
 #include "basekit/registry.h"
+#include "designkit/helppages.h"
 #include "gridkit/tablevalues.h"
 
 TFindColumnDialog::TFindColumnDialog(QWidget* parent) : QDialog(parent) {
@@ -45,6 +46,8 @@ TFindColumnDialog::TFindColumnDialog(QWidget* parent) : QDialog(parent) {
     ok->setDefault(true);
     buttons->addButton(LString(QStringLiteral("ST_CANCEL")), QDialogButtonBox::RejectRole);
     buttons->addButton(LString(QStringLiteral("ST_HELP")), QDialogButtonBox::HelpRole);
+    connect(buttons, &QDialogButtonBox::helpRequested, this,
+            [] { ShowHelpPage(QStringLiteral("doc_find.html")); });
     connect(ok, &QPushButton::clicked, this, &TFindColumnDialog::TryAccept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
