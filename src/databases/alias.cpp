@@ -10,35 +10,15 @@
 #include "basekit/interaction.h"
 #include "config.h"
 #include "dataopeners.h"
-#include "dataview/findcolumndialog.h"
 #include "dataview/tabledatawindows.h"
 #include "localres/languagesfolder.h"
 #include "localres/lcontainer.h"
 #include "model/shortcuts.h"
 #include "query/queryform.h"
-#include "structures/dbobjectitems.h"
 #include "query/querywindows.h"
+#include "structures/dbobjectitems.h"
 #include "structures/dspcontainer.h"
 #include "systemtablescreator.h"
-
-namespace {
-
-// The query window searches its result with the data windows' column search,
-// opened next to the window's top right corner.
-bool AskQueryFind(QWidget* parent, const QString& caption, QString& text, int& direction) {
-    TFindColumnDialog dialog(parent);
-    dialog.SetFieldName(caption);
-    dialog.SetLastValue(text);
-    dialog.SetDirection(TSearchDirection(direction));
-    dialog.adjustSize();
-    dialog.move(parent->frameGeometry().topRight() - QPoint(dialog.width(), 0));
-    if (Interaction().ExecModal(&dialog) != IDOK) return false;
-    text = dialog.LastValue();
-    direction = int(dialog.Direction());
-    return true;
-}
-
-}  // namespace
 
 TDOAlias::TDOAlias() {
     FNotifier = std::make_unique<TAliasNotifier>(
@@ -257,7 +237,6 @@ void TDOAlias::FillActions() {
         .FindByName(QStringLiteral("CreateSystemTablesAction"))
         ->SetOnExecute([this](const QStringList*) { CreateSystemTables(); });
     Actions().FindByName(QStringLiteral("QueryAction"))->SetOnExecute([this](const QStringList*) {
-        if (!QueryFindDialogHook()) SetQueryFindDialogHook(AskQueryFind);
         OpenQueryForm(AliasName());
     });
     // The whole-database exchange comes with its own subsystem; until then

@@ -1,8 +1,13 @@
 #include "dataopeners.h"
 
+#include <QPoint>
+
+#include "basekit/interaction.h"
+#include "dataview/findcolumndialog.h"
 #include "dataview/tabledataform.h"
 #include "dataview/viewdataform.h"
 #include "model/dataopeners.h"
+#include "query/querywindows.h"
 
 namespace {
 
@@ -18,9 +23,25 @@ bool OpenWindow(OpenFn open) {
     return true;
 }
 
+// The query window searches its result with the data windows' column search,
+// opened next to the window's top right corner.
+bool AskQueryFind(QWidget* parent, const QString& caption, QString& text, int& direction) {
+    TFindColumnDialog dialog(parent);
+    dialog.SetFieldName(caption);
+    dialog.SetLastValue(text);
+    dialog.SetDirection(TSearchDirection(direction));
+    dialog.adjustSize();
+    dialog.move(parent->frameGeometry().topRight() - QPoint(dialog.width(), 0));
+    if (Interaction().ExecModal(&dialog) != IDOK) return false;
+    text = dialog.LastValue();
+    direction = int(dialog.Direction());
+    return true;
+}
+
 }  // namespace
 
 void InstallDataWindowOpeners() {
+    SetQueryFindDialogHook(AskQueryFind);
     SetTableDataOpener([](const QString& name, const QString& alias) {
         return OpenWindow<TTableDataForm>(
             [&](TTableDataForm& f) { return f.Open(name, alias, false); });

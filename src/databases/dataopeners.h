@@ -1,4 +1,5 @@
 #pragma once
 
-// Lets the structure items open the table and view data windows.
+// Lets the structure items open the table and view data windows, and the
+// query window search its result with the data windows' column search.
 void InstallDataWindowOpeners();
