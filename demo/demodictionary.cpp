@@ -14,53 +14,9 @@
 #include "appcore/structurebodies.h"
 #include "appcore/systemtables.h"
 #include "basekit/datatypes.h"
+#include "demotables.h"
 
 namespace {
-
-struct TDemoTable {
-    const char* Name;
-    const char* Parent;
-    const char* Remark;
-    const char* Russian;  // caption
-    const char* English;
-};
-
-// Table structures of the demo: name, parent structure, remark, captions.
-const TDemoTable kTables[] = {
-    {"COUNTRIES", "", "Countries of the world", "Страны", "Countries"},
-    {"CITIES", "", "Cities by country", "Города", "Cities"},
-    {"ADDRESSES", "", "Postal addresses", "Адреса", "Addresses"},
-    {"CURRENCIES", "", "Currencies and rates", "Валюты", "Currencies"},
-    {"BANKS", "", "Banks", "Банки", "Banks"},
-    {"ACCOUNTS", "", "Bank accounts", "Счета", "Accounts"},
-    {"CLIENTS", "", "Clients of the company", "Клиенты", "Clients"},
-    {"CLIENT_CONTACTS", "", "Contact persons", "Контакты клиентов", "Client contacts"},
-    {"SUPPLIERS", "", "Suppliers", "Поставщики", "Suppliers"},
-    {"CATEGORIES", "", "Product categories", "Категории", "Categories"},
-    {"PRODUCTS", "", "Products and services", "Товары", "Products"},
-    {"PRICE_LISTS", "", "Price lists", "Прайс-листы", "Price lists"},
-    {"DISCOUNTS", "", "Discount rules", "Скидки", "Discounts"},
-    {"WAREHOUSES", "", "Warehouses", "Склады", "Warehouses"},
-    {"STOCK", "", "Stock by warehouse", "Остатки", "Stock"},
-    {"DEPARTMENTS", "", "Departments", "Отделы", "Departments"},
-    {"EMPLOYEES", "", "Employees", "Сотрудники", "Employees"},
-    {"DOCUMENTS", "", "Base of all documents", "Документы", "Documents"},
-    {"ORDERS", "DOCUMENTS", "Customer orders", "Заказы", "Orders"},
-    {"ORDER_ITEMS", "", "Lines of orders", "Строки заказов", "Order items"},
-    {"INVOICES", "DOCUMENTS", "Invoices", "Счета-фактуры", "Invoices"},
-    {"PAYMENTS", "DOCUMENTS", "Incoming payments", "Платежи", "Payments"},
-    {"CONTRACTS", "DOCUMENTS", "Contracts", "Договоры", "Contracts"},
-    {"SHIPMENTS", "DOCUMENTS", "Shipments", "Отгрузки", "Shipments"},
-    {"CARRIERS", "", "Carriers", "Перевозчики", "Carriers"},
-    {"PROJECTS", "", "Projects", "Проекты", "Projects"},
-    {"TASKS", "", "Project tasks", "Задачи", "Tasks"},
-    {"NOTES", "", "Free notes", "Заметки", "Notes"},
-    {"ATTACHMENTS", "", "Attached files", "Вложения", "Attachments"},
-    {"DOC_STATUS_HISTORY", "", "History of document statuses", "История статусов",
-     "Status history"},
-    {"AUDIT_LOG", "", "Changes made by users", "Журнал изменений", "Audit log"},
-    {"EXCHANGE_RATES", "", "Daily exchange rates", "Курсы валют", "Exchange rates"},
-};
 
 class TGenerator {
   public:
@@ -195,7 +151,7 @@ class TGenerator {
         TDictionary dictionary(FOpt.Alias);
         const int rows = 25 * FOpt.Size;
         int index = 0;
-        for (const TDemoTable& d : kTables) {
+        for (const TDemoTable& d : DemoTables()) {
             const int i = index++;
             if (!InVariant(i)) continue;
             const QString name = QString::fromLatin1(d.Name);
