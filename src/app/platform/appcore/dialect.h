@@ -83,6 +83,10 @@ class TSqlDialect {
     // True when the driver takes a "?" inside an SQL comment for a parameter
     // marker; such comments reach it with a full-width "？" instead.
     virtual bool MarksInComments() const { return false; }
+    // What follows a text column in ORDER BY and range conditions so that it
+    // compares in code-point order whatever the column's collation is; empty
+    // where the engine's default already does (SQLite's BINARY).
+    virtual QString CodePointCollation() const { return QString(); }
 
   protected:
     // Raises ENotSupportedError: "<what> are not supported by the database ...".

@@ -170,6 +170,8 @@ class TPostgresDialect final : public TSqlDialect {
     }
     TBinaryBinding BinaryBinding() const override { return TBinaryBinding::VarBinary; }
     bool EnforcesDeclaredSizes() const override { return true; }
+    // A database or column collation of a locale orders by language rules.
+    QString CodePointCollation() const override { return QStringLiteral(" COLLATE \"C\""); }
 };
 
 }  // namespace
