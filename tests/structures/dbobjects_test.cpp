@@ -15,6 +15,7 @@
 #include "structurefixture.h"
 #include "structures/dbobjectitems.h"
 #include "structures/dspdialogrules.h"
+#include "treedesignkit/generatorform.h"
 #include "treedesignkit/recreaterules.h"
 #include "treedesignkit/sqleditforms.h"
 #include "treedesignkit/tablestructureform.h"
@@ -46,7 +47,8 @@ class DBObjectsTest : public StructuresTest {
         SetRecreateTablePrompt(nullptr);
         SetTableDataOpener(nullptr);
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->inherits("TTableStructureForm") || w->inherits("TSqlStructureEditForm"))
+            if (w->inherits("TTableStructureForm") || w->inherits("TSqlStructureEditForm") ||
+                w->inherits("TGeneratorEditForm"))
                 delete w;
         StructuresTest::TearDown();
     }
@@ -201,16 +203,29 @@ TEST_P(DBObjectsTest, ViewsPatternsAndDataWindows) {
     EXPECT_EQ(Links("PATTERNNAME"), QStringList{"PAT2"});
     EXPECT_TRUE(Store().DSPStructureExist("PAT2", 75));
 
-    // Editors: a view opens its SQL editor, a generator none.
+    // Editors: a view opens its SQL editor; a new generator none, its Edit its own.
     Answer("V9");
     dynamic_cast<TDODSPFolder*>(Folder("Structures\\Views"))->AddStructure();
     int editors = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* e = qobject_cast<TSqlStructureEditForm*>(w); e && e->isVisible()) ++editors;
     EXPECT_EQ(editors, 1);
+    Put("G8", 71, QString(), QString(), MakeGeneratorStructure("G8", 5).ToBytes());
     Answer("G9");
     dynamic_cast<TDODSPFolder*>(Folder("Structures\\Generators"))->AddStructure();
     EXPECT_TRUE(Store().DSPStructureExist("G9", 71));
+    const auto generatorEditors = [] {
+        int n = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* e = qobject_cast<TGeneratorEditForm*>(w); e && e->isVisible()) ++n;
+        return n;
+    };
+    EXPECT_EQ(generatorEditors(), 0);
+    Item<TDOGeneratorStructure>("Structures\\Generators", "71:G8")
+        ->Actions()
+        .FindByName("GeneratorStr_Edit")
+        ->Execute(nullptr);
+    EXPECT_EQ(generatorEditors(), 1);
 
     // Table data opens the data window through the installed opener, else says so.
     auto* t1 = Item<TDOTableStructure>("Structures\\Tables", "10:T1");
