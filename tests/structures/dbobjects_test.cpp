@@ -188,10 +188,31 @@ TEST_P(DBObjectsTest, ViewsPatternsAndDataWindows) {
     // Stored procedures on SQLite: a clear refusal from the operation.
     Put("P1", 73, QString(), QString(),
         MakeSqlStructure("P1", "CREATE PROCEDURE p1() LANGUAGE SQL AS $$ SELECT 1 $$").ToBytes());
+    Put("P3", 73, QString(), QString(),
+        MakeSqlStructure("P3", "CREATE PROCEDURE \"p3\"() LANGUAGE SQL AS $$ SELECT 1 $$")
+            .ToBytes());
     Item<TDOExecStoredProcStructure>("Structures\\StoredProcs", "73:P1")->CreateObject();
     if (!FDb->IsPostgres()) {
         ASSERT_EQ(FErrors.size(), 1);
         EXPECT_TRUE(FErrors[0].contains("not supported")) << FErrors[0].toStdString();
+    } else {
+        // On PostgreSQL a procedure moves with its structure, its text renamed,
+        // whether it exists in the database (P1) or is created on the question (P3).
+        TDicDatabase& dic = DicDBContainer().GetDicDatabase(Alias());
+        ASSERT_TRUE(dic.ExecStoredProcExists("P1"));
+        Answer("P2");
+        Item<TDOExecStoredProcStructure>("Structures\\StoredProcs", "73:P1")->EditProperties();
+        EXPECT_TRUE(FErrors.isEmpty()) << FErrors.join("\n").toStdString();
+        EXPECT_TRUE(dic.ExecStoredProcExists("P2"));
+        EXPECT_FALSE(dic.ExecStoredProcExists("P1"));
+        Answer("P4");
+        Script().AnswerMessage(IDYES);
+        Item<TDOExecStoredProcStructure>("Structures\\StoredProcs", "73:P3")->EditProperties();
+        EXPECT_TRUE(dic.ExecStoredProcExists("P4"));
+        EXPECT_TRUE(StructureSql(TDSPNode::FromBytes(Store().GetStructure("P4", 73)))
+                        .startsWith("CREATE PROCEDURE \"p4\"()"));
+        EXPECT_EQ(Script().Asked.size(), 1);  // whether to create P4
+        Script().Reset();
     }
 
     // A pattern rename rewrites its links, whether a row names it or not.
