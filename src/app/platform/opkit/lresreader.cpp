@@ -7,7 +7,10 @@
 #include "appcore/localizator.h"
 #include "appcore/query.h"
 
-TLSectionReader::TLSectionReader(TDatabase& db) : FDb(db) {
+TLSectionReader::TLSectionReader(TDatabase& db)
+    : FDb(db),
+      FIDOrder(db.Dialect().CodePointCollation(db, TLocalizatorTable::kTableName,
+                                               QStringLiteral("STRINGID"))) {
     TSelectQuery q(db, QStringLiteral("SELECT STRINGID FROM TEXT_RESOURCES WHERE LANGUAGEID = :m"));
     q.ParamByName(QStringLiteral("m")).SetValue(TLocalizatorTable::kSectionMarker);
     for (q.Open(); !q.Eof(); q.Next()) {
@@ -48,7 +51,7 @@ void TLSectionReader::Read(const QString& sectionID, const QStringList& language
     if (!FQuery) {
         // "_" is followed by "`" in code order: the IDs of the section form one
         // range, but only where IDs compare by code point, not by a locale's rules.
-        const QString id = QStringLiteral("STRINGID") + FDb.Dialect().CodePointCollation();
+        const QString id = QStringLiteral("STRINGID") + FIDOrder;
         FQuery = std::make_unique<TSelectQuery>(
             FDb, QStringLiteral("SELECT STRINGID, LANGUAGEID, TEXT FROM TEXT_RESOURCES WHERE "
                                 "STRINGID = :sec OR (%1 >= :lo AND %1 < :hi) "
@@ -123,7 +126,7 @@ void TLSectionReader::ReadAll(const QSet<QString>& wantedSections, const QString
         wanted.insert(l.toUpper());
     TSelectQuery q(FDb, QStringLiteral("SELECT STRINGID, LANGUAGEID, TEXT FROM TEXT_RESOURCES "
                                        "ORDER BY STRINGID%1, LANGUAGEID")
-                            .arg(FDb.Dialect().CodePointCollation()));
+                            .arg(FIDOrder));
     // Sections whose ID range the pass is inside, innermost last.
     struct TOpen {
         QString Section;
