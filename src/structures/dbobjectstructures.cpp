@@ -12,6 +12,7 @@
 #include "model/shortcuts.h"
 #include "opkit/dspoperations.h"
 #include "opkit/dsprecreate.h"
+#include "treedesignkit/generatorform.h"
 #include "treedesignkit/sqleditforms.h"
 
 using namespace DBObjects;
@@ -21,7 +22,7 @@ namespace {
 struct TKind {
     const char* FolderCaption;
     const char* ShortcutCaption;
-    const char* EditAction;  // none for generators
+    const char* EditAction;
     const char* CreateAction;
     const char* CreateCaption;
     const char* OneCaption;
@@ -32,7 +33,7 @@ struct TKind {
 const TKind& KindOf(int type) {
     static const TKind generator = {"M_Pelvar_DODSPStr_GeneratorStructuresCaption",
                                     "M_Pelvar_DODBStr_GeneratorShortcutCaption",
-                                    nullptr,
+                                    "GeneratorStr_Edit",
                                     "GeneratorStr_CreateGenerator",
                                     "M_Pelvar_DODBStr_CreateGeneratorActionCaption",
                                     "M_Pelvar_DODBStr_CreateGeneratorOperationCaption",
@@ -102,7 +103,10 @@ std::unique_ptr<TUORecreateDBObjects> RecreateOperation(int type, bool plural) {
 }
 
 void OpenEditor(int type, const QString& name, const QString& alias) {
-    if (type != 71) OpenSqlStructureEditor(type, name.toUpper(), alias);
+    if (type == 71)
+        OpenGeneratorEditor(name.toUpper(), alias);
+    else
+        OpenSqlStructureEditor(type, name.toUpper(), alias);
 }
 
 const int kAltEnter = (Qt::ALT | Qt::Key_Return).toCombined();
@@ -187,7 +191,8 @@ void TDODBObjectStructures::AddStructure() {
     GetDSPTable(AliasName())
         .ChangeStructureProperties(name, FType, request.ParentName.toUpper(), request.Name,
                                    request.Remark);
-    OpenEditor(FType, name, AliasName());
+    // A new generator is only its properties until it is edited.
+    if (FType != 71) OpenEditor(FType, name, AliasName());
 }
 
 void TDODBObjectStructures::CreateObjects(const QStringList& SubObjects) {
@@ -223,8 +228,9 @@ void TDODBObjectStructure::FillActions() {
     TPelvarObjectActionList& actions = Actions();
     TPelvarObjectActionOptions edit = kItemOptions;
     edit += aoToolBar;
-    if (type != 71) {
-        const char* name = type == 72   ? "ViewStr_Edit"
+    {
+        const char* name = type == 71   ? "GeneratorStr_Edit"
+                           : type == 72 ? "ViewStr_Edit"
                            : type == 75 ? "Pattern_Edit"
                                         : "StoredProc_Edit";
         const char* caption = type == 74   ? "M_Pelvar_DODBStr_EditActionCaption"

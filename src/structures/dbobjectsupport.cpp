@@ -2,6 +2,7 @@
 
 #include "appcore/platform.h"
 #include "appcore/query.h"
+#include "appcore/structurebodies.h"
 #include "appcore/texts.h"
 #include "basekit/interaction.h"
 #include "dspactions.h"
@@ -10,6 +11,7 @@
 #include "dspitem.h"
 #include "opkit/dspoperations.h"
 #include "opkit/dsprecreate.h"
+#include "opkit/procname.h"
 
 namespace DBObjects {
 
@@ -97,7 +99,11 @@ void MoveStructureOnly(const QString& Alias, const QString& OldName, const QStri
                        const QString& Remark) {
     TDSPTable& dsp = GetDSPTable(Alias);
     dsp.ChangeStructureProperties(NewName, Type, Parent, TableName, Remark);
-    dsp.PutStructure(NewName, Type, dsp.GetStructure(OldName, Type));
+    QByteArray body = dsp.GetStructure(OldName, Type);
+    // A procedure's CREATE text names it: the moved text names the new one.
+    if (Type == otExecStoredProc || Type == otSelectStoredProc)
+        body = RenamedProcBody(body, NewName, Alias);
+    dsp.PutStructure(NewName, Type, body);
     dsp.DeleteStructure(OldName, Type);
 }
 

@@ -7,13 +7,16 @@
 
 #include "appcore/database.h"
 #include "appcore/dbmanager.h"
+#include "appcore/dialect.h"
 #include "appcore/platform.h"
+#include "appcore/query.h"
 #include "localres/lcontainer.h"
 #include "localres/resourcecommands.h"
 #include "lresfixture.h"
 #include "opkit/eifile.h"
 #include "opkit/lresoperations.h"
 #include "opkit/lresreader.h"
+#include "opkit/lressearch.h"
 #include "scriptedinteraction.h"
 
 namespace {
@@ -109,6 +112,94 @@ TEST_P(LResExchangeTest, OnePassGivesEachSectionWhatItsOwnReadGives) {
     EXPECT_EQ(oneByOne.keys(), QStringList({"C_N_A", "C_N_AB", "C_N_A_B"}));
     EXPECT_EQ(onePass, oneByOne);
     EXPECT_EQ(oneByOne["C_N_A"].size(), 5);
+}
+
+// IDs whose order differs between code points and a language's collation:
+// punctuation, spaces and letters with marks around the "_" that bounds a section.
+TEST_P(LResExchangeTest, ALocaleCollationOfTheIDsMissesNoText) {
+    if (FDb->IsPostgres()) {
+        TSelectQuery icu(Db(), "SELECT 1 FROM pg_collation WHERE collname = 'und-x-icu'");
+        icu.Open();
+        if (icu.Eof()) GTEST_SKIP() << "the server has no ICU collation";
+        icu.Close();
+        Db().ExecDirect(
+            "ALTER TABLE text_resources ALTER COLUMN stringid "
+            "TYPE VARCHAR(64) COLLATE \"und-x-icu\"");
+        EXPECT_FALSE(
+            Db().Dialect().CodePointCollation(Db(), "TEXT_RESOURCES", "STRINGID").isEmpty());
+    }
+    const QList<QStringList> ids{{"A", ""},    {"A", "X"},   {"A", "Ä"},   {"A", "A B"},
+                                 {"A", "A-B"}, {"A_B", "Y"}, {"AB", "Z"},  {"A-B", "Z"},
+                                 {"A B", "Z"}, {"Ä", "Z"},   {"Ä", "A_B"}, {"a_b", "lower"}};
+    QMap<QString, QString> expected;
+    for (const QStringList& id : ids) {
+        const QString full = TLocalizatorTable::ComposeID(id[0].toUpper(), id[1].toUpper());
+        Put(id[0], id[1], {"t " + full, "т " + full});
+        expected.insert(full + "/ENGLISH", "t " + full);
+        expected.insert(full + "/RUSSIAN", "т " + full);
+    }
+    EXPECT_EQ(AllTexts(Alias()), expected);
+
+    TLSectionReader reader(Db());
+    const QStringList sections = reader.Sections({});
+    QMap<QString, QString> onePass;
+    reader.ReadAll({}, {}, [&](const QString& section, const QList<TEILResText>& texts) {
+        EXPECT_FALSE(onePass.contains(section + "/")) << qPrintable(section);
+        onePass.insert(section + "/", {});
+        for (const TEILResText& t : texts)
+            onePass.insert(TLocalizatorTable::ComposeID(section, t.Ident) + "/" + t.Language,
+                           t.Text);
+        return true;
+    });
+    for (const QString& section : sections)
+        onePass.remove(section + "/");
+    EXPECT_EQ(onePass, expected);
+
+    // The search, section by section and over all of them at once.
+    const auto search = [&](const QStringList& in) {
+        TLResSearchRequest request;
+        request.Sections = in;
+        request.Languages = {"ENGLISH", "RUSSIAN"};
+        request.TextSubstr = "T ";
+        QSet<QString> found;
+        TLResSearchEvents events;
+        events.Status = [](const QString&) {};
+        events.Batch = [&](TLResBatch&& batch) {
+            for (const TLResFound& f : batch) {
+                EXPECT_FALSE(found.contains(f.StringID)) << qPrintable(f.StringID);
+                found.insert(f.StringID);
+            }
+        };
+        RunLResSearch(Db(), request, events);
+        return found;
+    };
+    QSet<QString> all, oneByOne;
+    for (const QString& key : expected.keys())
+        all.insert(key.section('/', 0, 0));
+    for (const QString& section : sections)
+        oneByOne += search({section});
+    EXPECT_EQ(oneByOne, all);
+    EXPECT_EQ(search(sections), all);
+
+    // The export of every section, read back from its file.
+    const QString file = TTestEnvironment::Instance().Dir() + "/collation.eif";
+    TUOExportLSections exportOp;
+    exportOp.SetSourceAlias(Alias());
+    exportOp.Sections = sections;
+    exportOp.Target = TEIExportTarget{nullptr, file, false, eeUTF8, false};
+    ASSERT_TRUE(ExecuteUtilOperation(exportOp, QString()).Completed);
+    TEIFile eif(file);
+    eif.Open();
+    QMap<QString, QString> exported;
+    for (int i = 0; i < eif.Sections().GetCount(); ++i) {
+        auto object = eif.CreateEIObject(i);
+        auto* res = dynamic_cast<TEILResource*>(object.get());
+        ASSERT_NE(res, nullptr);
+        for (const TEILResText& t : res->Texts())
+            exported.insert(
+                TLocalizatorTable::ComposeID(res->SectionID(), t.Ident) + "/" + t.Language, t.Text);
+    }
+    EXPECT_EQ(exported, expected);
 }
 
 TEST_P(LResExchangeTest, XmlExportIsWellFormedAndHoldsEveryText) {

@@ -216,13 +216,15 @@ TEST_P(DSPCopyTest, AnObjectCopyWithinOneDatabaseBringsItsTableRowsResourcesAndO
     EXPECT_EQ(Dic().GeneratorNext("G2"), 43);
     EXPECT_EQ(Count("V2"), 1);
 
-    // A procedure would need its CREATE text renamed: a clear refusal, nothing copied.
-    Put("P", otExecStoredProc, MakeSqlStructure("P", "CREATE PROCEDURE P() ...").ToBytes());
+    // A procedure whose CREATE text names it nowhere it can be found: a clear
+    // refusal, nothing copied.
+    Put("P", otExecStoredProc,
+        MakeSqlStructure("P", "SET search_path = x; CREATE PROCEDURE P() ...").ToBytes());
     copy.SourceName = "P";
     copy.TargetName = "P2";
     copy.SourceType = copy.TargetType = otExecStoredProc;
     EXPECT_FALSE(ExecuteUtilOperationDirect(copy));
-    EXPECT_TRUE(copy.Errors()[0].contains("not available yet")) << copy.Errors()[0];
+    EXPECT_TRUE(copy.Errors()[0].contains("can not be changed")) << copy.Errors()[0];
     EXPECT_FALSE(Dsp().DSPStructureExist("P2", otExecStoredProc));
 }
 

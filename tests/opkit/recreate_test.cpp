@@ -5,7 +5,9 @@
 #include "basekit/datatypes.h"
 #include "dspfixture.h"
 #include "errorof.h"
+#include "opkit/dspoperations.h"
 #include "opkit/dsprecreate.h"
+#include "opkit/procname.h"
 
 namespace {
 
@@ -217,6 +219,70 @@ TEST_P(RecreateTest, ViewsGeneratorsAndProceduresFromTheirStructures) {
         ASSERT_EQ(r.Errors.size(), 1);
         EXPECT_TRUE(r.Errors[0].contains("not supported")) << r.Errors[0].toStdString();
     }
+}
+
+TEST(StoredProcName, TheNameAfterCreateIsReplacedAndNothingElse) {
+    EXPECT_EQ(WithStoredProcName("CREATE PROCEDURE p_old() AS $$ p_old $$", "\"p_new\""),
+              "CREATE PROCEDURE \"p_new\"() AS $$ p_old $$");
+    EXPECT_EQ(WithStoredProcName("/* a (b) */ -- c\ncreate\n or  Replace FUNCTION public . "
+                                 "\"O\"\"ld\" (a INT)",
+                                 "n"),
+              "/* a (b) */ -- c\ncreate\n or  Replace FUNCTION public . n (a INT)");
+    EXPECT_EQ(WithStoredProcName("/* /* nested */ */CREATE FUNCTION \"s\".f$1()", "g"),
+              "/* /* nested */ */CREATE FUNCTION \"s\".g()");
+    for (const char* none :
+         {"SELECT 1", "CREATE TABLE t (a INT)", "CREATE OR FUNCTION f()", "CREATE FUNCTION \"f()",
+          "CREATE FUNCTION f", "CREATE FUNCTION ()", "CREATE FUNCTION s.()", ""})
+        EXPECT_EQ(WithStoredProcName(none, "g"), QString()) << none;
+}
+
+TEST_P(RecreateTest, ProceduresInTheDatabaseAreCopiedUnderANewName) {
+    if (!FDb->IsPostgres()) GTEST_SKIP() << "SQLite has no stored procedures";
+    PutTable("ORDERS", 3);
+    Put("P_EXEC", otExecStoredProc,
+        MakeSqlStructure("P_EXEC",
+                         "CREATE OR REPLACE PROCEDURE P_Exec(n INTEGER) "
+                         "LANGUAGE SQL AS $$ DELETE FROM orders WHERE id = n $$")
+            .ToBytes());
+    Put("P_SEL", otSelectStoredProc,
+        MakeSqlStructure("P_SEL",
+                         "CREATE FUNCTION \"p_sel\"() RETURNS TABLE (id INTEGER) "
+                         "LANGUAGE SQL AS $$ SELECT id FROM orders $$")
+            .ToBytes());
+    for (auto [name, type] : {std::pair{QString("P_EXEC"), int(otExecStoredProc)},
+                              {QString("P_SEL"), int(otSelectStoredProc)}}) {
+        SCOPED_TRACE(name.toStdString());
+        std::unique_ptr<TUORecreateDBObjects> create;
+        if (type == otExecStoredProc)
+            create = std::make_unique<TUORecreateExecStoredProc>();
+        else
+            create = std::make_unique<TUORecreateSelectStoredProc>();
+        create->ObjectName = name;
+        create->SetSourceAlias(Alias());
+        ASSERT_TRUE(ExecuteUtilOperation(*create, "p").Errors.isEmpty());
+        TUOCopyDSPObject copy;
+        copy.CreateDBObject = copy.CopyTableData = true;
+        copy.SourceName = name;
+        copy.TargetName = name + "_NEW";
+        copy.SourceType = copy.TargetType = type;
+        copy.SetSourceAlias(Alias());
+        copy.SetTargetAlias(Alias());
+        ASSERT_TRUE(ExecuteUtilOperationDirect(copy)) << copy.Errors().join("\n").toStdString();
+        const bool select = type == otSelectStoredProc;
+        EXPECT_TRUE(select ? Dic().SelectStoredProcExists(name + "_NEW")
+                           : Dic().ExecStoredProcExists(name + "_NEW"));
+        EXPECT_TRUE(select ? Dic().SelectStoredProcExists(name) : Dic().ExecStoredProcExists(name));
+        // The copied structure names its own procedure: it recreates as itself.
+        create->ObjectName = name + "_NEW";
+        EXPECT_TRUE(ExecuteUtilOperation(*create, "p").Errors.isEmpty());
+        // A second copy onto the existing name is refused, the procedure kept.
+        EXPECT_FALSE(ExecuteUtilOperationDirect(copy));
+    }
+    Db().ExecDirect("CALL p_exec_new(2)");
+    EXPECT_EQ(Count("ORDERS"), 2);
+    TSelectQuery q(Db(), "SELECT COUNT(*) FROM p_sel_new()");
+    q.Open();
+    EXPECT_EQ(q.Fields().GetFields(0).AsInteger(), 2);
 }
 
 TEST_P(RecreateTest, CancelLockAndHostileDefaultsLeaveTheDatabaseAsItWas) {

@@ -15,6 +15,7 @@
 #include "structurefixture.h"
 #include "structures/dbobjectitems.h"
 #include "structures/dspdialogrules.h"
+#include "treedesignkit/generatorform.h"
 #include "treedesignkit/recreaterules.h"
 #include "treedesignkit/sqleditforms.h"
 #include "treedesignkit/tablestructureform.h"
@@ -46,7 +47,8 @@ class DBObjectsTest : public StructuresTest {
         SetRecreateTablePrompt(nullptr);
         SetTableDataOpener(nullptr);
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->inherits("TTableStructureForm") || w->inherits("TSqlStructureEditForm"))
+            if (w->inherits("TTableStructureForm") || w->inherits("TSqlStructureEditForm") ||
+                w->inherits("TGeneratorEditForm"))
                 delete w;
         StructuresTest::TearDown();
     }
@@ -186,10 +188,31 @@ TEST_P(DBObjectsTest, ViewsPatternsAndDataWindows) {
     // Stored procedures on SQLite: a clear refusal from the operation.
     Put("P1", 73, QString(), QString(),
         MakeSqlStructure("P1", "CREATE PROCEDURE p1() LANGUAGE SQL AS $$ SELECT 1 $$").ToBytes());
+    Put("P3", 73, QString(), QString(),
+        MakeSqlStructure("P3", "CREATE PROCEDURE \"p3\"() LANGUAGE SQL AS $$ SELECT 1 $$")
+            .ToBytes());
     Item<TDOExecStoredProcStructure>("Structures\\StoredProcs", "73:P1")->CreateObject();
     if (!FDb->IsPostgres()) {
         ASSERT_EQ(FErrors.size(), 1);
         EXPECT_TRUE(FErrors[0].contains("not supported")) << FErrors[0].toStdString();
+    } else {
+        // On PostgreSQL a procedure moves with its structure, its text renamed,
+        // whether it exists in the database (P1) or is created on the question (P3).
+        TDicDatabase& dic = DicDBContainer().GetDicDatabase(Alias());
+        ASSERT_TRUE(dic.ExecStoredProcExists("P1"));
+        Answer("P2");
+        Item<TDOExecStoredProcStructure>("Structures\\StoredProcs", "73:P1")->EditProperties();
+        EXPECT_TRUE(FErrors.isEmpty()) << FErrors.join("\n").toStdString();
+        EXPECT_TRUE(dic.ExecStoredProcExists("P2"));
+        EXPECT_FALSE(dic.ExecStoredProcExists("P1"));
+        Answer("P4");
+        Script().AnswerMessage(IDYES);
+        Item<TDOExecStoredProcStructure>("Structures\\StoredProcs", "73:P3")->EditProperties();
+        EXPECT_TRUE(dic.ExecStoredProcExists("P4"));
+        EXPECT_TRUE(StructureSql(TDSPNode::FromBytes(Store().GetStructure("P4", 73)))
+                        .startsWith("CREATE PROCEDURE \"p4\"()"));
+        EXPECT_EQ(Script().Asked.size(), 1);  // whether to create P4
+        Script().Reset();
     }
 
     // A pattern rename rewrites its links, whether a row names it or not.
@@ -201,16 +224,29 @@ TEST_P(DBObjectsTest, ViewsPatternsAndDataWindows) {
     EXPECT_EQ(Links("PATTERNNAME"), QStringList{"PAT2"});
     EXPECT_TRUE(Store().DSPStructureExist("PAT2", 75));
 
-    // Editors: a view opens its SQL editor, a generator none.
+    // Editors: a view opens its SQL editor; a new generator none, its Edit its own.
     Answer("V9");
     dynamic_cast<TDODSPFolder*>(Folder("Structures\\Views"))->AddStructure();
     int editors = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* e = qobject_cast<TSqlStructureEditForm*>(w); e && e->isVisible()) ++editors;
     EXPECT_EQ(editors, 1);
+    Put("G8", 71, QString(), QString(), MakeGeneratorStructure("G8", 5).ToBytes());
     Answer("G9");
     dynamic_cast<TDODSPFolder*>(Folder("Structures\\Generators"))->AddStructure();
     EXPECT_TRUE(Store().DSPStructureExist("G9", 71));
+    const auto generatorEditors = [] {
+        int n = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* e = qobject_cast<TGeneratorEditForm*>(w); e && e->isVisible()) ++n;
+        return n;
+    };
+    EXPECT_EQ(generatorEditors(), 0);
+    Item<TDOGeneratorStructure>("Structures\\Generators", "71:G8")
+        ->Actions()
+        .FindByName("GeneratorStr_Edit")
+        ->Execute(nullptr);
+    EXPECT_EQ(generatorEditors(), 1);
 
     // Table data opens the data window through the installed opener, else says so.
     auto* t1 = Item<TDOTableStructure>("Structures\\Tables", "10:T1");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -12,6 +13,7 @@
 #include "basekit/datatypes.h"
 #include "scriptedinteraction.h"
 #include "testenv.h"
+#include "treedesignkit/generatorform.h"
 #include "treedesignkit/recreaterules.h"
 #include "treedesignkit/sqleditforms.h"
 #include "treedesignkit/sqleditrules.h"
@@ -173,6 +175,47 @@ TEST_P(TreeDesignTest, TableEditorWindowEditsAndRefusesFaults) {
     EXPECT_EQ(info.Remark, "first");
     EXPECT_EQ(info.TableName, "Ord$1");
     delete form;
+}
+
+TEST_P(TreeDesignTest, GeneratorEditorRefusesBadValuesAndKeepsTheBody) {
+    for (const char* bad : {"", "1.5", "x1", "9223372036854775808"})
+        EXPECT_TRUE(TGeneratorRules::Check(bad, "1").contains("start value")) << bad;
+    for (const char* bad : {"0", " ", "-0", "one"})
+        EXPECT_TRUE(TGeneratorRules::Check("1", bad).contains("increment")) << bad;
+    EXPECT_EQ(TGeneratorRules::Check(" -9223372036854775808 ", "-3"), QString());
+
+    TDSPNode body("G1");
+    body.SetProperty("StartValue", 7);
+    body.SetProperty("Keep", "me");
+    Dsp().PutStructure("G1", otGenerator, body.ToBytes());
+    auto* form = OpenGeneratorEditor("g1", Alias());
+    EXPECT_EQ(form->NameEdit->text(), "G1");
+    EXPECT_EQ(form->StartValueEdit->text(), "7");
+    EXPECT_EQ(form->IncrementEdit->text(), "1");
+    EXPECT_FALSE(form->Modified());
+    form->IncrementEdit->setText("0");
+    Script().AnswerMessage(IDOK);
+    QTest::mouseClick(form->SaveButton, Qt::LeftButton);
+    ASSERT_EQ(Script().Asked.size(), 1);
+    EXPECT_TRUE(Script().Asked[0].Text.contains("increment"));
+    EXPECT_EQ(GeneratorIncrement(TDSPNode::FromBytes(Dsp().GetStructure("G1", otGenerator))), 1);
+
+    form->StartValueEdit->setText(" 100 ");
+    form->IncrementEdit->setText("-5");
+    QTest::mouseClick(form->SaveButton, Qt::LeftButton);
+    EXPECT_FALSE(form->Modified());
+    const TDSPNode saved = TDSPNode::FromBytes(Dsp().GetStructure("G1", otGenerator));
+    EXPECT_EQ(GeneratorStartValue(saved), 100);
+    EXPECT_EQ(GeneratorIncrement(saved), -5);
+    EXPECT_EQ(saved.Property("Keep").toString(), "me");
+
+    // Closing with changes asks; Cancel keeps the window, No drops them.
+    form->StartValueEdit->setText("1");
+    Script().AnswerMessage(IDCANCEL);
+    EXPECT_FALSE(form->close());
+    Script().AnswerMessage(IDNO);
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(GeneratorStartValue(TDSPNode::FromBytes(Dsp().GetStructure("G1", otGenerator))), 100);
 }
 
 PELVAR_ENGINE_TESTS(TreeDesignTest);

@@ -262,3 +262,7 @@ void TSqlDialect::DropReleasedTable(TDatabase& db, const QString& tempName) cons
 }
 
 void TSqlDialect::AfterRowsCopied(TDatabase&, const TDicTableDescription&) const {}
+
+QString TSqlDialect::CodePointCollation(TDatabase&, const QString&, const QString&) const {
+    return QString();
+}

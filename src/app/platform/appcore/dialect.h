@@ -83,6 +83,11 @@ class TSqlDialect {
     // True when the driver takes a "?" inside an SQL comment for a parameter
     // marker; such comments reach it with a full-width "？" instead.
     virtual bool MarksInComments() const { return false; }
+    // What follows the text column in ORDER BY and range conditions so that
+    // it compares in code-point order; empty where its collation already
+    // does (SQLite's BINARY), which keeps its indexes usable.
+    virtual QString CodePointCollation(TDatabase& db, const QString& table,
+                                       const QString& column) const;
 
   protected:
     // Raises ENotSupportedError: "<what> are not supported by the database ...".

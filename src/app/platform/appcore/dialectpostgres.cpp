@@ -170,6 +170,32 @@ class TPostgresDialect final : public TSqlDialect {
     }
     TBinaryBinding BinaryBinding() const override { return TBinaryBinding::VarBinary; }
     bool EnforcesDeclaredSizes() const override { return true; }
+    // A database or column collation of a locale orders by language rules;
+    // "C" is added only then, since it keeps the column's index out of use.
+    QString CodePointCollation(TDatabase& db, const QString& table,
+                               const QString& column) const override {
+        TSelectQuery q(
+            db, QStringLiteral("SELECT CASE WHEN a.attcollation = 0 THEN 'C' "
+                               "WHEN c.collprovider = 'c' THEN c.collcollate::text "
+                               "WHEN c.collprovider = 'd' AND "
+                               "COALESCE(to_jsonb(d)->>'datlocprovider', 'c') = 'c' "
+                               "THEN d.datcollate::text ELSE 'other' END "
+                               "FROM pg_catalog.pg_attribute a "
+                               "JOIN pg_catalog.pg_class t ON t.oid = a.attrelid "
+                               "JOIN pg_catalog.pg_namespace n ON n.oid = t.relnamespace "
+                               "LEFT JOIN pg_catalog.pg_collation c ON c.oid = a.attcollation "
+                               "JOIN pg_catalog.pg_database d ON d.datname = current_database() "
+                               "WHERE n.nspname = current_schema() AND lower(t.relname) = :t "
+                               "AND lower(a.attname) = :c"));
+        q.ParamByName(QStringLiteral("t")).SetValue(AsciiLower(table));
+        q.ParamByName(QStringLiteral("c")).SetValue(AsciiLower(column));
+        q.Open();
+        // glibc's C.UTF-8 compares by code point as "C" does.
+        static const QStringList codePoint = {QStringLiteral("C"), QStringLiteral("POSIX"),
+                                              QStringLiteral("C.UTF-8"), QStringLiteral("C.utf8")};
+        if (!q.Eof() && codePoint.contains(q.Fields().GetFields(0).AsString())) return QString();
+        return QStringLiteral(" COLLATE \"C\"");
+    }
 };
 
 }  // namespace

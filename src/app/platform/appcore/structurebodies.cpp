@@ -119,3 +119,12 @@ TDSPNode MakeGeneratorStructure(const QString& name, qint64 startValue) {
 qint64 GeneratorStartValue(const TDSPNode& body) {
     return body.Property(QStringLiteral("StartValue"), 0).toLongLong();
 }
+
+qint64 GeneratorIncrement(const TDSPNode& body) {
+    return body.Property(QStringLiteral("Increment"), 1).toLongLong();
+}
+
+void SetGeneratorValues(TDSPNode& body, qint64 startValue, qint64 increment) {
+    body.SetProperty(QStringLiteral("StartValue"), qlonglong(startValue));
+    body.SetProperty(QStringLiteral("Increment"), qlonglong(increment));
+}

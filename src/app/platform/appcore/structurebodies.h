@@ -41,9 +41,12 @@ TDSPNode MakeTableStructure(const QString& structureName, const TDicTableDescrip
 TDicTableDescription TableFromStructure(const TDSPNode& body, const QString& tableName);
 
 // Bodies of database object structures: the SQL text of views and stored
-// procedures ("SQL"), the start value of generators ("StartValue"), the text
-// of patterns ("Text").
+// procedures ("SQL"), the start value and increment of generators
+// ("StartValue", "Increment"), the text of patterns ("Text").
 TDSPNode MakeSqlStructure(const QString& name, const QString& sql);
 QString StructureSql(const TDSPNode& body);
 TDSPNode MakeGeneratorStructure(const QString& name, qint64 startValue);
 qint64 GeneratorStartValue(const TDSPNode& body);
+// 1 when the body has none.
+qint64 GeneratorIncrement(const TDSPNode& body);
+void SetGeneratorValues(TDSPNode& body, qint64 startValue, qint64 increment);

@@ -7,6 +7,7 @@
 #include "appcore/structurebodies.h"
 #include "dspoperations.h"
 #include "dspopsupport.h"
+#include "procname.h"
 
 using namespace DSPOps;
 
@@ -54,6 +55,10 @@ QByteArray RenamedTableBody(const QByteArray& body, const QString& from, const Q
     return root.ToBytes();
 }
 
+bool IsStoredProc(int type) {
+    return type == otExecStoredProc || type == otSelectStoredProc;
+}
+
 TDicTableDescription TableOfCopy(const QByteArray& body, const QString& from, const QString& to) {
     const TDSPNode root = TDSPNode::FromBytes(body, QStringLiteral("DSP structure %1").arg(to));
     TDicTableDescription table = TableFromStructure(root, to);
@@ -65,6 +70,29 @@ TDicTableDescription TableOfCopy(const QByteArray& body, const QString& from, co
 [[noreturn]] void RaiseExists(const char* what, const QString& name, const QString& alias) {
     throw EDSPError(
         QStringLiteral("The %1 %2 already exists in database %3").arg(what, name, alias));
+}
+
+// The procedure from the copied body's text. Under a new name the text must
+// have named it (see RenamedProcBody): run as it is, it would create or
+// replace the source's procedure instead.
+void CreateProcCopy(TDicDatabase& dic, const QString& sql, int type, const QString& name,
+                    bool renamed) {
+    if (renamed && WithStoredProcName(sql, name).isEmpty())
+        throw ENotSupportedError(
+            QStringLiteral("Stored procedure %1 can not be created under this name: its SQL text "
+                           "does not start with CREATE [OR REPLACE] FUNCTION or PROCEDURE and "
+                           "its name, so the name there can not be changed")
+                .arg(name));
+    const bool select = type == otSelectStoredProc;
+    const auto exists = [&] {
+        return select ? dic.SelectStoredProcExists(name) : dic.ExecStoredProcExists(name);
+    };
+    if (exists())
+        RaiseExists(select ? "selectable stored procedure" : "stored procedure", name, dic.Alias());
+    dic.CreateStoredProc(sql);
+    if (!exists())
+        throw EDSPError(
+            QStringLiteral("The SQL text of stored procedure %1 creates another one").arg(name));
 }
 
 // The rows of one table into another of the same database, inside the
@@ -140,6 +168,8 @@ void TUOCopyDSPObject::Execute(TOperationContext& context) {
             if (properties.TableName.compare(SourceName, Qt::CaseInsensitive) == 0)
                 properties.TableName = TargetName;
         }
+        if (renamed && IsStoredProc(SourceType) && SourceType == TargetType)
+            body = RenamedProcBody(body, TargetName, to);
         const bool sourceObject = DBObjectExists(from, SourceName, SourceType);
         if (CopyTableData && isTable && sourceObject && from != to)
             throw ENotSupportedError(
@@ -177,16 +207,7 @@ void TUOCopyDSPObject::Execute(TOperationContext& context) {
                         break;
                     case otExecStoredProc:
                     case otSelectStoredProc:
-                        // The procedure's name is part of its CREATE text; renaming it
-                        // there belongs to the procedure editor.
-                        if (renamed)
-                            throw ENotSupportedError(
-                                QStringLiteral(
-                                    "Creating stored procedure %1 from the structure of %2 is "
-                                    "not available yet: a procedure can be created only under "
-                                    "its own name")
-                                    .arg(TargetName, SourceName));
-                        dic.CreateStoredProc(StructureSql(root()));
+                        CreateProcCopy(dic, StructureSql(root()), TargetType, TargetName, renamed);
                         break;
                     default:
                         break;  // no database object

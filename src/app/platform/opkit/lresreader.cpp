@@ -2,10 +2,15 @@
 
 #include <algorithm>
 
+#include "appcore/database.h"
+#include "appcore/dialect.h"
 #include "appcore/localizator.h"
 #include "appcore/query.h"
 
-TLSectionReader::TLSectionReader(TDatabase& db) : FDb(db) {
+TLSectionReader::TLSectionReader(TDatabase& db)
+    : FDb(db),
+      FIDOrder(db.Dialect().CodePointCollation(db, TLocalizatorTable::kTableName,
+                                               QStringLiteral("STRINGID"))) {
     TSelectQuery q(db, QStringLiteral("SELECT STRINGID FROM TEXT_RESOURCES WHERE LANGUAGEID = :m"));
     q.ParamByName(QStringLiteral("m")).SetValue(TLocalizatorTable::kSectionMarker);
     for (q.Open(); !q.Eof(); q.Next()) {
@@ -43,12 +48,16 @@ QStringList TLSectionReader::Sections(const QStringList& languages) {
 void TLSectionReader::Read(const QString& sectionID, const QStringList& languages,
                            QList<TEILResText>& texts) {
     texts.clear();
-    if (!FQuery)
-        // "_" is followed by "`" in code order: the IDs of the section form one range.
+    if (!FQuery) {
+        // "_" is followed by "`" in code order: the IDs of the section form one
+        // range, but only where IDs compare by code point, not by a locale's rules.
+        const QString id = QStringLiteral("STRINGID") + FIDOrder;
         FQuery = std::make_unique<TSelectQuery>(
             FDb, QStringLiteral("SELECT STRINGID, LANGUAGEID, TEXT FROM TEXT_RESOURCES WHERE "
-                                "STRINGID = :sec OR (STRINGID >= :lo AND STRINGID < :hi) "
-                                "ORDER BY STRINGID, LANGUAGEID"));
+                                "STRINGID = :sec OR (%1 >= :lo AND %1 < :hi) "
+                                "ORDER BY %1, LANGUAGEID")
+                     .arg(id));
+    }
     const QString section = sectionID.toUpper();
     QSet<QString> wanted;
     for (const QString& l : languages)
@@ -88,12 +97,23 @@ void TLSectionReader::SplitFast(const QString& id, const QString& hint, QString&
 
 namespace {
 
-// Whether the pass, in string ID order, has left the section's ID range
-// ("S" and "S_..." lie below "S`"; siblings such as "SB..." lie inside it).
+// UTF-16 units ranked as the code points they belong to: surrogates above
+// U+E000..U+FFFF, as the database's code-point order has them.
+char32_t CodePointRank(char16_t c) {
+    if (c >= 0xE000) return c - 0x800;
+    if (c >= 0xD800) return c + 0x2000;
+    return c;
+}
+
+// Whether the pass, in code-point order of string IDs, has left the section's
+// ID range ("S" and "S_..." lie below "S`"; siblings such as "SB..." lie inside it).
 bool PastRange(const QString& id, const QString& section) {
     const qsizetype n = section.size();
-    const int head = QStringView(id).left(n).compare(section);
-    if (head != 0) return head > 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (i == id.size()) return false;
+        if (id[i] != section[i])
+            return CodePointRank(id[i].unicode()) > CodePointRank(section[i].unicode());
+    }
     return id.size() > n && id[n] > QLatin1Char('_');
 }
 
@@ -105,7 +125,8 @@ void TLSectionReader::ReadAll(const QSet<QString>& wantedSections, const QString
     for (const QString& l : languages)
         wanted.insert(l.toUpper());
     TSelectQuery q(FDb, QStringLiteral("SELECT STRINGID, LANGUAGEID, TEXT FROM TEXT_RESOURCES "
-                                       "ORDER BY STRINGID, LANGUAGEID"));
+                                       "ORDER BY STRINGID%1, LANGUAGEID")
+                            .arg(FIDOrder));
     // Sections whose ID range the pass is inside, innermost last.
     struct TOpen {
         QString Section;

@@ -50,6 +50,7 @@ class TLSectionReader {
     // `ident` may be null when only the section is wanted.
     void SplitFast(const QString& id, const QString& hint, QString& section, QString* ident) const;
     TDatabase& FDb;
+    QString FIDOrder;  // what makes string IDs compare in code-point order
     QSet<QString> FKnown;
     qsizetype FLongestKnown = 0;
     std::unique_ptr<TSelectQuery> FQuery;

@@ -86,16 +86,12 @@ void TSqlStructureEditForm::Save() {
 }
 
 void TSqlStructureEditForm::closeEvent(QCloseEvent* event) {
-    if (Modified()) {
-        const int answer =
-            LMessageBox(QStringLiteral("M_Pelvar_TblStrForm_SaveChanges"),
-                        QStringLiteral("ST_CONFIRMATION"), MB::YESNOCANCEL | MB::ICONQUESTION);
-        if (answer == IDYES) {
+    if (!ConfirmClose(Modified(), [this] {
             Save();
-        } else if (answer != IDNO) {
-            event->ignore();
-            return;
-        }
+            return true;
+        })) {
+        event->ignore();
+        return;
     }
     QWidget::closeEvent(event);
 }

@@ -284,22 +284,9 @@ void TTableStructureForm::DeleteIndex() {
 }
 
 void TTableStructureForm::closeEvent(QCloseEvent* event) {
-    if (FModified) {
-        switch (LMessageBox(QStringLiteral("M_Pelvar_TblStrForm_SaveChanges"),
-                            QStringLiteral("ST_CONFIRMATION"),
-                            MB::YESNOCANCEL | MB::ICONQUESTION)) {
-            case IDYES:
-                if (!Save()) {
-                    event->ignore();
-                    return;
-                }
-                break;
-            case IDNO:
-                break;
-            default:
-                event->ignore();
-                return;
-        }
+    if (!ConfirmClose(FModified, [this] { return Save(); })) {
+        event->ignore();
+        return;
     }
     QWidget::closeEvent(event);
 }

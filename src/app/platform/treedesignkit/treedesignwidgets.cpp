@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "appcore/texts.h"
+#include "basekit/interaction.h"
 
 QLineEdit* MakeReadOnlyEdit(QWidget* parent, const char* name) {
     auto* edit = new QLineEdit(parent);
@@ -53,4 +54,13 @@ QWidget* GridPage(QWidget* page, QTableWidget* grid, const QList<QPushButton*>& 
     layout->addWidget(grid, 1);
     layout->addLayout(column);
     return page;
+}
+
+bool ConfirmClose(bool modified, const std::function<bool()>& save) {
+    if (!modified) return true;
+    const int answer =
+        LMessageBox(QStringLiteral("M_Pelvar_TblStrForm_SaveChanges"),
+                    QStringLiteral("ST_CONFIRMATION"), MB::YESNOCANCEL | MB::ICONQUESTION);
+    if (answer == IDYES) return save();
+    return answer == IDNO;
 }

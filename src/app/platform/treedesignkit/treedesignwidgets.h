@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
 class QGridLayout;
 class QLineEdit;
@@ -17,3 +18,6 @@ void AddLabelledRow(QGridLayout* grid, QWidget* parent, const char* captionId, Q
 void SetHeaders(QTableWidget* grid, const QList<const char*>& captionIds);
 // The grid with its buttons in a column on its right, on `page`.
 QWidget* GridPage(QWidget* page, QTableWidget* grid, const QList<QPushButton*>& buttons);
+// Whether a window with changes may close: asks to save them (Yes saves and
+// closes only when `save` succeeds, No closes, Cancel stays).
+bool ConfirmClose(bool modified, const std::function<bool()>& save);
