@@ -52,25 +52,31 @@ void IntoDatabase(const QString& alias, TDatabaseSink::TOptions options, TOperat
 void TUOExportDatabase::Execute(TOperationContext& context) {
     const QString from = ResolveAlias(SourceAlias());
     Database(from);  // a database that is not connected fails before the file is touched
-    WriteExport(TEIExportTarget{nullptr, FileName(), false, UTF8 ? eeUTF8 : eeANSI, false}, context,
-                [&](TEIFile& file) {
+    WriteExport(TEIExportTarget{File, FileName(), Append, UTF8 ? eeUTF8 : eeANSI, !NewFormat},
+                context, [&](TEIFile& file) {
                     TFileSink sink(file);
-                    ReadDatabase(from, Parts, sink, context);
+                    ReadDatabase(from, Parts, sink, context, Languages);
                 });
 }
 
 void TUOImportDatabase::Execute(TOperationContext& context) {
-    std::unique_ptr<TEIFile> own;
-    TEIFile* file = File;
-    if (!file) {
-        own = std::make_unique<TEIFile>(FileName());
-        file = own.get();
+    std::vector<std::unique_ptr<TEIFile>> own;
+    QList<TEIFile*> files;
+    if (File) files << File;
+    for (const QString& name : File                  ? QStringList()
+                               : FileNames.isEmpty() ? QStringList{FileName()}
+                                                     : FileNames) {
+        own.push_back(std::make_unique<TEIFile>(name));
+        files << own.back().get();
     }
     // A file that is not an export file fails here, before the database is touched.
-    if (!file->Opened()) file->Open();
+    for (TEIFile* file : files)
+        if (!file->Opened()) file->Open();
     const QString to = ResolveAlias(TargetAlias());
-    IntoDatabase(to, {}, context,
-                 [&](TDictionarySink& sink) { ReadFile(*file, {}, Parts, sink, context); });
+    IntoDatabase(to, {}, context, [&](TDictionarySink& sink) {
+        for (TEIFile* file : files)
+            ReadFile(*file, {}, Parts, sink, context);
+    });
 }
 
 void TUOCopyDatabase::Execute(TOperationContext& context) {

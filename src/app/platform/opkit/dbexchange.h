@@ -21,26 +21,35 @@ enum TDatabaseParts : unsigned {
     dpLanguages = 4,
     dpTableData = 8,
     dpAll = 15,
+    // The tables of table structures, created empty where the rows do not go.
+    dpObjects = 16,
 };
 // "structures,resources,languages,data" (any of them, any order) as parts;
 // raises EPelvarError naming a word it does not know.
 unsigned ParseDatabaseParts(const QString& text);
 
 // Languages, texts, structures and table rows of SourceAlias() into one
-// export file FileName(), written anew (a temporary file renamed into place).
+// export file FileName(), written anew (a temporary file renamed into place),
+// or appended to File / FileName() (what it held stays on a failure).
 class TUOExportDatabase : public TUtilOperation {
   public:
     unsigned Parts = dpAll;
+    QStringList Languages;  // languages and texts only in these; empty: all
     bool UTF8 = true;
+    bool NewFormat = true;
+    bool Append = false;
+    TEIFile* File = nullptr;  // an open file to append to (not owned), or null
     void Execute(TOperationContext& context) override;
 };
 
-// An export file (File, else FileName()) into TargetAlias(), which must have
-// its system tables. Structures, texts and languages replace those of the
-// same names; a table gets the file's rows instead of its own.
+// An export file (File, else FileNames, else FileName()) into TargetAlias(),
+// which must have its system tables; several files go in one transaction.
+// Structures, texts and languages replace those of the same names; a table
+// gets the file's rows instead of its own.
 class TUOImportDatabase : public TUtilOperation {
   public:
     TEIFile* File = nullptr;  // not owned
+    QStringList FileNames;
     unsigned Parts = dpAll;
     void Execute(TOperationContext& context) override;
 };

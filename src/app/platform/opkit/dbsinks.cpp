@@ -23,7 +23,7 @@ namespace {
 
 constexpr int kRowsPerCancelCheck = 1000;
 
-void SendTable(TDatabase& db, const QString& table, TDictionarySink& sink,
+void SendTable(TDatabase& db, const QString& table, bool rows, TDictionarySink& sink,
                TOperationContext& context) {
     TDicTableDescription description;
     if (!db.DescribeTable(table, description)) return;
@@ -31,11 +31,12 @@ void SendTable(TDatabase& db, const QString& table, TDictionarySink& sink,
     for (const TDicFieldDescription& f : description.Fields)
         names << f.Name;
     sink.BeginTable(table, description.Fields);
-    qint64 rows = 0;
-    DBTransfer::ReadRows(db, table, names, QString(), [&](QList<TQXVariant>& values) {
-        sink.Row(values);
-        if (++rows % kRowsPerCancelCheck == 0) context.CheckCancel();
-    });
+    qint64 count = 0;
+    if (rows)
+        DBTransfer::ReadRows(db, table, names, QString(), [&](QList<TQXVariant>& values) {
+            sink.Row(values);
+            if (++count % kRowsPerCancelCheck == 0) context.CheckCancel();
+        });
     sink.EndTable();
 }
 
@@ -76,33 +77,37 @@ void SendSection(TEIFile& file, int index, TDictionarySink& sink, TOperationCont
 }  // namespace
 
 void ReadDatabase(const QString& alias, unsigned parts, TDictionarySink& sink,
-                  TOperationContext& context) {
+                  TOperationContext& context, const QStringList& languages) {
     TDatabase& db = Database(alias);
+    QSet<QString> wanted;
+    for (const QString& l : languages)
+        wanted.insert(l.toUpper());
     if (parts & dpLanguages) {
         context.Status(QStringLiteral("Languages"));
-        TLanguageStrings languages;
-        GetLanguagesTable(alias).FillLanguageInfo(languages);
-        for (const auto& [id, language] : languages)
-            sink.Language(id, language);
+        TLanguageStrings all;
+        GetLanguagesTable(alias).FillLanguageInfo(all);
+        for (const auto& [id, language] : all)
+            if (wanted.isEmpty() || wanted.contains(id.toUpper())) sink.Language(id, language);
     }
     if ((parts & dpResources) && db.TableExists(TLocalizatorTable::kTableName)) {
         context.Status(QStringLiteral("Local resources"));
-        TLSectionReader(db).ReadAll({}, {}, [&](const QString& s, const QList<TEILResText>& t) {
-            context.CheckCancel();
-            sink.Texts(s, t);
-            return true;
-        });
+        TLSectionReader(db).ReadAll({}, wanted.values(),
+                                    [&](const QString& s, const QList<TEILResText>& t) {
+                                        context.CheckCancel();
+                                        sink.Texts(s, t);
+                                        return true;
+                                    });
     }
-    if (!(parts & (dpStructures | dpTableData))) return;
+    if (!(parts & (dpStructures | dpTableData | dpObjects))) return;
     TDSPList items;
     GetDSPTable(alias).FillStructuresList(0, items);
     items.Sort(dskForExport);
     DSPExport::ForEachStructure(alias, items, context, [&](const DSPExport::TRow& row) {
         if (parts & dpStructures) sink.Structure(row.Item, row.Body);
-        if ((parts & dpTableData) && !DBTransfer::IsSystemTable(row.Item.Name) &&
+        if ((parts & (dpTableData | dpObjects)) && !DBTransfer::IsSystemTable(row.Item.Name) &&
             DSPExport::HasTableData(alias, row.Item)) {
             context.Status(QStringLiteral("Table %1").arg(row.Item.Name));
-            SendTable(db, row.Item.Name, sink, context);
+            SendTable(db, row.Item.Name, parts & dpTableData, sink, context);
         }
     });
 }

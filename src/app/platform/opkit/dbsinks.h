@@ -34,8 +34,9 @@ class TDictionarySink {
 
 // The parts of the database `alias` that `parts` (TDatabaseParts) names:
 // languages, texts, then every structure followed by its table's rows.
+// Languages and texts only in `languages` (upper-case IDs) when not empty.
 void ReadDatabase(const QString& alias, unsigned parts, TDictionarySink& sink,
-                  TOperationContext& context);
+                  TOperationContext& context, const QStringList& languages = {});
 // The sections of the file (all when `sections` is empty) of the kinds
 // `parts` names, in file order; a section of no kind we import is reported
 // and left out.
