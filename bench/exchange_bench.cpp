@@ -87,6 +87,12 @@ double Sqlite3(const QStringList& args, const QString& output = QString()) {
     return timer.nsecsElapsed() / 1e6;
 }
 
+long PeakMB() {
+    struct rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
 template <typename TOp>
 double Timed(TOp& op) {
     QElapsedTimer timer;
@@ -119,7 +125,9 @@ int main(int argc, char** argv) {
     exp.SetSourceAlias(source);
     exp.SetFileName(file);
     exp.Parts = dpStructures | dpTableData;
+    const long filled = PeakMB();
     const double exportMs = Timed(exp);
+    const long exported = PeakMB();
     const double dumpMs = Sqlite3({sourceFile, QStringLiteral(".dump BENCH")}, dump);
 
     TUOImportDatabase imp;
@@ -129,12 +137,11 @@ int main(int argc, char** argv) {
     const double readMs =
         Sqlite3({dir.filePath(QStringLiteral("read.sqlite")), QStringLiteral(".read ") + dump});
 
-    struct rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
     std::printf("%d rows: export %.0f ms (%lld bytes), sqlite3 .dump %.0f ms (%lld bytes)\n", gRows,
                 exportMs, qint64(QFile(file).size()), dumpMs, qint64(QFile(dump).size()));
-    std::printf("import %.0f ms, sqlite3 .read %.0f ms; peak memory %ld MB\n", importMs, readMs,
-                usage.ru_maxrss / 1024);
+    std::printf("import %.0f ms, sqlite3 .read %.0f ms\n", importMs, readMs);
+    std::printf("peak memory: %ld MB filled, %ld MB exported, %ld MB imported\n", filled, exported,
+                PeakMB());
     std::printf("ei-export/sqlite3-dump ratio: %.2f\n", exportMs / dumpMs);
     std::printf("ei-import/sqlite3-read ratio: %.2f\n", importMs / readMs);
     return 0;

@@ -1,6 +1,7 @@
 #include "dbtransfer.h"
 
 #include <QSet>
+#include <limits>
 
 #include "appcore/database.h"
 #include "appcore/dialect.h"
@@ -148,11 +149,45 @@ void TRowInserter::Execute(TExecQuery& query, int rows) {
 
 // ---- reading ----
 
+namespace {
+
+// The SQLite driver keeps a whole result in memory: its rows are read in
+// pages by rowid, which an index serves, so memory stays one page.
+constexpr int kSqlitePageRows = 20000;
+
+void ReadPagesByRowid(TDatabase& db, const QString& table, const QStringList& names,
+                      const QString& condition,
+                      const std::function<void(QList<TQXVariant>&)>& visit) {
+    QString where = QStringLiteral("rowid > :last");
+    if (!condition.trimmed().isEmpty()) where += QStringLiteral(" AND (%1)").arg(condition);
+    TSelectQuery q(db, QStringLiteral("SELECT rowid, %1 FROM %2 WHERE %3 ORDER BY rowid LIMIT %4")
+                           .arg(names.join(QStringLiteral(", ")), db.Dialect().Ident(table), where)
+                           .arg(kSqlitePageRows));
+    QList<TQXVariant> values;
+    qint64 last = std::numeric_limits<qint64>::min();
+    for (int rows = kSqlitePageRows; rows == kSqlitePageRows;) {
+        q.ParamByName(QStringLiteral("last")).SetValue(qlonglong(last));
+        rows = 0;
+        for (q.Open(); !q.Eof(); q.Next(), ++rows) {
+            last = q.Fields().GetFields(0).AsInteger();
+            values.clear();
+            for (int i = 1; i < q.FieldCount(); ++i)
+                values.append(q.Fields().GetFields(i).Value());
+            visit(values);
+        }
+        q.Close();
+    }
+}
+
+}  // namespace
+
 void ReadRows(TDatabase& db, const QString& table, const QStringList& fields,
               const QString& condition, const std::function<void(QList<TQXVariant>&)>& visit) {
     QStringList names;
     for (const QString& f : fields)
         names << db.Dialect().Ident(f);
+    if (db.Dialect().Name() == QLatin1String("SQLite"))
+        return ReadPagesByRowid(db, table, names, condition, visit);
     QString sql = QStringLiteral("SELECT %1 FROM %2")
                       .arg(names.join(QStringLiteral(", ")), db.Dialect().Ident(table));
     if (!condition.trimmed().isEmpty()) sql += QStringLiteral(" WHERE ") + condition;
