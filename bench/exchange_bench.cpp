@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 
 #include "appcore/database.h"
@@ -25,6 +26,8 @@
 namespace {
 
 int gRows = 1000000;
+// The best of a few runs: the machine is shared, the best run is the code's.
+constexpr int kRuns = 3;
 
 void WriteText(const QString& path, const QString& text) {
     QFile f(path);
@@ -40,9 +43,12 @@ void PrepareOdbc(const QString& dir) {
         QStringLiteral("[SQLite3]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so\n"));
     WriteText(dir + QStringLiteral("/odbc.ini"), QString());
     QString sources;
-    for (const char* name : {"EXSOURCE", "EXTARGET"})
+    QStringList names{QStringLiteral("EXSOURCE")};
+    for (int i = 0; i < kRuns; ++i)
+        names << QStringLiteral("EXTARGET%1").arg(i);
+    for (const QString& name : names)
         sources += QStringLiteral("[%1]\nDriver=SQLite3\nDatabase=%2/%1.sqlite\nTimeout=5000\n")
-                       .arg(QLatin1String(name), dir);
+                       .arg(name, dir);
     WriteText(dir + QStringLiteral("/user.ini"), sources);
     qputenv("ODBCSYSINI", dir.toLocal8Bit());
     qputenv("ODBCINI", (dir + QStringLiteral("/user.ini")).toLocal8Bit());
@@ -111,31 +117,36 @@ int main(int argc, char** argv) {
     PrepareOdbc(dir.path());
     SetSettingsFileName(dir.filePath(QStringLiteral("bench.ini")));
     TPlatform platform;
-    const QString source = QStringLiteral("EXSOURCE"), target = QStringLiteral("EXTARGET");
+    const QString source = QStringLiteral("EXSOURCE");
     BaseMng().Databases().SetDefaultAlias(source);
     Fill(source);
-    BaseMng().Databases().OpenDataBase(target);
-    CreateMissingSystemTables(target);
+    const long filled = PeakMB();
 
     const QString file = dir.filePath(QStringLiteral("bench.eif"));
     const QString dump = dir.filePath(QStringLiteral("bench.sql"));
     const QString sourceFile = dir.filePath(source + QStringLiteral(".sqlite"));
-
-    TUOExportDatabase exp;
-    exp.SetSourceAlias(source);
-    exp.SetFileName(file);
-    exp.Parts = dpStructures | dpTableData;
-    const long filled = PeakMB();
-    const double exportMs = Timed(exp);
+    double exportMs = 1e300, dumpMs = 1e300, importMs = 1e300, readMs = 1e300;
+    for (int i = 0; i < kRuns; ++i) {
+        TUOExportDatabase exp;
+        exp.SetSourceAlias(source);
+        exp.SetFileName(file);
+        exp.Parts = dpStructures | dpTableData;
+        exportMs = std::min(exportMs, Timed(exp));
+        dumpMs = std::min(dumpMs, Sqlite3({sourceFile, QStringLiteral(".dump BENCH")}, dump));
+    }
     const long exported = PeakMB();
-    const double dumpMs = Sqlite3({sourceFile, QStringLiteral(".dump BENCH")}, dump);
-
-    TUOImportDatabase imp;
-    imp.SetFileName(file);
-    imp.SetTargetAlias(target);
-    const double importMs = Timed(imp);
-    const double readMs =
-        Sqlite3({dir.filePath(QStringLiteral("read.sqlite")), QStringLiteral(".read ") + dump});
+    for (int i = 0; i < kRuns; ++i) {
+        const QString target = QStringLiteral("EXTARGET%1").arg(i);
+        BaseMng().Databases().OpenDataBase(target);
+        CreateMissingSystemTables(target);
+        TUOImportDatabase imp;
+        imp.SetFileName(file);
+        imp.SetTargetAlias(target);
+        importMs = std::min(importMs, Timed(imp));
+        BaseMng().Databases().CloseDatabase(target);
+        const QString read = dir.filePath(QStringLiteral("read%1.sqlite").arg(i));
+        readMs = std::min(readMs, Sqlite3({read, QStringLiteral(".read ") + dump}));
+    }
 
     std::printf("%d rows: export %.0f ms (%lld bytes), sqlite3 .dump %.0f ms (%lld bytes)\n", gRows,
                 exportMs, qint64(QFile(file).size()), dumpMs, qint64(QFile(dump).size()));
