@@ -75,7 +75,7 @@ void TUOImportDatabase::Execute(TOperationContext& context) {
     const QString to = ResolveAlias(TargetAlias());
     IntoDatabase(to, {}, context, [&](TDictionarySink& sink) {
         for (TEIFile* file : files)
-            ReadFile(*file, {}, Parts, sink, context);
+            ReadFile(*file, file == File ? SectionIndexes : QList<int>(), Parts, sink, context);
     });
 }
 

@@ -49,6 +49,7 @@ class TUOExportDatabase : public TUtilOperation {
 class TUOImportDatabase : public TUtilOperation {
   public:
     TEIFile* File = nullptr;  // not owned
+    QList<int> SectionIndexes;  // of File: only these sections; empty: all
     QStringList FileNames;
     unsigned Parts = dpAll;
     void Execute(TOperationContext& context) override;
