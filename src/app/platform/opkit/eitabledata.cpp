@@ -1,6 +1,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -12,8 +13,17 @@
 
 namespace {
 
+bool NeedsEscape(QChar c) {
+    return c.unicode() < 0x20 || c == u'"' || c == u'\\';
+}
+
 void AppendJsonString(QString& out, const QString& text) {
     out += u'"';
+    if (std::none_of(text.cbegin(), text.cend(), NeedsEscape)) {
+        out += text;
+        out += u'"';
+        return;
+    }
     for (const QChar c : text) {
         switch (c.unicode()) {
             case '"':
