@@ -262,6 +262,34 @@ TEST_P(DBExchangeTest, TableDataByConditionAndChosenSections) {
     EXPECT_EQ(CountRowsOf(db, kQuoted), 30);
 }
 
+TEST_P(DBExchangeTest, StructureCopiesBetweenDatabasesAreAllOrNothing) {
+    PutTable("T1", 450);  // more rows than one statement takes
+    PutTable("T2", 5);
+    auto target = Target(GetParam(), "EX");
+    TDatabase& db = BaseMng().Databases().GetDatabase(target->Alias());
+    TDicTableDescription t;
+    t.Name = "T2";
+    t.AddField("ID", dtInteger, 4);
+    TDictionary(target->Alias()).CreateTableByDef(t, QString(), false);
+    const QStringList before = Dump(target->Alias());
+
+    TUOCopyDSPObjectsEx copy;
+    copy.SetSourceAlias(Alias());
+    copy.SetTargetAlias(target->Alias());
+    copy.Items.AddCopy(Item("T1", otTable));
+    copy.Items.AddCopy(Item("T2", otTable));
+    copy.CreateDBObjects = copy.CopyTableData = true;
+    EXPECT_FALSE(ExecuteUtilOperationDirect(copy));  // T2 is there already
+    EXPECT_TRUE(copy.Errors().join("").contains("T2")) << copy.Errors().join("").toStdString();
+    EXPECT_EQ(Dump(target->Alias()), before);
+    EXPECT_FALSE(db.TableExists("T1"));
+
+    db.ExecDirect(db.Dialect().DropTableStatement("T2"));
+    Run(copy);
+    EXPECT_EQ(CountRowsOf(db, "T1"), 450);
+    EXPECT_EQ(CountRowsOf(db, "T2"), 5);
+}
+
 PELVAR_ENGINE_TESTS(DBExchangeTest);
 
 }  // namespace
