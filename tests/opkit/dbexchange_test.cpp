@@ -239,11 +239,12 @@ TEST_P(DBExchangeTest, TableDataByConditionAndChosenSections) {
     QList<int> chosen;
     for (int i = 0; i < file.Sections().GetCount(); ++i)
         if (file.Sections().GetSections(i)->Name().contains(kQuoted)) chosen << i;
-    ASSERT_EQ(chosen.size(), 2);  // the structure and its rows
+    ASSERT_EQ(chosen.size(), 2);  // the structure and its rows right after it
     TUOImportDSPObjects imp;
-    imp.TargetAlias = target->Alias();
+    imp.SetTargetAlias(target->Alias());
     imp.File = &file;
-    imp.SectionIndexes = chosen;
+    imp.SectionIndexes = {chosen[0]};
+    imp.ReplaceExisting = imp.ImportTableData = true;
     Run(imp);
     EXPECT_EQ(CountRowsOf(db, kQuoted), 30);
     db.ExecDirect("DELETE FROM " + db.Dialect().Ident(kQuoted) + " WHERE ID > 10");
