@@ -3,6 +3,7 @@
 #include <QPointer>
 
 #include "aliascounter.h"
+#include "aliasexchange.h"
 #include "appcore/additionallogin.h"
 #include "appcore/dbmanager.h"
 #include "appcore/platform.h"
@@ -130,11 +131,11 @@ bool TDOAlias::InternalAcceptDragObject(const QStringList& ParsedPath,
 
 void TDOAlias::InternalDragObjectDropped(const QStringList& ParsedPath,
                                          const TPelvarObjectList& SubItems) {
-    // Copying and importing into the database arrive with the exchange of
-    // dictionary content between databases and files; until then the drop
-    // says so rather than vanishing.
-    Q_UNUSED(ParsedPath);
-    Q_UNUSED(SubItems);
+    // Another alias dropped whole brings its whole dictionary; other drops
+    // are not handled here yet and say so rather than vanishing.
+    if (ParsedPath.size() <= 1 && SubItems.Count() == 1)
+        if (const auto* source = dynamic_cast<const TDOAlias*>(SubItems.Items(0)))
+            return CopyAliasDatabase(source->AliasName(), AliasName());
     LShowMessage(QStringLiteral("M_Pelvar_DOAlias_NotAvailableYet"));
 }
 
@@ -239,12 +240,12 @@ void TDOAlias::FillActions() {
     Actions().FindByName(QStringLiteral("QueryAction"))->SetOnExecute([this](const QStringList*) {
         OpenQueryForm(AliasName());
     });
-    // The whole-database exchange comes with its own subsystem; until then
-    // the actions say so.
-    for (const char* name : {"ExportAction", "ImportAction"})
-        Actions().FindByName(QLatin1String(name))->SetOnExecute([](const QStringList*) {
-            LShowMessage(QStringLiteral("M_Pelvar_DOAlias_NotAvailableYet"));
-        });
+    Actions().FindByName(QStringLiteral("ExportAction"))->SetOnExecute([this](const QStringList*) {
+        ExportAliasDatabase(AliasName());
+    });
+    Actions().FindByName(QStringLiteral("ImportAction"))->SetOnExecute([this](const QStringList*) {
+        ImportIntoAlias(AliasName());
+    });
 }
 
 void TDOAlias::DisconnectDatabase() {

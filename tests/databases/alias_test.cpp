@@ -8,6 +8,7 @@
 #include "appcore/platform.h"
 #include "appcore/systemtables.h"
 #include "appcore/texts.h"
+#include "basekit/strutils.h"
 #include "databases/alias.h"
 #include "databases/aliascounter.h"
 #include "databases/root.h"
@@ -17,6 +18,7 @@
 #include "query/queryform.h"
 #include "query/querywindows.h"
 #include "scriptedinteraction.h"
+#include "structures/dspconfirmations.h"
 #include "testenv.h"
 
 namespace {
@@ -252,13 +254,32 @@ TEST_P(AliasTest, ObjectsOfTheSameDatabaseAreNeverAccepted) {
     roots.Add(std::make_unique<TDORoot>());
     EXPECT_FALSE(root->InternalAcceptDragObject({}, roots));
 
-    // What the alias accepts it cannot copy yet: it says so instead of
-    // taking the drop silently.
+    // A whole alias brings its whole dictionary, after the copy question;
+    // declining it changes nothing.
     static_cast<TDOAlias*>(items.Items(0))->SetAliasName(Alias());
     TPelvarDragObject drag;
     drag.FullPath = "\\" + Alias();
     drag.Items.AddCopyOf(*items.Items(0));
     ASSERT_TRUE(other->AcceptDragObject(drag));
+    int asked = 0;
+    bool answer = false;
+    SetCopyConfirmationPrompt([&](TCopyTableConfirmation&) { return ++asked, answer; });
+    other->DragObjectDropped(drag);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(Script().Progress.isEmpty());
+    // Accepted, the copy runs under its progress window, which shows why the
+    // unconnected target takes nothing.
+    answer = true;
+    other->DragObjectDropped(drag);
+    SetCopyConfirmationPrompt({});
+    ASSERT_EQ(Script().Progress.size(), 1);
+    EXPECT_EQ(Script().Progress[0]->Caption,
+              SafeFormat(LString("M_Pelvar_DOAlias_CopyDatabaseActionCaption"), Alias()));
+    EXPECT_EQ(Script().Progress[0]->Errors.size(), 1);
+    EXPECT_TRUE(Script().Asked.isEmpty());
+
+    // A part of it (a folder path) is not copied here: it says so.
+    drag.FullPath = "\\" + Alias() + "\\Structures";
     Script().AnswerMessage(IDOK);
     other->DragObjectDropped(drag);
     ASSERT_EQ(Script().Asked.size(), 1);

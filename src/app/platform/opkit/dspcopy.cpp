@@ -5,6 +5,7 @@
 #include "appcore/platform.h"
 #include "appcore/query.h"
 #include "appcore/structurebodies.h"
+#include "dbtransfer.h"
 #include "dspoperations.h"
 #include "dspopsupport.h"
 #include "procname.h"
@@ -95,23 +96,38 @@ void CreateProcCopy(TDicDatabase& dic, const QString& sql, int type, const QStri
             QStringLiteral("The SQL text of stored procedure %1 creates another one").arg(name));
 }
 
-// The rows of one table into another of the same database, inside the
-// server. Fields that only one side has are left out.
-void CopyTableRows(const QString& alias, const QString& from, const QString& to) {
-    TDatabase& db = Database(alias);
-    TDicTableDescription source, target;
-    if (!db.DescribeTable(from, source)) return;
-    if (!db.DescribeTable(to, target))
+// The rows of one table into another, inside the server within one
+// database, else streamed across in batches. Fields that only one side has
+// are left out.
+void CopyTableRows(const QString& from, const QString& to, const QString& sourceTable,
+                   const QString& targetTable, TOperationContext& context) {
+    TDatabase& source = Database(from);
+    TDatabase& db = Database(to);
+    TDicTableDescription described, target;
+    if (!source.DescribeTable(sourceTable, described)) return;
+    if (!db.DescribeTable(targetTable, target))
         throw EDSPError(
             QStringLiteral("The table %1 does not exist in database %2: its rows can not be copied")
-                .arg(to, alias));
+                .arg(targetTable, to));
     QStringList fields;
-    for (const TDicFieldDescription& f : source.Fields)
-        if (target.FindField(f.Name)) fields << db.Dialect().Ident(f.Name);
+    QList<TDicFieldDescription> targetFields;
+    for (const TDicFieldDescription& f : described.Fields)
+        if (const TDicFieldDescription* t = target.FindField(f.Name)) {
+            fields << f.Name;
+            targetFields << *t;
+        }
     if (fields.isEmpty()) return;
-    const QString list = fields.join(QStringLiteral(", "));
+    if (from != to) {
+        DBTransfer::Pump(source, sourceTable, fields, QString(), db, targetTable, targetFields,
+                         [&] { context.CheckCancel(); });
+        return;
+    }
+    QStringList quoted;
+    for (const QString& f : fields)
+        quoted << db.Dialect().Ident(f);
+    const QString list = quoted.join(QStringLiteral(", "));
     db.ExecDirect(QStringLiteral("INSERT INTO %1 (%2) SELECT %2 FROM %3")
-                      .arg(db.Dialect().Ident(to), list, db.Dialect().Ident(from)));
+                      .arg(db.Dialect().Ident(targetTable), list, db.Dialect().Ident(sourceTable)));
 }
 
 void CopyResources(const QString& from, const QString& sourceForm, const QString& to,
@@ -171,11 +187,6 @@ void TUOCopyDSPObject::Execute(TOperationContext& context) {
         if (renamed && IsStoredProc(SourceType) && SourceType == TargetType)
             body = RenamedProcBody(body, TargetName, to);
         const bool sourceObject = DBObjectExists(from, SourceName, SourceType);
-        if (CopyTableData && isTable && sourceObject && from != to)
-            throw ENotSupportedError(
-                QStringLiteral(
-                    "Copying table rows between databases (%1 to %2) is not available yet")
-                    .arg(from, to));
         InTransaction(to, [&] {
             context.Status(
                 QStringLiteral("Copying DSP structure %1").arg(Describe(SourceName, SourceType)));
@@ -214,11 +225,31 @@ void TUOCopyDSPObject::Execute(TOperationContext& context) {
                 }
             }
             context.CheckCancel();
-            if (CopyTableData && isTable && sourceObject) CopyTableRows(to, SourceName, TargetName);
+            if (CopyTableData && isTable && sourceObject)
+                CopyTableRows(from, to, SourceName, TargetName, context);
             if (CopyLocalResources && SourceType == otForm && TargetType == otForm)
                 CopyResources(from, SourceName, to, TargetName);
             StoreStructure(GetDSPTable(to), TargetName, TargetType, properties, body);
             context.CheckCancel();
         });
+    });
+}
+
+void TUOCopyDSPObjectsEx::Execute(TOperationContext& context) {
+    const QString to = TargetOf(*this);
+    InTransaction(to, [&] {
+        for (int i = 0; i < Items.Count(); ++i) {
+            context.CheckCancel();
+            TUOCopyDSPObject one;
+            one.SetSourceAlias(SourceAlias());
+            one.SetTargetAlias(to);
+            one.SourceName = one.TargetName = Items.Items(i).Name;
+            one.SourceType = one.TargetType = Items.Items(i).ObjectType;
+            one.CreateDBObject = CreateDBObjects;
+            one.CopyTableData = CopyTableData;
+            one.CopyLocalResources = CopyLocalResources;
+            one.Execute(context);
+            context.Progress(i + 1, Items.Count());
+        }
     });
 }

@@ -66,18 +66,30 @@ class TUOCopyDSPStructure
 // Copies a structure (as TUOCopyDSPStructure) and, as asked, creates its
 // database object under the target name, copies the table's rows (inside the
 // server) or the generator's value, and copies a form's local resources. A
-// table copy gets the target name and index names of its own. Stored
+// table copy gets the target name and index names of its own; its rows go
+// inside the server within one database, else in batches across. Stored
 // procedures can be created only under their own name (their name is inside
-// their SQL text); table rows only within one database for now: both raise a
-// clear error otherwise.
+// their SQL text): a clear error otherwise.
 class TUOCopyDSPObject
-    : public TUtilOperation {  // within one database for now (SourceAlias()==TargetAlias())
+    : public TUtilOperation {  // SourceAlias() -> TargetAlias() (may be equal)
   public:
     QString SourceName;
     int SourceType = 0;
     QString TargetName;
     int TargetType = 0;
     bool CreateDBObject = false;
+    bool CopyTableData = false;
+    bool CopyLocalResources = false;
+    void Execute(TOperationContext& context) override;
+};
+
+// Copies the listed structures as TUOCopyDSPObject does, each under its own
+// name and type, all in one transaction of the target: an error or a cancel
+// at any of them leaves the target as it was. Progress per structure.
+class TUOCopyDSPObjectsEx : public TUtilOperation {  // SourceAlias() -> TargetAlias()
+  public:
+    TDSPList Items;
+    bool CreateDBObjects = false;
     bool CopyTableData = false;
     bool CopyLocalResources = false;
     void Execute(TOperationContext& context) override;

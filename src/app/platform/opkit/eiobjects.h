@@ -187,6 +187,7 @@ class TEITableDataWriter {
     TEITableData FHeader;
     TEISectionWriter FWriter;
     qint64 FRows = 0;
+    QString FLine;  // reused for every row
 };
 
 // Visits the rows of a table data section one at a time.

@@ -1,6 +1,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -11,69 +13,92 @@
 
 namespace {
 
-QString JsonString(const QString& text) {
-    QString result;
-    result.reserve(text.size() + 2);
-    result += u'"';
+bool NeedsEscape(QChar c) {
+    return c.unicode() < 0x20 || c == u'"' || c == u'\\';
+}
+
+void AppendJsonString(QString& out, const QString& text) {
+    out += u'"';
+    if (std::none_of(text.cbegin(), text.cend(), NeedsEscape)) {
+        out += text;
+        out += u'"';
+        return;
+    }
     for (const QChar c : text) {
         switch (c.unicode()) {
             case '"':
-                result += QLatin1String("\\\"");
+                out += QLatin1String("\\\"");
                 break;
             case '\\':
-                result += QLatin1String("\\\\");
+                out += QLatin1String("\\\\");
                 break;
             case '\n':
-                result += QLatin1String("\\n");
+                out += QLatin1String("\\n");
                 break;
             case '\r':
-                result += QLatin1String("\\r");
+                out += QLatin1String("\\r");
                 break;
             case '\t':
-                result += QLatin1String("\\t");
+                out += QLatin1String("\\t");
                 break;
             default:
                 if (c.unicode() < 0x20)
-                    result += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+                    out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
                 else
-                    result += c;
+                    out += c;
         }
     }
-    result += u'"';
+    out += u'"';
+}
+
+QString JsonString(const QString& text) {
+    QString result;
+    result.reserve(text.size() + 2);
+    AppendJsonString(result, text);
     return result;
 }
 
 // Doubles keep a fraction or an exponent so that they read back as doubles;
 // JSON has no infinities or NaN, so those travel as texts.
-QString JsonFloat(double value) {
-    if (std::isnan(value)) return QStringLiteral("\"NaN\"");
-    if (std::isinf(value))
-        return value > 0 ? QStringLiteral("\"Infinity\"") : QStringLiteral("\"-Infinity\"");
-    QString text = QString::number(value, 'g', QLocale::FloatingPointShortest);
-    if (!text.contains(u'.') && !text.contains(u'e')) text += QLatin1String(".0");
-    return text;
+void AppendJsonFloat(QString& out, double value) {
+    if (std::isnan(value)) {
+        out += QLatin1String("\"NaN\"");
+    } else if (std::isinf(value)) {
+        out += value > 0 ? QLatin1String("\"Infinity\"") : QLatin1String("\"-Infinity\"");
+    } else {
+        const QString text = QString::number(value, 'g', QLocale::FloatingPointShortest);
+        out += text;
+        if (!text.contains(u'.') && !text.contains(u'e')) out += QLatin1String(".0");
+    }
 }
 
-QString JsonValue(const TQXVariant& value) {
+// Appended in place: a table's rows are millions of these.
+void AppendJsonValue(QString& out, const TQXVariant& value) {
     switch (value.Kind()) {
         case TQXVariant::vkNull:
-            return QStringLiteral("null");
-        case TQXVariant::vkInteger:
-            return QString::number(value.AsInteger());
+            out += QLatin1String("null");
+            return;
+        case TQXVariant::vkInteger: {
+            char digits[24];
+            const auto end = std::to_chars(digits, digits + sizeof digits, value.AsInteger()).ptr;
+            out += QLatin1String(digits, end - digits);
+            return;
+        }
         case TQXVariant::vkFloat:
-            return JsonFloat(value.AsFloat());
+            return AppendJsonFloat(out, value.AsFloat());
         case TQXVariant::vkBoolean:
-            return value.AsBoolean() ? QStringLiteral("true") : QStringLiteral("false");
+            out += value.AsBoolean() ? QLatin1String("true") : QLatin1String("false");
+            return;
         case TQXVariant::vkDate:
-            return JsonString(value.AsDate().toString(Qt::ISODate));
+            return AppendJsonString(out, value.AsDate().toString(Qt::ISODate));
         case TQXVariant::vkDateTime:
-            return JsonString(FormatStamp(value.AsDateTime(), u'T', true));
+            return AppendJsonString(out, FormatStamp(value.AsDateTime(), u'T', true));
         case TQXVariant::vkBinary:
-            return JsonString(QString::fromLatin1(value.AsBinary().toBase64()));
+            return AppendJsonString(out, QString::fromLatin1(value.AsBinary().toBase64()));
         case TQXVariant::vkString:
             break;
     }
-    return JsonString(value.AsString());
+    AppendJsonString(out, value.AsString());
 }
 
 bool IsFloatType(int type) {
@@ -229,14 +254,14 @@ void TEITableDataWriter::AddRow(const QList<TQXVariant>& values) {
                                .arg(FHeader.TableName())
                                .arg(values.size())
                                .arg(FHeader.Fields().size()));
-    QString line;
-    line += u'[';
+    FLine.resize(0);  // keeps its capacity from row to row
+    FLine += u'[';
     for (qsizetype i = 0; i < values.size(); ++i) {
-        if (i > 0) line += u',';
-        line += JsonValue(values[i]);
+        if (i > 0) FLine += u',';
+        AppendJsonValue(FLine, values[i]);
     }
-    line += u']';
-    FWriter.Writeln(line);
+    FLine += u']';
+    FWriter.Writeln(FLine);
     ++FRows;
 }
 

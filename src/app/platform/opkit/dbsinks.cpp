@@ -1,0 +1,269 @@
+#include "dbsinks.h"
+
+#include "appcore/database.h"
+#include "appcore/dialect.h"
+#include "appcore/dictionary.h"
+#include "appcore/languages.h"
+#include "appcore/localizator.h"
+#include "appcore/platform.h"
+#include "appcore/structurebodies.h"
+#include "dbexchange.h"
+#include "dbtransfer.h"
+#include "dspexportwriter.h"
+#include "dspopsupport.h"
+#include "eifile.h"
+#include "lresreader.h"
+#include "utiloperation.h"
+
+using namespace DSPOps;
+
+namespace DBExchange {
+
+namespace {
+
+constexpr int kRowsPerCancelCheck = 1000;
+
+void SendTable(TDatabase& db, const QString& table, bool rows, TDictionarySink& sink,
+               TOperationContext& context) {
+    TDicTableDescription description;
+    if (!db.DescribeTable(table, description)) return;
+    QStringList names;
+    for (const TDicFieldDescription& f : description.Fields)
+        names << f.Name;
+    sink.BeginTable(table, description.Fields);
+    qint64 count = 0;
+    if (rows)
+        DBTransfer::ReadRows(db, table, names, QString(), [&](QList<TQXVariant>& values) {
+            sink.Row(values);
+            if (++count % kRowsPerCancelCheck == 0) context.CheckCancel();
+        });
+    sink.EndTable();
+}
+
+bool Wanted(const QString& sectionClass, unsigned parts) {
+    if (sectionClass == QLatin1String("TEIDSPStructure")) return parts & dpStructures;
+    if (sectionClass == QLatin1String("TEILResource")) return parts & dpResources;
+    if (sectionClass == QLatin1String("TEILanguage")) return parts & dpLanguages;
+    if (sectionClass == QLatin1String("TEITableData")) return parts & dpTableData;
+    return true;  // reported as not importable
+}
+
+void SendSection(TEIFile& file, int index, TDictionarySink& sink, TOperationContext& context) {
+    const TEISection& section = *file.Sections().GetSections(index);
+    if (section.ClassName() == QLatin1String("TEITableData")) {
+        TEITableDataReader reader(section);
+        sink.BeginTable(section.Name(), reader.Fields());
+        QList<TQXVariant> values;
+        while (reader.Next(values)) {
+            sink.Row(values);
+            if (reader.RowsRead() % kRowsPerCancelCheck == 0) context.CheckCancel();
+        }
+        sink.EndTable();
+        return;
+    }
+    const std::unique_ptr<TEIObject> object = file.CreateEIObject(index);
+    if (auto* dsp = dynamic_cast<TEIDSPStructure*>(object.get()))
+        sink.Structure(dsp->Item(), dsp->Body());
+    else if (auto* res = dynamic_cast<TEILResource*>(object.get()))
+        sink.Texts(res->SectionID(), res->Texts());
+    else if (auto* lang = dynamic_cast<TEILanguage*>(object.get()))
+        sink.Language(lang->LanguageID(), lang->Language());
+    else
+        context.Error(QStringLiteral("Section %1 of file %2 (%3) is not imported")
+                          .arg(index)
+                          .arg(file.FileName(), section.ClassName()));
+}
+
+}  // namespace
+
+void ReadDatabase(const QString& alias, unsigned parts, TDictionarySink& sink,
+                  TOperationContext& context, const QStringList& languages) {
+    TDatabase& db = Database(alias);
+    QSet<QString> wanted;
+    for (const QString& l : languages)
+        wanted.insert(l.toUpper());
+    if (parts & dpLanguages) {
+        context.Status(QStringLiteral("Languages"));
+        TLanguageStrings all;
+        GetLanguagesTable(alias).FillLanguageInfo(all);
+        for (const auto& [id, language] : all)
+            if (wanted.isEmpty() || wanted.contains(id.toUpper())) sink.Language(id, language);
+    }
+    if ((parts & dpResources) && db.TableExists(TLocalizatorTable::kTableName)) {
+        context.Status(QStringLiteral("Local resources"));
+        TLSectionReader(db).ReadAll({}, wanted.values(),
+                                    [&](const QString& s, const QList<TEILResText>& t) {
+                                        context.CheckCancel();
+                                        sink.Texts(s, t);
+                                        return true;
+                                    });
+    }
+    if (!(parts & (dpStructures | dpTableData | dpObjects))) return;
+    TDSPList items;
+    GetDSPTable(alias).FillStructuresList(0, items);
+    items.Sort(dskForExport);
+    DSPExport::ForEachStructure(alias, items, context, [&](const DSPExport::TRow& row) {
+        if (parts & dpStructures) sink.Structure(row.Item, row.Body);
+        if ((parts & (dpTableData | dpObjects)) && !DBTransfer::IsSystemTable(row.Item.Name) &&
+            DSPExport::HasTableData(alias, row.Item)) {
+            context.Status(QStringLiteral("Table %1").arg(row.Item.Name));
+            SendTable(db, row.Item.Name, parts & dpTableData, sink, context);
+        }
+    });
+}
+
+void ReadFile(TEIFile& file, const QList<int>& sections, unsigned parts, TDictionarySink& sink,
+              TOperationContext& context) {
+    if (!file.Opened()) file.Open();
+    QList<int> indexes = sections;
+    if (indexes.isEmpty())
+        for (int i = 0; i < file.Sections().GetCount(); ++i)
+            indexes << i;
+    for (qsizetype n = 0; n < indexes.size(); ++n) {
+        context.CheckCancel();
+        const TEISection& section = *file.Sections().GetSections(indexes[n]);
+        if (!Wanted(section.ClassName(), parts)) continue;
+        context.Status(QStringLiteral("%1 %2").arg(section.ClassName(), section.Name()));
+        SendSection(file, indexes[n], sink, context);
+        context.Progress(n + 1, indexes.size());
+    }
+}
+
+// ---- TFileSink ----
+
+TFileSink::~TFileSink() = default;
+
+void TFileSink::Language(const QString& id, const TOneLanguage& language) {
+    TEILanguage object;
+    object.SetLanguageID(id);
+    object.SetLanguage(language);
+    FFile.AddObject(object);
+}
+
+void TFileSink::Texts(const QString& section, const QList<TEILResText>& texts) {
+    TEILResource object;
+    object.SetSectionID(section);
+    object.Texts() = texts;
+    FFile.AddObject(object);
+}
+
+void TFileSink::Structure(const TDSPListItem& item, const QByteArray& body) {
+    DSPExport::WriteStructure(FFile, {item, body});
+}
+
+void TFileSink::BeginTable(const QString& table, const QList<TDicFieldDescription>& fields) {
+    FTable = std::make_unique<TEITableDataWriter>(FFile, table, fields);
+}
+
+void TFileSink::Row(const QList<TQXVariant>& values) {
+    FTable->AddRow(values);
+}
+
+void TFileSink::EndTable() {
+    FTable->Commit();
+    FTable.reset();
+}
+
+// ---- TDatabaseSink ----
+
+struct TDatabaseSink::TTable {
+    QString Name;
+    bool Skipped = false;
+    TDicTableDescription Target;
+    std::unique_ptr<DBTransfer::TRowInserter> Inserter;
+};
+
+TDatabaseSink::TDatabaseSink(const QString& alias, TOptions options, TOperationContext& context)
+    : FAlias(alias), FOptions(options), FContext(context) {
+    TDatabase& db = Database(alias);
+    for (const QString& table :
+         {TDSPTable::kTableName, TLocalizatorTable::kTableName, TLanguagesTable::kTableName})
+        if (!db.TableExists(table))
+            throw EDSPError(QStringLiteral("Database %1 has no system table %2: create its system "
+                                           "tables before importing a dictionary into it")
+                                .arg(alias, table));
+}
+
+TDatabaseSink::~TDatabaseSink() = default;
+
+void TDatabaseSink::Language(const QString& id, const TOneLanguage& language) {
+    GetLanguagesTable(FAlias).SetLanguage(id.toUpper(), language);
+}
+
+void TDatabaseSink::Texts(const QString& section, const QList<TEILResText>& texts) {
+    TLocalizatorTable& target = GetLocalizatorTable(FAlias);
+    const QString id = section.toUpper();
+    for (const TEILResText& t : texts)
+        target.SetSectionString(id, t.Ident, t.Language, t.Text);
+}
+
+void TDatabaseSink::Structure(const TDSPListItem& item, const QByteArray& body) {
+    TDSPTable& target = GetDSPTable(FAlias);
+    const QString key = item.Name.toUpper();
+    if (!FOptions.ReplaceStructures && target.DSPStructureExist(item.Name, item.ObjectType)) {
+        FKept.insert(key);
+        FContext.Error(QStringLiteral("DSP structure %1 exists in database %2 and is kept")
+                           .arg(Describe(item.Name, item.ObjectType), FAlias));
+        return;
+    }
+    Naming(QStringLiteral("Can not store DSP structure %1 in database %2")
+               .arg(Describe(item.Name, item.ObjectType), FAlias),
+           [&] { StoreStructure(target, item.Name, item.ObjectType, item, body); });
+    if (item.ObjectType == otTable) FTableBodies.insert(key, body);
+}
+
+void TDatabaseSink::BeginTable(const QString& table, const QList<TDicFieldDescription>& fields) {
+    FTable = std::make_unique<TTable>();
+    FTable->Name = table;
+    if (FKept.contains(table.toUpper())) {
+        FTable->Skipped = true;
+        return;
+    }
+    TDatabase& db = Database(FAlias);
+    const QString what =
+        QStringLiteral("Can not import the rows of table %1 into database %2").arg(table, FAlias);
+    Naming(what, [&] {
+        if (!db.DescribeTable(table, FTable->Target)) {
+            TDicTableDescription created;
+            const auto body = FTableBodies.constFind(table.toUpper());
+            if (body != FTableBodies.constEnd())
+                created = TableFromStructure(
+                    TDSPNode::FromBytes(*body, QStringLiteral("DSP structure %1").arg(table)),
+                    table);
+            if (created.Fields.isEmpty()) {
+                created.Name = table;
+                created.Fields = fields;
+            }
+            TDictionary(FAlias).CreateTableByDef(created, QString(), false);
+            db.DescribeTable(table, FTable->Target);
+        } else if (FOptions.ReplaceTableData) {
+            db.ExecDirect(QStringLiteral("DELETE FROM %1").arg(db.Dialect().Ident(table)));
+        }
+        QList<TDicFieldDescription> targetFields;
+        for (const TDicFieldDescription& f : fields) {
+            const TDicFieldDescription* t = FTable->Target.FindField(f.Name);
+            if (!t) throw EDSPError(QStringLiteral("the table has no field %1").arg(f.Name));
+            targetFields << *t;
+        }
+        FTable->Inserter = std::make_unique<DBTransfer::TRowInserter>(db, table, targetFields);
+    });
+}
+
+void TDatabaseSink::Row(const QList<TQXVariant>& values) {
+    if (FTable->Skipped) return;
+    Naming([&] { return QStringLiteral("Can not import a row of table %1").arg(FTable->Name); },
+           [&] { FTable->Inserter->Add(values); });
+}
+
+void TDatabaseSink::EndTable() {
+    if (!FTable->Skipped) {
+        Naming(QStringLiteral("Can not import the rows of table %1").arg(FTable->Name), [&] {
+            FTable->Inserter->Flush();
+            TDatabase& db = Database(FAlias);
+            db.Dialect().AfterRowsCopied(db, FTable->Target);
+        });
+    }
+    FTable.reset();
+}
+
+}  // namespace DBExchange

@@ -1,0 +1,228 @@
+#include "dbtransfer.h"
+
+#include <QSet>
+#include <limits>
+
+#include "appcore/database.h"
+#include "appcore/dialect.h"
+#include "appcore/query.h"
+#include "appcore/systemtables.h"
+#include "basekit/datatypes.h"
+#include "basekit/strutils.h"
+
+namespace DBTransfer {
+
+namespace {
+
+// Under SQLite's oldest parameter limit (999), and rows enough per
+// statement that the round trips cost little next to the rows.
+constexpr int kMaxParameters = 900;
+constexpr int kMaxRowsPerStatement = 200;
+
+TQXVariant FromText(const QString& text, int dataType) {
+    bool ok = false;
+    if (IsIntegerDataType(dataType)) {
+        const qlonglong n = text.trimmed().toLongLong(&ok);
+        if (ok) return TQXVariant(n);
+    } else if (dataType == dtFloat || dataType == dtCurrency) {
+        const double d = text.trimmed().toDouble(&ok);
+        if (ok) return TQXVariant(d);
+    } else if (dataType == dtBoolean) {
+        const QString t = text.trimmed().toLower();
+        if (t == QLatin1String("1") || t == QLatin1String("true") || t == QLatin1String("t"))
+            return TQXVariant(true);
+        if (t == QLatin1String("0") || t == QLatin1String("false") || t == QLatin1String("f"))
+            return TQXVariant(false);
+    } else if (dataType == dtDate) {
+        const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
+        if (date.isValid()) return TQXVariant(date);
+    } else if (dataType == dtDateTime) {
+        QString t = text.trimmed();
+        if (t.size() > 10 && t[10] == u' ') t[10] = u'T';
+        const QDateTime when = QDateTime::fromString(t, Qt::ISODateWithMs);
+        if (when.isValid()) return TQXVariant(when);
+        const QDate date = QDate::fromString(t, Qt::ISODate);
+        if (date.isValid()) return TQXVariant(date.startOfDay());
+    } else if (IsBlobDataType(dataType)) {
+        return TQXVariant(text.toUtf8());
+    }
+    return TQXVariant(text);
+}
+
+}  // namespace
+
+TQXVariant ConvertValue(const TQXVariant& value, int dataType) {
+    switch (value.Kind()) {
+        case TQXVariant::vkNull:
+            return value;
+        case TQXVariant::vkString:
+            return IsTextDataType(dataType) ? value : FromText(value.AsString(), dataType);
+        case TQXVariant::vkInteger:
+        case TQXVariant::vkBoolean:
+            if (dataType == dtBoolean) return TQXVariant(value.AsInteger() != 0);
+            if (IsIntegerDataType(dataType)) return TQXVariant(value.AsInteger());
+            if (dataType == dtFloat || dataType == dtCurrency) return TQXVariant(value.AsFloat());
+            break;
+        case TQXVariant::vkFloat:
+            if (IsIntegerDataType(dataType) &&
+                value.AsFloat() == double(qlonglong(value.AsFloat())))
+                return TQXVariant(qlonglong(value.AsFloat()));
+            break;
+        case TQXVariant::vkDate:
+            if (dataType == dtDateTime) return TQXVariant(value.AsDate().startOfDay());
+            break;
+        case TQXVariant::vkDateTime:
+            if (dataType == dtDate) return TQXVariant(value.AsDateTime().date());
+            break;
+        case TQXVariant::vkBinary:
+            if (IsTextDataType(dataType)) return TQXVariant(QString::fromUtf8(value.AsBinary()));
+            return value;
+    }
+    if (IsTextDataType(dataType)) return TQXVariant(value.AsString());
+    return value;
+}
+
+// ---- TRowInserter ----
+
+TRowInserter::TRowInserter(TDatabase& db, const QString& table,
+                           const QList<TDicFieldDescription>& fields)
+    : FDb(db), FTable(table), FFields(fields) {
+    const int columns = int(qMax<qsizetype>(1, fields.size()));
+    FBatch = qBound(1, kMaxParameters / columns, kMaxRowsPerStatement);
+    FPending.reserve(FBatch);
+}
+
+TRowInserter::~TRowInserter() = default;
+
+QString TRowInserter::Statement(int rows) const {
+    QStringList names;
+    for (const TDicFieldDescription& f : FFields)
+        names << FDb.Dialect().Ident(f.Name);
+    QString values;
+    for (int r = 0; r < rows; ++r) {
+        if (r > 0) values += QLatin1String(", ");
+        values += u'(';
+        for (qsizetype c = 0; c < FFields.size(); ++c) {
+            if (c > 0) values += QLatin1String(", ");
+            values += QStringLiteral(":p%1").arg(r * FFields.size() + c);
+        }
+        values += u')';
+    }
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+        .arg(FDb.Dialect().Ident(FTable), names.join(QStringLiteral(", ")), values);
+}
+
+void TRowInserter::Add(const QList<TQXVariant>& values) {
+    if (values.size() != FFields.size())
+        throw EDatabaseError(QStringLiteral("A row for table %1 has %2 values for %3 fields")
+                                 .arg(FTable)
+                                 .arg(values.size())
+                                 .arg(FFields.size()));
+    FPending.append(values);
+    if (FPending.size() < FBatch) return;
+    if (!FFull) FFull = std::make_unique<TExecQuery>(FDb, Statement(FBatch));
+    Execute(*FFull, FBatch);
+}
+
+void TRowInserter::Flush() {
+    if (FPending.isEmpty()) return;
+    TExecQuery rest(FDb, Statement(int(FPending.size())));
+    Execute(rest, int(FPending.size()));
+}
+
+void TRowInserter::Execute(TExecQuery& query, int rows) {
+    const int columns = int(FFields.size());
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c) {
+            TQueryParam& p = query.Params(r * columns + c);
+            const int type = FFields[c].DataType;
+            const TQXVariant value = ConvertValue(FPending[r][c], type);
+            if (value.IsNull())
+                p.SetNull(type);
+            else
+                p.SetValue(value);
+        }
+    query.Execute();
+    FRows += rows;
+    FPending.clear();
+}
+
+// ---- reading ----
+
+namespace {
+
+// The SQLite driver keeps a whole result in memory: its rows are read in
+// pages by rowid, which an index serves, so memory stays one page.
+constexpr int kSqlitePageRows = 20000;
+
+void ReadPagesByRowid(TDatabase& db, const QString& table, const QStringList& names,
+                      const QString& condition,
+                      const std::function<void(QList<TQXVariant>&)>& visit) {
+    QString where = QStringLiteral("rowid > :last");
+    if (!condition.trimmed().isEmpty()) where += QStringLiteral(" AND (%1)").arg(condition);
+    TSelectQuery q(db, QStringLiteral("SELECT rowid, %1 FROM %2 WHERE %3 ORDER BY rowid LIMIT %4")
+                           .arg(names.join(QStringLiteral(", ")), db.Dialect().Ident(table), where)
+                           .arg(kSqlitePageRows));
+    QList<TQXVariant> values;
+    qint64 last = std::numeric_limits<qint64>::min();
+    for (int rows = kSqlitePageRows; rows == kSqlitePageRows;) {
+        q.ParamByName(QStringLiteral("last")).SetValue(qlonglong(last));
+        rows = 0;
+        for (q.Open(); !q.Eof(); q.Next(), ++rows) {
+            last = q.Fields().GetFields(0).AsInteger();
+            values.clear();
+            for (int i = 1; i < q.FieldCount(); ++i)
+                values.append(q.Fields().GetFields(i).Value());
+            visit(values);
+        }
+        q.Close();
+    }
+}
+
+}  // namespace
+
+void ReadRows(TDatabase& db, const QString& table, const QStringList& fields,
+              const QString& condition, const std::function<void(QList<TQXVariant>&)>& visit) {
+    QStringList names;
+    for (const QString& f : fields)
+        names << db.Dialect().Ident(f);
+    if (db.Dialect().Name() == QLatin1String("SQLite"))
+        return ReadPagesByRowid(db, table, names, condition, visit);
+    QString sql = QStringLiteral("SELECT %1 FROM %2")
+                      .arg(names.join(QStringLiteral(", ")), db.Dialect().Ident(table));
+    if (!condition.trimmed().isEmpty()) sql += QStringLiteral(" WHERE ") + condition;
+    TSelectQuery q(db, sql);
+    QList<TQXVariant> values;
+    for (q.Open(); !q.Eof(); q.Next()) {
+        values.clear();
+        for (int i = 0; i < q.FieldCount(); ++i)
+            values.append(q.Fields().GetFields(i).Value());
+        visit(values);
+    }
+}
+
+qint64 Pump(TDatabase& from, const QString& sourceTable, const QStringList& sourceFields,
+            const QString& condition, TDatabase& to, const QString& targetTable,
+            const QList<TDicFieldDescription>& targetFields, const std::function<void()>& step) {
+    TRowInserter inserter(to, targetTable, targetFields);
+    ReadRows(from, sourceTable, sourceFields, condition, [&](QList<TQXVariant>& values) {
+        inserter.Add(values);
+        if (inserter.Rows() % 1000 == 0) step();
+    });
+    inserter.Flush();
+    TDicTableDescription target;
+    if (to.DescribeTable(targetTable, target)) to.Dialect().AfterRowsCopied(to, target);
+    return inserter.Rows();
+}
+
+bool IsSystemTable(const QString& table) {
+    static const QSet<QString> names = [] {
+        QSet<QString> set;
+        for (const TDicTableDescription& t : SystemTableDefinitions(false, QStringLiteral("LOG")))
+            set.insert(t.Name.toUpper());
+        return set;
+    }();
+    return names.contains(table.toUpper());
+}
+
+}  // namespace DBTransfer
