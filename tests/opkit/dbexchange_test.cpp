@@ -133,6 +133,61 @@ TEST_P(DBExchangeTest, ExportImportAndCopyKeepTheWholeDictionary) {
     EXPECT_EQ(Dump(back->Alias()), source);
 }
 
+TEST_P(DBExchangeTest, ViewsGeneratorsAndProceduresComeWithTheDictionary) {
+    const bool pg = FDb->IsPostgres();
+    const QString view = "SELECT ID FROM COUNTRIES WHERE ID < 3";
+    Put("V_FEW", otView, MakeSqlStructure("V_FEW", view).ToBytes());
+    Dic().CreateView("V_FEW", view);
+    Put("G_NUM", otGenerator, MakeGeneratorStructure("G_NUM", 10).ToBytes());
+    Dic().CreateGenerator("G_NUM", 10);
+    Dic().GeneratorNext("G_NUM", 40);
+    const QString proc = "CREATE PROCEDURE p_noop() LANGUAGE SQL AS $$ SELECT 1 $$";
+    Put("P_NOOP", otExecStoredProc, MakeSqlStructure("P_NOOP", proc).ToBytes());
+    if (pg) Dic().CreateStoredProc(proc);
+    const qint64 few = Count("V_FEW");
+    ASSERT_GT(few, 0);
+    TUOExportDatabase exp;
+    exp.SetSourceAlias(Alias());
+    exp.SetFileName(File);
+    Run(exp);
+
+    // Objects work in the target; SQLite takes no procedure and says so once.
+    const auto check = [&](const QString& alias, qint64 next, bool procedure) {
+        TDicDatabase& dic = DicDBContainer().GetDicDatabase(alias);
+        TDatabase& db = BaseMng().Databases().GetDatabase(alias);
+        EXPECT_EQ(CountRowsOf(db, "V_FEW"), few);
+        EXPECT_EQ(dic.GeneratorNext("G_NUM", 1), next);
+        EXPECT_EQ(dic.ExecStoredProcExists("P_NOOP"), procedure);
+    };
+    auto imported = Target(GetParam(), "OBJ_IMP");
+    TUOImportDatabase imp;
+    imp.SetFileName(File);
+    imp.SetTargetAlias(imported->Alias());
+    TOperationResult r = ExecuteUtilOperation(imp, "i");
+    ASSERT_TRUE(r.Completed);
+    ASSERT_EQ(r.Errors.size(), pg ? 0 : 1) << r.Errors.join("\n").toStdString();
+    if (!pg) {
+        EXPECT_TRUE(r.Errors[0].contains("no stored procedures")) << r.Errors[0].toStdString();
+    }
+    check(imported->Alias(), 11, pg);
+
+    // A copy goes on from the source's generator value and leaves out the
+    // objects the source lacks (the demo's V_PLANNED).
+    auto copied = Target(GetParam(), "OBJ_COPY");
+    TUOCopyDatabase copy;
+    copy.SetSourceAlias(Alias());
+    copy.SetTargetAlias(copied->Alias());
+    Run(copy);
+    check(copied->Alias(), 51, pg);
+    EXPECT_FALSE(DicDBContainer().GetDicDatabase(copied->Alias()).ViewExists("V_PLANNED"));
+    if (!pg) return;
+    auto lite = Target("SQLite", "OBJ_LITE");
+    copy.SetTargetAlias(lite->Alias());
+    r = ExecuteUtilOperation(copy, "c");
+    ASSERT_EQ(r.Errors.size(), 1);
+    check(lite->Alias(), 51, false);
+}
+
 TEST_P(DBExchangeTest, CancelOrFailureLeavesTheTargetAsItWas) {
     TUOExportDatabase exp;
     exp.SetSourceAlias(Alias());

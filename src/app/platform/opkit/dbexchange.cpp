@@ -43,8 +43,18 @@ void IntoDatabase(const QString& alias, TDatabaseSink::TOptions options, TOperat
     InTransaction(alias, [&] {
         TDatabaseSink sink(alias, options, context);
         work(sink);
+        sink.Finish();
         context.CheckCancel();
     });
+}
+
+// Database objects come with their structures where the tables they may use
+// come too.
+TDatabaseSink::TOptions ObjectOptions(unsigned parts, const QString& from) {
+    TDatabaseSink::TOptions options;
+    options.CreateObjects = (parts & dpStructures) && (parts & (dpTableData | dpObjects));
+    options.ObjectsFrom = from;
+    return options;
 }
 
 }  // namespace
@@ -73,7 +83,7 @@ void TUOImportDatabase::Execute(TOperationContext& context) {
     for (TEIFile* file : files)
         if (!file->Opened()) file->Open();
     const QString to = ResolveAlias(TargetAlias());
-    IntoDatabase(to, {}, context, [&](TDictionarySink& sink) {
+    IntoDatabase(to, ObjectOptions(Parts, QString()), context, [&](TDictionarySink& sink) {
         for (TEIFile* file : files)
             ReadFile(*file, file == File ? SectionIndexes : QList<int>(), Parts, sink, context);
     });
@@ -84,7 +94,7 @@ void TUOCopyDatabase::Execute(TOperationContext& context) {
     if (from == to)
         throw EDSPError(QStringLiteral("Database %1 can not be copied onto itself").arg(from));
     Database(from);
-    IntoDatabase(to, {}, context,
+    IntoDatabase(to, ObjectOptions(Parts, from), context,
                  [&](TDictionarySink& sink) { ReadDatabase(from, Parts, sink, context); });
 }
 

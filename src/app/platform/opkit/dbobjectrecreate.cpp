@@ -30,20 +30,18 @@ QString SqlOf(const TDSPNode& body, int type) {
     return sql;
 }
 
-void RecreateObject(const QString& alias, int type, const QString& name, bool keepValue) {
-    TDSPTable& dsp = GetDSPTable(alias);
-    if (!dsp.DSPStructureExist(name, type))
-        throw EDSPError(QStringLiteral("The structure does not exist"));
-    const TDSPNode body = TDSPNode::FromBytes(dsp.GetStructure(name, type),
-                                              QStringLiteral("DSP structure %1").arg(name));
+}  // namespace
+
+void RecreateDBObject(const QString& alias, int type, const QString& name,
+                      const QByteArray& structure, std::optional<qint64> start) {
+    const TDSPNode body =
+        TDSPNode::FromBytes(structure, QStringLiteral("DSP structure %1").arg(name));
     TDicDatabase& dic = DicDBContainer().GetDicDatabase(alias);
     switch (type) {
         case otGenerator: {
-            const bool exists = dic.GeneratorExists(name);
-            const qint64 start =
-                keepValue && exists ? dic.GeneratorNext(name, 0) : GeneratorStartValue(body);
-            if (exists) dic.DropGenerator(name);
-            dic.CreateGenerator(name, start);
+            const qint64 value = start ? *start : GeneratorStartValue(body);
+            if (dic.GeneratorExists(name)) dic.DropGenerator(name);
+            dic.CreateGenerator(name, value);
             break;
         }
         case otView: {
@@ -74,6 +72,19 @@ void RecreateObject(const QString& alias, int type, const QString& name, bool ke
             throw EDSPError(
                 QStringLiteral("Structures of type %1 describe no database object").arg(type));
     }
+}
+
+namespace {
+
+void RecreateObject(const QString& alias, int type, const QString& name, bool keepValue) {
+    TDSPTable& dsp = GetDSPTable(alias);
+    if (!dsp.DSPStructureExist(name, type))
+        throw EDSPError(QStringLiteral("The structure does not exist"));
+    std::optional<qint64> start;
+    TDicDatabase& dic = DicDBContainer().GetDicDatabase(alias);
+    if (type == otGenerator && keepValue && dic.GeneratorExists(name))
+        start = dic.GeneratorNext(name, 0);
+    RecreateDBObject(alias, type, name, dsp.GetStructure(name, type), start);
 }
 
 }  // namespace

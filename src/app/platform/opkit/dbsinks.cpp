@@ -11,8 +11,10 @@
 #include "dbtransfer.h"
 #include "dspexportwriter.h"
 #include "dspopsupport.h"
+#include "dsprecreate.h"
 #include "eifile.h"
 #include "lresreader.h"
+#include "procname.h"
 #include "utiloperation.h"
 
 using namespace DSPOps;
@@ -22,6 +24,10 @@ namespace DBExchange {
 namespace {
 
 constexpr int kRowsPerCancelCheck = 1000;
+
+bool IsStoredProcType(int type) {
+    return type == otExecStoredProc || type == otSelectStoredProc;
+}
 
 void SendTable(TDatabase& db, const QString& table, bool rows, TDictionarySink& sink,
                TOperationContext& context) {
@@ -210,6 +216,48 @@ void TDatabaseSink::Structure(const TDSPListItem& item, const QByteArray& body) 
                .arg(Describe(item.Name, item.ObjectType), FAlias),
            [&] { StoreStructure(target, item.Name, item.ObjectType, item, body); });
     if (item.ObjectType == otTable) FTableBodies.insert(key, body);
+    const int type = item.ObjectType;
+    if (FOptions.CreateObjects && HasOwnDatabaseObject(item.Name, false) &&
+        (type == otGenerator || type == otView || IsStoredProcType(type)))
+        FObjects.append({item.Name, type, body});
+}
+
+void TDatabaseSink::Finish() {
+    // Generators and views before the procedures that may use them.
+    std::stable_sort(FObjects.begin(), FObjects.end(), [](const TObject& a, const TObject& b) {
+        return std::min(a.Type, int(otExecStoredProc)) < std::min(b.Type, int(otExecStoredProc));
+    });
+    TDicDatabase& dic = DicDBContainer().GetDicDatabase(FAlias);
+    int noProcedures = 0;
+    for (const TObject& o : FObjects) {
+        FContext.CheckCancel();
+        const QString& from = FOptions.ObjectsFrom;
+        if (!from.isEmpty() && !DBObjectExists(from, o.Name, o.Type)) continue;
+        if (IsStoredProcType(o.Type)) {
+            // A text that does not create the procedure describes one kept elsewhere.
+            const QString sql = StructureSql(TDSPNode::FromBytes(o.Body));
+            if (from.isEmpty() && WithStoredProcName(sql, o.Name).isEmpty()) continue;
+            if (!dic.SupportsStoredProcedures()) {
+                ++noProcedures;
+                continue;
+            }
+        }
+        std::optional<qint64> start;
+        if (o.Type == otGenerator && !from.isEmpty())
+            start = DicDBContainer().GetDicDatabase(from).GeneratorNext(o.Name, 0);
+        else if (o.Type == otGenerator && dic.GeneratorExists(o.Name))
+            start = dic.GeneratorNext(o.Name, 0);
+        FContext.Status(QStringLiteral("Creating %1").arg(Describe(o.Name, o.Type)));
+        Naming(QStringLiteral("Can not create the database object of DSP structure %1 in "
+                              "database %2")
+                   .arg(Describe(o.Name, o.Type), FAlias),
+               [&] { RecreateDBObject(FAlias, o.Type, o.Name, o.Body, start); });
+    }
+    if (noProcedures > 0)
+        FContext.Error(QStringLiteral("Database %1 has no stored procedures: %2 of them were not "
+                                      "created, their structures were")
+                           .arg(FAlias)
+                           .arg(noProcedures));
 }
 
 void TDatabaseSink::BeginTable(const QString& table, const QList<TDicFieldDescription>& fields) {

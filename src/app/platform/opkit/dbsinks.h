@@ -67,6 +67,13 @@ class TDatabaseSink : public TDictionarySink {
     struct TOptions {
         bool ReplaceStructures = true;  // else an existing structure is kept (and its rows)
         bool ReplaceTableData = true;   // an existing table loses its rows first
+        // Views, generators and stored procedures of the structures are created
+        // by Finish, after the tables they may use.
+        bool CreateObjects = false;
+        // The database a copy reads: only the objects it has are created, its
+        // generators go on from their values. Empty (an import): every object
+        // the structures can create; an existing generator keeps its value.
+        QString ObjectsFrom;
     };
     // Raises EDSPError when the database has no system tables.
     TDatabaseSink(const QString& alias, TOptions options, TOperationContext& context);
@@ -77,15 +84,23 @@ class TDatabaseSink : public TDictionarySink {
     void BeginTable(const QString& table, const QList<TDicFieldDescription>& fields) override;
     void Row(const QList<TQXVariant>& values) override;
     void EndTable() override;
+    // Creates the database objects gathered from the structures.
+    void Finish();
 
   private:
     struct TTable;
+    struct TObject {
+        QString Name;
+        int Type;
+        QByteArray Body;
+    };
     QString FAlias;
     TOptions FOptions;
     TOperationContext& FContext;
     QHash<QString, QByteArray> FTableBodies;  // upper-cased name -> table structure body
     QSet<QString> FKept;                      // upper-cased names of structures left as they were
     std::unique_ptr<TTable> FTable;
+    QList<TObject> FObjects;
 };
 
 }  // namespace DBExchange

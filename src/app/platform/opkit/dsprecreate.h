@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 #include "appcore/tabledesc.h"
 #include "opkit/utiloperation.h"
@@ -27,6 +28,11 @@ TRecreateFieldPairs DefaultFieldPairs(const TDicTableDescription& oldTable,
 // True when the name can have a database object of its own: no "$", and for
 // tables (`table`) no ".".
 bool HasOwnDatabaseObject(const QString& name, bool table);
+// The view, generator or stored procedure `name` of the database `alias`
+// created from the structure body `structure`, an existing one dropped first.
+// A generator starts at `start`, else at the structure's start value.
+void RecreateDBObject(const QString& alias, int type, const QString& name,
+                      const QByteArray& structure, std::optional<qint64> start = std::nullopt);
 
 // The table of the structure TableName (type 10). A missing table is created.
 // An existing one, with RecreateTable, is created anew: with CopyData its rows
