@@ -1,5 +1,7 @@
 #include "dbtransfer.h"
 
+#include <QMap>
+#include <QRegularExpression>
 #include <QSet>
 #include <limits>
 
@@ -152,31 +154,80 @@ void TRowInserter::Execute(TExecQuery& query, int rows) {
 namespace {
 
 // The SQLite driver keeps a whole result in memory: its rows are read in
-// pages by rowid, which an index serves, so memory stays one page.
+// pages in the order of a key an index serves, so memory stays one page. The
+// key is the rowid under a name no column takes, else (WITHOUT ROWID tables,
+// columns named like every rowid alias) the primary key.
 constexpr int kSqlitePageRows = 20000;
 
-void ReadPagesByRowid(TDatabase& db, const QString& table, const QStringList& names,
-                      const QString& condition,
-                      const std::function<void(QList<TQXVariant>&)>& visit) {
-    QString where = QStringLiteral("rowid > :last");
-    if (!condition.trimmed().isEmpty()) where += QStringLiteral(" AND (%1)").arg(condition);
-    TSelectQuery q(db, QStringLiteral("SELECT rowid, %1 FROM %2 WHERE %3 ORDER BY rowid LIMIT %4")
-                           .arg(names.join(QStringLiteral(", ")), db.Dialect().Ident(table), where)
-                           .arg(kSqlitePageRows));
-    QList<TQXVariant> values;
-    qint64 last = std::numeric_limits<qint64>::min();
-    for (int rows = kSqlitePageRows; rows == kSqlitePageRows;) {
-        q.ParamByName(QStringLiteral("last")).SetValue(qlonglong(last));
-        rows = 0;
+QStringList SqlitePageKey(TDatabase& db, const QString& table) {
+    TSelectQuery master(db, QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'table' "
+                                           "AND name = :t COLLATE NOCASE"));
+    master.ParamByName(QStringLiteral("t")).SetValue(table);
+    master.Open();
+    const QString sql = master.Eof() ? QString() : master.Fields().GetFields(0).AsString();
+    master.Close();
+    static const QRegularExpression withoutRowid(QStringLiteral("WITHOUT\\s+ROWID"),
+                                                 QRegularExpression::CaseInsensitiveOption);
+    const bool hasRowid = !sql.mid(sql.lastIndexOf(u')')).contains(withoutRowid);
+    TSelectQuery info(db, QStringLiteral("SELECT name, pk FROM pragma_table_info(:t)"));
+    info.ParamByName(QStringLiteral("t")).SetValue(table);
+    QSet<QString> columns;
+    QMap<qint64, QString> primary;
+    for (info.Open(); !info.Eof(); info.Next()) {
+        const QString name = info.Fields().GetFields(0).AsString();
+        columns.insert(name.toLower());
+        if (const qint64 pk = info.Fields().GetFields(1).AsInteger(); pk > 0)
+            primary.insert(pk, db.Dialect().Ident(name));
+    }
+    if (hasRowid)
+        for (const char* alias : {"rowid", "_rowid_", "oid"})
+            if (!columns.contains(QLatin1String(alias))) return {QLatin1String(alias)};
+    return primary.values();
+}
+
+void ReadPages(TDatabase& db, const QString& table, const QStringList& names,
+               const QString& condition, const std::function<void(QList<TQXVariant>&)>& visit) {
+    const QStringList key = SqlitePageKey(db, table);
+    const QString list = key.join(QStringLiteral(", "));
+    QStringList params;
+    for (qsizetype i = 0; i < key.size(); ++i)
+        params << QStringLiteral(":k%1").arg(i);
+    const auto statement = [&](bool next) {
+        QStringList where;
+        if (next && !key.isEmpty())
+            where << QStringLiteral("(%1) > (%2)").arg(list, params.join(QStringLiteral(", ")));
+        if (!condition.trimmed().isEmpty()) where << QStringLiteral("(%1)").arg(condition);
+        QString sql = QStringLiteral("SELECT %1 FROM %2")
+                          .arg(QStringList(key + names).join(QStringLiteral(", ")),
+                               db.Dialect().Ident(table));
+        if (!where.isEmpty())
+            sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
+        // Without any key (a table without a primary key whose columns take
+        // every rowid name) the rows come in one read.
+        if (!key.isEmpty())
+            sql += QStringLiteral(" ORDER BY %1 LIMIT %2").arg(list).arg(kSqlitePageRows);
+        return sql;
+    };
+    QList<TQXVariant> values, last;
+    const auto page = [&](TSelectQuery& q) {
+        int rows = 0;
         for (q.Open(); !q.Eof(); q.Next(), ++rows) {
-            last = q.Fields().GetFields(0).AsInteger();
+            last.clear();
             values.clear();
-            for (int i = 1; i < q.FieldCount(); ++i)
-                values.append(q.Fields().GetFields(i).Value());
+            for (int i = 0; i < q.FieldCount(); ++i)
+                (i < key.size() ? last : values).append(q.Fields().GetFields(i).Value());
             visit(values);
         }
         q.Close();
-    }
+        return rows;
+    };
+    TSelectQuery first(db, statement(false));
+    if (page(first) < kSqlitePageRows || key.isEmpty()) return;
+    TSelectQuery next(db, statement(true));
+    do {
+        for (qsizetype i = 0; i < key.size(); ++i)
+            next.ParamByName(QStringLiteral("k%1").arg(i)).SetValue(last[i]);
+    } while (page(next) == kSqlitePageRows);
 }
 
 }  // namespace
@@ -187,7 +238,7 @@ void ReadRows(TDatabase& db, const QString& table, const QStringList& fields,
     for (const QString& f : fields)
         names << db.Dialect().Ident(f);
     if (db.Dialect().Name() == QLatin1String("SQLite"))
-        return ReadPagesByRowid(db, table, names, condition, visit);
+        return ReadPages(db, table, names, condition, visit);
     QString sql = QStringLiteral("SELECT %1 FROM %2")
                       .arg(names.join(QStringLiteral(", ")), db.Dialect().Ident(table));
     if (!condition.trimmed().isEmpty()) sql += QStringLiteral(" WHERE ") + condition;
