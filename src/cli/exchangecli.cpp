@@ -21,7 +21,9 @@ const char kUsageText[] =
     "       pelvar-exchange copy FROM_ALIAS TO_ALIAS [--what PARTS]\n"
     "       pelvar-exchange list FILE\n"
     "PARTS: structures,resources,languages,data (default: all)\n"
-    "login: --user NAME or PELVAR_USER; --password-file FILE or PELVAR_PASSWORD\n";
+    "login: --user NAME or PELVAR_USER; --password-file FILE or PELVAR_PASSWORD\n"
+    "copy's target, when its login differs: --to-user NAME; --to-password-file FILE\n"
+    "  or PELVAR_TO_PASSWORD (each defaults to the first login's)\n";
 
 struct TUsageError {
     QString Text;
@@ -57,6 +59,13 @@ struct TCommand {
     unsigned Parts = dpAll;
     QString User;
     QString PasswordFile;
+    QString ToUser;
+    QString ToPasswordFile;
+};
+
+struct TLogin {
+    QString User;
+    QString Password;
 };
 
 TCommand Parse(const QStringList& args) {
@@ -73,10 +82,14 @@ TCommand Parse(const QStringList& args) {
             c.User = value();
         else if (a == QLatin1String("--password-file"))
             c.PasswordFile = value();
-        else if (a == QLatin1String("--password"))
+        else if (a == QLatin1String("--to-user"))
+            c.ToUser = value();
+        else if (a == QLatin1String("--to-password-file"))
+            c.ToPasswordFile = value();
+        else if (a == QLatin1String("--password") || a == QLatin1String("--to-password"))
             throw TUsageError{QStringLiteral(
                 "a password is never given on the command line: use --password-file or "
-                "PELVAR_PASSWORD")};
+                "PELVAR_PASSWORD (--to-password-file or PELVAR_TO_PASSWORD)")};
         else if (a.startsWith(QLatin1String("--")))
             throw TUsageError{QStringLiteral("unknown option ") + a};
         else if (c.Name.isEmpty())
@@ -93,40 +106,72 @@ TCommand Parse(const QStringList& args) {
     return c;
 }
 
-QString Password(const TCommand& c) {
-    if (c.PasswordFile.isEmpty()) return qEnvironmentVariable("PELVAR_PASSWORD");
-    QFile f(c.PasswordFile);
+QString ReadPassword(const QString& fileName) {
+    QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly))
-        throw EPelvarError(
-            QStringLiteral("The password file %1 can not be read").arg(c.PasswordFile));
+        throw EPelvarError(QStringLiteral("The password file %1 can not be read").arg(fileName));
     // The first line; a trailing line break is no part of it.
     return QString::fromUtf8(f.readLine()).remove(u'\n').remove(u'\r');
 }
 
-// Opens the aliases the command needs and closes those it opened.
+TLogin FirstLogin(const TCommand& c) {
+    return {c.User.isEmpty() ? qEnvironmentVariable("PELVAR_USER") : c.User,
+            c.PasswordFile.isEmpty() ? qEnvironmentVariable("PELVAR_PASSWORD")
+                                     : ReadPassword(c.PasswordFile)};
+}
+
+// The login for copy's target: what is given of its own, else the first's.
+TLogin TargetLogin(const TCommand& c, const TLogin& first) {
+    TLogin login = first;
+    if (!c.ToUser.isEmpty()) login.User = c.ToUser;
+    if (!c.ToPasswordFile.isEmpty())
+        login.Password = ReadPassword(c.ToPasswordFile);
+    else if (qEnvironmentVariableIsSet("PELVAR_TO_PASSWORD"))
+        login.Password = qEnvironmentVariable("PELVAR_TO_PASSWORD");
+    return login;
+}
+
+// Opens the aliases the command needs, each with its login unless the alias
+// has one already, and closes those it opened, forgetting the logins it gave.
 class TConnections {
   public:
-    TConnections(const QStringList& aliases, const QString& user, const QString& password) {
-        TDatabaseManager& dbs = BaseMng().Databases();
-        for (const QString& a : aliases) {
-            const QString alias = a.toUpper();
-            if (dbs.IsOpen(alias)) continue;
-            if (!dbs.HasLoginParams(alias))
-                dbs.SetLoginParamsEx(user, password, 255, QString(), false, QString(), alias);
-            dbs.OpenDataBase(alias);
-            FOpened << alias;
+    TConnections(const QList<std::pair<QString, TLogin>>& aliases) {
+        try {
+            for (const auto& [a, login] : aliases)
+                Open(a.toUpper(), login);
+        } catch (...) {
+            Close();
+            throw;
         }
     }
-    ~TConnections() {
-        for (const QString& alias : FOpened)
-            try {
-                BaseMng().Databases().CloseDatabase(alias);
-            } catch (const std::exception&) {
-            }
-    }
+    ~TConnections() { Close(); }
 
   private:
+    void Open(const QString& alias, const TLogin& login) {
+        TDatabaseManager& dbs = BaseMng().Databases();
+        if (dbs.IsOpen(alias)) return;
+        if (!dbs.HasLoginParams(alias)) {
+            dbs.SetLoginParamsEx(login.User, login.Password, 255, QString(), false, QString(),
+                                 alias);
+            FLogins << alias;
+        }
+        dbs.OpenDataBase(alias);
+        FOpened << alias;
+    }
+    void Close() {
+        TDatabaseManager& dbs = BaseMng().Databases();
+        for (const QString& alias : FOpened)
+            try {
+                dbs.CloseDatabase(alias);
+            } catch (const std::exception&) {
+            }
+        for (const QString& alias : FLogins)
+            dbs.RemoveLoginParams(alias);
+        FOpened.clear();
+        FLogins.clear();
+    }
     QStringList FOpened;
+    QStringList FLogins;
 };
 
 void List(const QString& fileName, QTextStream& out) {
@@ -147,26 +192,25 @@ void List(const QString& fileName, QTextStream& out) {
 
 void Run(const TCommand& c, QTextStream& out, QTextStream& err) {
     if (c.Name == QLatin1String("list")) return List(c.Positional[0], out);
-    const QString user = c.User.isEmpty() ? qEnvironmentVariable("PELVAR_USER") : c.User;
-    const QString password = Password(c);
+    const TLogin login = FirstLogin(c);
     TStderrProgress progress(err);
     TOperationContext context(&progress);
     if (c.Name == QLatin1String("export")) {
-        TConnections open({c.Positional[0]}, user, password);
+        TConnections open({{c.Positional[0], login}});
         TUOExportDatabase op;
         op.SetSourceAlias(c.Positional[0].toUpper());
         op.SetFileName(c.Positional[1]);
         op.Parts = c.Parts;
         op.Execute(context);
     } else if (c.Name == QLatin1String("import")) {
-        TConnections open({c.Positional[1]}, user, password);
+        TConnections open({{c.Positional[1], login}});
         TUOImportDatabase op;
         op.SetFileName(c.Positional[0]);
         op.SetTargetAlias(c.Positional[1].toUpper());
         op.Parts = c.Parts;
         op.Execute(context);
     } else {
-        TConnections open({c.Positional[0], c.Positional[1]}, user, password);
+        TConnections open({{c.Positional[0], login}, {c.Positional[1], TargetLogin(c, login)}});
         TUOCopyDatabase op;
         op.SetSourceAlias(c.Positional[0].toUpper());
         op.SetTargetAlias(c.Positional[1].toUpper());

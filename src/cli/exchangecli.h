@@ -11,7 +11,8 @@
 //
 // PARTS: structures,resources,languages,data (all by default). The login
 // comes from --user / PELVAR_USER and --password-file / PELVAR_PASSWORD,
-// never from the command line itself. Progress goes to `err`, listings to
+// never from the command line itself; copy's target may log in otherwise
+// (--to-user, --to-password-file / PELVAR_TO_PASSWORD). Progress goes to `err`, listings to
 // `out`. Returns 0 on success, 1 when the work failed (one line on `err`
 // says why), 2 for a command line it does not understand. The platform
 // (TPlatform) must exist; aliases it opens are closed again.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "../opkit/dspfixture.h"
@@ -64,6 +65,46 @@ TEST_P(ExchangeCliTest, RoundTripAndExitCodes) {
     EXPECT_TRUE(Err.contains("missing.eif"));
     EXPECT_EQ(Cli({"copy", Alias(), Alias()}), 1);
     EXPECT_EQ(Cli({"export", Alias(), file, "--password-file", Dir.filePath("nope")}), 1);
+}
+
+TEST_P(ExchangeCliTest, CopyLogsIntoItsTargetWithTheSecondLogin) {
+    PutTable("ORDERS", 3);
+    TTestDatabase target(GetParam(), "CLITO", false);
+    CreateMissingSystemTables(target.Alias());
+    EXPECT_EQ(Cli({"copy", Alias(), target.Alias(), "--to-user"}), 2);
+    EXPECT_EQ(Cli({"copy", Alias(), target.Alias(), "--to-password", "x"}), 2);
+    EXPECT_EQ(Cli({"copy", Alias(), target.Alias(), "--to-password-file", Dir.filePath("no")}), 1);
+    EXPECT_TRUE(Err.contains(Dir.filePath("no"))) << Err.toStdString();
+    if (!FDb->IsPostgres()) return;  // SQLite takes any login
+
+    TDatabaseManager& dbs = BaseMng().Databases();
+    dbs.CloseDatabase(target.Alias());
+    dbs.RemoveLoginParams(target.Alias());
+    qputenv("PELVAR_USER", "nobody");
+    qputenv("PELVAR_PASSWORD", "wrong");
+    // The first login for both: the target refuses it, and forgets it.
+    EXPECT_EQ(Cli({"copy", Alias(), target.Alias()}), 1);
+    EXPECT_FALSE(dbs.HasLoginParams(target.Alias()));
+    const QString file = Dir.filePath("pw");
+    QFile pw(file);
+    ASSERT_TRUE(pw.open(QIODevice::WriteOnly));
+    pw.write(target.Password().toUtf8() + "\n");
+    pw.close();
+    EXPECT_EQ(Cli({"copy", Alias(), target.Alias(), "--to-user", target.User(),
+                   "--to-password-file", file}),
+              0)
+        << Err.toStdString();
+    qputenv("PELVAR_TO_PASSWORD", target.Password().toUtf8());
+    EXPECT_EQ(Cli({"copy", Alias(), target.Alias(), "--to-user", target.User()}), 0)
+        << Err.toStdString();
+    qunsetenv("PELVAR_USER");
+    qunsetenv("PELVAR_PASSWORD");
+    qunsetenv("PELVAR_TO_PASSWORD");
+    dbs.SetLoginParamsEx(target.User(), target.Password(), 255, QString(), false, QString(),
+                         target.Alias());
+    TSelectQuery q(dbs.OpenDataBase(target.Alias()), "SELECT COUNT(*) FROM ORDERS");
+    q.Open();
+    EXPECT_EQ(q.Fields().GetFields(0).AsInteger(), 3);
 }
 
 PELVAR_ENGINE_TESTS(ExchangeCliTest);
