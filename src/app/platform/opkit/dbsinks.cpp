@@ -13,6 +13,7 @@
 #include "dspopsupport.h"
 #include "dsprecreate.h"
 #include "eifile.h"
+#include "lresoperations.h"
 #include "lresreader.h"
 #include "procname.h"
 #include "utiloperation.h"
@@ -193,14 +194,17 @@ TDatabaseSink::TDatabaseSink(const QString& alias, TOptions options, TOperationC
 TDatabaseSink::~TDatabaseSink() = default;
 
 void TDatabaseSink::Language(const QString& id, const TOneLanguage& language) {
+    CheckLanguageRecord(id, language);
     GetLanguagesTable(FAlias).SetLanguage(id.toUpper(), language);
 }
 
 void TDatabaseSink::Texts(const QString& section, const QList<TEILResText>& texts) {
     TLocalizatorTable& target = GetLocalizatorTable(FAlias);
     const QString id = section.toUpper();
-    for (const TEILResText& t : texts)
+    for (const TEILResText& t : texts) {
+        CheckNewStringID(TLocalizatorTable::ComposeID(id, t.Ident));
         target.SetSectionString(id, t.Ident, t.Language, t.Text);
+    }
 }
 
 void TDatabaseSink::Structure(const TDSPListItem& item, const QByteArray& body) {

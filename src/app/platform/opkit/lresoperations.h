@@ -8,6 +8,7 @@
 #include "utiloperation.h"
 
 class TEIFile;
+struct TOneLanguage;
 
 // Operations on the local resources (the texts of a database, by section,
 // one text per language) and on the languages. Every operation that writes
@@ -22,6 +23,8 @@ constexpr int kMaxLanguageNameLength = 40;
 // Raises ELocalizatorError naming what is wrong with a string ID that is to
 // be stored: empty, too long, a blank or an empty section part.
 void CheckNewStringID(const QString& stringID);
+// Raises ELocalizatorError for a language record the languages table can not hold.
+void CheckLanguageRecord(const QString& id, const TOneLanguage& language);
 
 // Deletes one section in every language. SourceAlias().
 class TUODeleteLSection : public TUtilOperation {

@@ -26,6 +26,19 @@ void CheckNewStringID(const QString& stringID) {
             QStringLiteral("The string ID '%1' has no section part or holds a blank").arg(id));
 }
 
+void CheckLanguageRecord(const QString& id, const TOneLanguage& l) {
+    if (id.trimmed().isEmpty() || id.size() > kMaxLanguageIDLength)
+        throw ELocalizatorError(QStringLiteral("'%1' is no language ID (1 to %2 characters)")
+                                    .arg(id)
+                                    .arg(kMaxLanguageIDLength));
+    for (const QString& name : {l.RussianName, l.EnglishName, l.NativeName})
+        if (name.size() > kMaxLanguageNameLength)
+            throw ELocalizatorError(
+                QStringLiteral("The name '%1' of language %2 is longer than %3 characters")
+                    .arg(name.left(20) + QStringLiteral("..."), id)
+                    .arg(kMaxLanguageNameLength));
+}
+
 namespace {
 
 // The target of a copy or an import: the alias, else the default database.
@@ -144,19 +157,6 @@ void ImportResource(const QString& to, const TEILResource& res, const QStringLis
     for (const TEILResText& t : res.Texts())
         if (wanted.isEmpty() || wanted.contains(t.Language.toUpper())) texts.append(t);
     StoreTexts(GetLocalizatorTable(to), res.SectionID().toUpper(), texts);
-}
-
-void CheckLanguageRecord(const QString& id, const TOneLanguage& l) {
-    if (id.trimmed().isEmpty() || id.size() > kMaxLanguageIDLength)
-        throw ELocalizatorError(QStringLiteral("'%1' is no language ID (1 to %2 characters)")
-                                    .arg(id)
-                                    .arg(kMaxLanguageIDLength));
-    for (const QString& name : {l.RussianName, l.EnglishName, l.NativeName})
-        if (name.size() > kMaxLanguageNameLength)
-            throw ELocalizatorError(
-                QStringLiteral("The name '%1' of language %2 is longer than %3 characters")
-                    .arg(name.left(20) + QStringLiteral("..."), id)
-                    .arg(kMaxLanguageNameLength));
 }
 
 }  // namespace
