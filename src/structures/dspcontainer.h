@@ -13,13 +13,17 @@ class TDODSPContainer : public TDOCommonFolder, public TContainerRole {
     // Whether a container of that class (its ClassName) may be dropped here.
     virtual bool IsDSPContainerAccepted(const QString& ContainerClass) const;
     void FillActions() override;
-    // Structures dragged out of an export/import file: items of its structure
-    // folder that this container takes, or the folder itself.
+    // Structures and structure containers of another database, or structures
+    // dragged out of an export/import file (items of its structure folder, or
+    // the folder itself), when this container takes each of them.
     bool InternalAcceptDragObject(const QStringList& ParsedPath,
                                   const TPelvarObjectList& SubItems) override;
-    // Imports them, after the copy confirmation where it applies.
+    // Copies or imports them, after the copy confirmation where it applies.
     void InternalDragObjectDropped(const QStringList& ParsedPath,
                                    const TPelvarObjectList& SubItems) override;
+    // Structures, and what the dragged containers of SourceAlias take, copied
+    // here after the copy confirmation where database objects or forms come.
+    void CopyFromDatabase(const QString& SourceAlias, const TPelvarObjectList& SubItems);
     // Exports every structure of the database that the selected child
     // containers take, or, without a selection, that this container takes.
     void ExportContainer(const QStringList* SubObjects);

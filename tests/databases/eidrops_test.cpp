@@ -2,10 +2,15 @@
 
 #include <QFile>
 
+#include "appcore/dbmanager.h"
+#include "appcore/dialect.h"
+#include "appcore/dictionary.h"
 #include "appcore/dsptable.h"
 #include "appcore/languages.h"
 #include "appcore/localizator.h"
 #include "appcore/platform.h"
+#include "appcore/query.h"
+#include "appcore/structurebodies.h"
 #include "appcore/systemtables.h"
 #include "databases/filecounter.h"
 #include "databases/fileroot.h"
@@ -13,6 +18,7 @@
 #include "model/dragobject.h"
 #include "model/exportconfirm.h"
 #include "opkit/dspimport.h"
+#include "opkit/dspoperations.h"
 #include "opkit/eifile.h"
 #include "scriptedinteraction.h"
 #include "structures/dspactions.h"
@@ -47,6 +53,7 @@ class EIDropTest : public TEngineTest {
     void TearDown() override {
         if (!IsSkipped()) {
             SetCopyConfirmationPrompt(nullptr);
+            SetDSPOperationRunner(FPreviousRunner);
             SetExportDialogPrompts(FPreviousPrompts);
             FFileRoot.reset();
             FRoot.reset();
@@ -91,6 +98,52 @@ class EIDropTest : public TEngineTest {
         return folder;
     }
 
+    // A table structure with its table and `rows` rows in the source database.
+    void PutTable(const QString& name, int rows) {
+        TDicTableDescription t;
+        t.Name = name;
+        t.AddField("ID", dtInteger, 0);
+        t.AddField("TITLE", dtString, 40);
+        GetDSPTable(Alias()).PutStructure(name, 10, MakeTableStructure(name, t).ToBytes());
+        TDictionary(Alias()).CreateTableByDef(t, QString(), false);
+        for (int i = 1; i <= rows; ++i)
+            TExecQuery(Db(), QStringLiteral("INSERT INTO %1 (ID, TITLE) VALUES (%2, 't%2')")
+                                 .arg(Db().Dialect().Ident(name))
+                                 .arg(i))
+                .Execute();
+    }
+    qint64 TargetRows(const QString& table) {
+        TSelectQuery q(BaseMng().Databases().GetDatabase(FTarget->Alias()),
+                       "SELECT COUNT(*) FROM " + table);
+        q.Open();
+        return q.Fields().GetFields(0).AsInteger();
+    }
+    QStringList TargetStructures() {
+        TDSPList list;
+        GetDSPTable(FTarget->Alias()).FillStructuresList(0, list);
+        QStringList names;
+        for (int i = 0; i < list.Count(); ++i)
+            names << QString::number(list.Items(i).ObjectType) + ":" + list.Items(i).Name;
+        names.sort();
+        return names;
+    }
+    // Runs the structure operations for real and notes each one's class.
+    void RecordOperations() {
+        TDSPOperationRunner runner;
+        runner.Direct = [this](TUtilOperation& op) {
+            FRan << QStringLiteral("direct ") + typeid(op).name();
+            return ExecuteUtilOperationDirect(op);
+        };
+        runner.WithProgress = [this](TUtilOperation& op, const QString&) {
+            FRan << QStringLiteral("progress ") + typeid(op).name();
+            const bool ok = ExecuteUtilOperationDirect(op);
+            return TOperationResult{ok, false, {}};
+        };
+        FPreviousRunner = SetDSPOperationRunner(runner);
+    }
+
+    QStringList FRan;
+    TDSPOperationRunner FPreviousRunner;
     std::unique_ptr<TTestDatabase> FTarget;
     std::unique_ptr<TDORoot> FRoot;
     std::unique_ptr<TDOFileRoot> FFileRoot;
@@ -190,6 +243,62 @@ TEST_P(EIDropTest, StructuresExportToTheFileAndImportAfterTheConfirmation) {
     SetDSPOperationRunner(previous);
     EXPECT_EQ(confirmations, 2);
     EXPECT_EQ(ran, QStringList({target + " 2 replace=1 data=0"}));
+}
+
+TEST_P(EIDropTest, StructuresOfAnotherDatabaseAreCopiedAfterTheConfirmation) {
+    PutTable("T1", 3);
+    GetDSPTable(Alias()).PutStructure("P1", 16, QByteArray());
+    RecordOperations();
+    const QString source = Alias() + "\\Structures";
+    const QString target = FTarget->Alias();
+    TPelvarObject* all = Open(source + "\\All");
+    ASSERT_TRUE(all);
+    TPelvarObject* t1 = all->SubObjects().FindBySubPath("10:T1");
+    TPelvarObject* p1 = all->SubObjects().FindBySubPath("16:P1");
+    ASSERT_TRUE(t1 && p1);
+
+    // Never onto the database they came from, never into a folder of another kind.
+    EXPECT_FALSE(Drop(*Open(source + "\\Tables"), source + "\\All", {t1}));
+    EXPECT_FALSE(Drop(*Open(target + "\\Structures\\Params"), source + "\\All", {t1}));
+    EXPECT_FALSE(Drop(*Open(target + "\\Structures\\Tables"), source, {all}));
+
+    int confirmations = 0;
+    bool accept = false;
+    SetCopyConfirmationPrompt([&](TCopyTableConfirmation& state) {
+        ++confirmations;
+        EXPECT_TRUE(state.CreateDBObjectCheckbox.Enabled);
+        EXPECT_TRUE(state.CopyTableDataCheckBox.Enabled);
+        EXPECT_FALSE(state.CopyLocalResourceCheckBox.Enabled);
+        state.CreateDBObjectCheckbox.Checked = state.CopyTableDataCheckBox.Checked = true;
+        return accept;
+    });
+    TPelvarObject* structures = Open(target + "\\Structures");
+    ASSERT_TRUE(Drop(*structures, source, {all}));
+    EXPECT_EQ(confirmations, 1);
+    EXPECT_TRUE(FRan.isEmpty());
+    EXPECT_TRUE(TargetStructures().isEmpty());
+
+    // The folder and an item it holds too: each structure once, in one copy.
+    accept = true;
+    ASSERT_TRUE(Drop(*structures, source, {all, t1}));
+    EXPECT_EQ(confirmations, 2);
+    ASSERT_EQ(FRan.size(), 1);
+    EXPECT_TRUE(FRan[0].startsWith("progress")) << qPrintable(FRan[0]);
+    EXPECT_TRUE(FRan[0].contains("TUOCopyDSPObjectsEx")) << qPrintable(FRan[0]);
+    EXPECT_EQ(TargetStructures(), QStringList({"10:T1", "16:P1"}));
+    EXPECT_EQ(TargetRows("T1"), 3);
+
+    // A structure without a database object goes without a question or a window.
+    GetDSPTable(Alias()).PutStructure("P2", 16, QByteArray());
+    all->Refresh();
+    FRan.clear();
+    TPelvarObject* p2 = all->SubObjects().FindBySubPath("16:P2");
+    ASSERT_TRUE(p2);
+    ASSERT_TRUE(Drop(*Open(target + "\\Structures\\All"), source + "\\All", {p2}));
+    EXPECT_EQ(confirmations, 2);
+    ASSERT_EQ(FRan.size(), 1);
+    EXPECT_TRUE(FRan[0].startsWith("direct")) << qPrintable(FRan[0]);
+    EXPECT_TRUE(TargetStructures().contains("16:P2"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, EIDropTest, testing::ValuesIn(TestEngines()),
