@@ -1,5 +1,6 @@
 #include "eiexport.h"
 
+#include "alias.h"
 #include "appcore/dsptable.h"
 #include "appcore/languages.h"
 #include "appcore/localizator.h"
@@ -12,6 +13,7 @@
 #include "localres/lresactions.h"
 #include "localres/lsection.h"
 #include "model/exportconfirm.h"
+#include "opkit/dbexchange.h"
 #include "opkit/dspoperations.h"
 #include "opkit/eifile.h"
 #include "opkit/lresoperations.h"
@@ -48,6 +50,10 @@ bool HasExportableTable(const QString& alias, const TDSPList& list) {
 bool EIIsStructureSource(const TPelvarObject& object) {
     return dynamic_cast<const TDOCommonDSPItem*>(&object) ||
            dynamic_cast<const TDODSPContainer*>(&object);
+}
+
+bool EIIsDatabaseSource(const TPelvarObject& object) {
+    return dynamic_cast<const TDOAlias*>(&object);
 }
 
 bool EIIsSectionSource(const TPelvarObject& object) {
@@ -169,6 +175,34 @@ TEIExported EIExportLanguages(TEIFile& file, const QStringList& ParsedPath,
     RunLRes(operation,
             LString(QStringLiteral("M_Pelvar_DOEIObj_ExportLanguageSectionsActionCaption")));
     return TEIExported{false, false, false, true};
+}
+
+TEIExported EIExportDatabase(TEIFile& file, const TPelvarObjectList& SubItems) {
+    const auto* source =
+        SubItems.Count() > 0 ? dynamic_cast<const TDOAlias*>(SubItems.Items(0)) : nullptr;
+    if (!source) return {};
+    const QString alias = source->AliasName();
+    TDSPList all;
+    GetDSPTable(alias).FillStructuresList(0, all);
+    QStringList sections;
+    GetLocalizatorTable(alias).FillSectionList(BaseMng().CurrentLanguage(), sections);
+    bool tables = HasExportableTable(alias, all);
+    bool resources = !sections.isEmpty();
+    if (tables || resources) {
+        bool withTables = tables;
+        if (!ConfirmCopyStructures(withTables, tables, resources)) return {};
+    }
+    TUOExportDatabase operation;
+    if (!LanguagesSelect(alias, operation.Languages)) return {};
+    operation.SetSourceAlias(alias);
+    operation.SetWriteFlag(true);
+    operation.SetFileName(file.FileName());
+    operation.File = &file;
+    operation.Parts = dpStructures | dpLanguages | (resources ? unsigned(dpResources) : 0u) |
+                      (tables ? unsigned(dpTableData) : unsigned(dpObjects));
+    RunDSPOperation(operation,
+                    LString(QStringLiteral("M_Pelvar_DORoot_ExportingDatabaseOperationCaption")));
+    return TEIExported{true, resources, tables, true};
 }
 
 void EIAnnounceExport(const TPelvarObject& object, const QString& rootPath,

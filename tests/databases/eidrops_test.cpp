@@ -301,6 +301,44 @@ TEST_P(EIDropTest, StructuresOfAnotherDatabaseAreCopiedAfterTheConfirmation) {
     EXPECT_TRUE(TargetStructures().contains("16:P2"));
 }
 
+TEST_P(EIDropTest, AWholeDatabaseDroppedOnTheFileIsExportedAfterTheQuestions) {
+    PutTable("T1", 2);
+    GetLocalizatorTable(Alias()).SetSectionString("M_HELLO", "GREETING", "ENGLISH", "Hello");
+    TOneLanguage english;
+    english.EnglishName = "English";
+    GetLanguagesTable(Alias()).SetLanguage("ENGLISH", english);
+    TPelvarObject* alias = FRoot->SubObjects().FindBySubPath(Alias());
+    TPelvarObject* language = Open(Alias() + "\\Languages\\ENGLISH");
+    ASSERT_TRUE(alias && language);
+    EXPECT_FALSE(Drop(*FFileRoot, QString(), {alias, language}));
+
+    int confirmations = 0;
+    bool accept = false;
+    SetCopyConfirmationPrompt([&](TCopyTableConfirmation& state) {
+        ++confirmations;
+        EXPECT_TRUE(state.CopyTableDataCheckBox.Enabled);
+        EXPECT_TRUE(state.CopyLocalResourceCheckBox.Enabled);
+        state.CreateDBObjectCheckbox.Checked = state.CopyTableDataCheckBox.Checked = true;
+        state.CopyLocalResourceCheckBox.Checked = true;
+        return accept;
+    });
+    ASSERT_TRUE(Drop(*FFileRoot, QString(), {alias}));
+    Follow();
+    EXPECT_EQ(confirmations, 1);
+    EXPECT_EQ(FFileRoot->SubObjects().Count(), 0);
+
+    accept = true;
+    ASSERT_TRUE(Drop(*FFileRoot, QString(), {alias}));
+    Follow();
+    EXPECT_EQ(FFileRoot->SubObjects().Count(), 4);  // structures, resources, tables, languages
+    TPelvarObject* structures = FileFolder("Structures");
+    ASSERT_TRUE(structures);
+    EXPECT_TRUE(structures->SubObjects().FindBySubPath("10:T1"));
+    TPelvarObject* tables = FileFolder("Tables");
+    ASSERT_TRUE(tables);
+    EXPECT_EQ(tables->SubObjects().Count(), 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, EIDropTest, testing::ValuesIn(TestEngines()),
                          [](const auto& info) { return info.param; });
 
