@@ -1,0 +1,110 @@
+#include "dropfixture.h"
+
+namespace {
+
+class DBDropTest : public DropTest {};
+
+TEST_P(DBDropTest, StructuresOfAnotherDatabaseAreCopiedAfterTheConfirmation) {
+    PutTable("T1", 3);
+    GetDSPTable(Alias()).PutStructure("P1", 16, QByteArray());
+    RecordOperations();
+    const QString source = Alias() + "\\Structures";
+    const QString target = FTarget->Alias();
+    TPelvarObject* all = Open(source + "\\All");
+    ASSERT_TRUE(all);
+    TPelvarObject* t1 = all->SubObjects().FindBySubPath("10:T1");
+    TPelvarObject* p1 = all->SubObjects().FindBySubPath("16:P1");
+    ASSERT_TRUE(t1 && p1);
+
+    // Never onto the database they came from, never into a folder of another kind.
+    EXPECT_FALSE(Drop(*Open(source + "\\Tables"), source + "\\All", {t1}));
+    EXPECT_FALSE(Drop(*Open(target + "\\Structures\\Params"), source + "\\All", {t1}));
+    EXPECT_FALSE(Drop(*Open(target + "\\Structures\\Tables"), source, {all}));
+
+    int confirmations = 0;
+    bool accept = false;
+    SetCopyConfirmationPrompt([&](TCopyTableConfirmation& state) {
+        ++confirmations;
+        EXPECT_TRUE(state.CreateDBObjectCheckbox.Enabled);
+        EXPECT_TRUE(state.CopyTableDataCheckBox.Enabled);
+        EXPECT_FALSE(state.CopyLocalResourceCheckBox.Enabled);
+        state.CreateDBObjectCheckbox.Checked = state.CopyTableDataCheckBox.Checked = true;
+        return accept;
+    });
+    TPelvarObject* structures = Open(target + "\\Structures");
+    ASSERT_TRUE(Drop(*structures, source, {all}));
+    EXPECT_EQ(confirmations, 1);
+    EXPECT_TRUE(FRan.isEmpty());
+    EXPECT_TRUE(TargetStructures().isEmpty());
+
+    // The folder and an item it holds too: each structure once, in one copy.
+    accept = true;
+    ASSERT_TRUE(Drop(*structures, source, {all, t1}));
+    EXPECT_EQ(confirmations, 2);
+    ASSERT_EQ(FRan.size(), 1);
+    EXPECT_TRUE(FRan[0].startsWith("progress")) << qPrintable(FRan[0]);
+    EXPECT_TRUE(FRan[0].contains("TUOCopyDSPObjectsEx")) << qPrintable(FRan[0]);
+    EXPECT_EQ(TargetStructures(), QStringList({"10:T1", "16:P1"}));
+    EXPECT_EQ(TargetRows("T1"), 3);
+
+    // A structure without a database object goes without a question or a window.
+    GetDSPTable(Alias()).PutStructure("P2", 16, QByteArray());
+    all->Refresh();
+    FRan.clear();
+    TPelvarObject* p2 = all->SubObjects().FindBySubPath("16:P2");
+    ASSERT_TRUE(p2);
+    ASSERT_TRUE(Drop(*Open(target + "\\Structures\\All"), source + "\\All", {p2}));
+    EXPECT_EQ(confirmations, 2);
+    ASSERT_EQ(FRan.size(), 1);
+    EXPECT_TRUE(FRan[0].startsWith("direct")) << qPrintable(FRan[0]);
+    EXPECT_TRUE(TargetStructures().contains("16:P2"));
+}
+
+TEST_P(DBDropTest, AnAliasTakesEachKindThroughItsFolderAndRefusesAMix) {
+    PutTable("T1", 2);
+    GetLocalizatorTable(Alias()).SetSectionString("M_HELLO", "GREETING", "ENGLISH", "Hello");
+    TOneLanguage klingon;
+    klingon.EnglishName = "Klingon";
+    GetLanguagesTable(Alias()).SetLanguage("KLINGON", klingon);
+    RecordOperations();
+    SetCopyConfirmationPrompt([](TCopyTableConfirmation& state) {
+        state.CreateDBObjectCheckbox.Checked = state.CopyTableDataCheckBox.Checked = true;
+        return true;
+    });
+    const QString target = FTarget->Alias();
+    TPelvarObject* alias = Open(target);
+    ASSERT_TRUE(alias);
+    const QString messages = Alias() + "\\LocalResources\\System\\Messages";
+    TPelvarObject* section = Open(messages + "\\M_HELLO");
+    TPelvarObject* t1 = Open(Alias() + "\\Structures\\Tables\\10:T1");
+    TPelvarObject* tables = Open(Alias() + "\\Structures\\Tables");
+    TPelvarObject* language = Open(Alias() + "\\Languages\\KLINGON");
+    ASSERT_TRUE(section && t1 && tables && language);
+
+    EXPECT_FALSE(Drop(*Open(Alias()), Alias() + "\\Structures", {tables}));
+    // Structures and texts together: no folder takes both, nothing is copied.
+    Script().AnswerMessage(IDOK);
+    ASSERT_TRUE(Drop(*alias, Alias(), {t1, section}));
+    ASSERT_EQ(Script().Asked.size(), 1);
+    EXPECT_EQ(Script().Asked[0].Text, LString("M_Pelvar_DOAlias_DropKindRefused"));
+    EXPECT_TRUE(FRan.isEmpty());
+    EXPECT_TRUE(TargetStructures().isEmpty());
+
+    ASSERT_TRUE(Drop(*alias, Alias() + "\\Structures", {tables}));
+    EXPECT_EQ(TargetStructures(), QStringList({"10:T1"}));
+    EXPECT_EQ(TargetRows("T1"), 2);
+    ASSERT_TRUE(Drop(*alias, messages, {section}));
+    EXPECT_EQ(GetLocalizatorTable(target).GetString(
+                  TLocalizatorTable::ComposeID("M_HELLO", "GREETING"), "ENGLISH"),
+              "Hello");
+    ASSERT_TRUE(Drop(*alias, Alias() + "\\Languages", {language}));
+    TOneLanguage copied;
+    EXPECT_TRUE(GetLanguagesTable(target).GetLanguage("KLINGON", copied));
+    EXPECT_EQ(copied.EnglishName, "Klingon");
+    EXPECT_EQ(Script().Asked.size(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, DBDropTest, testing::ValuesIn(TestEngines()),
+                         [](const auto& info) { return info.param; });
+
+}  // namespace
