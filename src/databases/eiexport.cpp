@@ -67,25 +67,7 @@ bool EIIsLanguageSource(const TPelvarObject& object) {
 TEIExported EIExportStructures(TEIFile& file, const QStringList& ParsedPath,
                                const TPelvarObjectList& SubItems) {
     const QString alias = SourceAlias(ParsedPath, SubItems);
-    TDSPList list;
-    TDSPList all;
-    bool allRead = false;
-    for (int i = 0; i < SubItems.Count(); ++i) {
-        const TPelvarObject& o = *SubItems.Items(i);
-        if (auto* item = dynamic_cast<const TDOCommonDSPItem*>(&o)) {
-            if (!list.Find(item->Info().Name, item->Info().ObjectType)) list.AddCopy(item->Info());
-        } else if (auto* c = dynamic_cast<const TDODSPContainer*>(&o)) {
-            if (!allRead) GetDSPTable(alias).FillStructuresList(0, all);
-            allRead = true;
-            for (int s = 0; s < all.Count(); ++s)
-                if (c->IsObjectTypeAccepted(all.Items(s).ObjectType) &&
-                    !list.Find(all.Items(s).Name, all.Items(s).ObjectType))
-                    list.AddCopy(all.Items(s));
-        } else {
-            throw EPelvarError(
-                QStringLiteral("Invalid class of source DSP object in drag`n`drop operation"));
-        }
-    }
+    TDSPList list = DraggedStructures(SubItems);
     if (list.Count() == 0) return {};
     list.Sort(dskForExport);
     bool forms = false;

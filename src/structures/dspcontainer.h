@@ -1,5 +1,6 @@
 #pragma once
 
+#include "appcore/dsptable.h"
 #include "databases/commonfolder.h"
 #include "model/roles.h"
 
@@ -75,3 +76,8 @@ class TDOSchemesStructures : public TDODSPContainer {
     // The four folders keep their order under every sort.
     int Compare(const TPelvarObject* Item1, const TPelvarObject* Item2, int CompareType) override;
 };
+
+// The dragged structures and every structure of the dragged containers'
+// database that they take, each once (the database's list read once); any
+// other dragged node raises.
+TDSPList DraggedStructures(const TPelvarObjectList& SubItems);

@@ -57,9 +57,13 @@ bool IsDatabaseStructureNode(const TPelvarObject& object) {
            dynamic_cast<const TDODSPContainer*>(&object);
 }
 
-// The dragged structures and every structure of the dragged containers that
-// they take, each once; the source's list is read once per drop.
-TDSPList DatabaseStructuresOf(const TPelvarObjectList& SubItems) {
+bool IsDBObjectType(int type) {
+    return type == 10 || (type >= 71 && type <= 74);
+}
+
+}  // namespace
+
+TDSPList DraggedStructures(const TPelvarObjectList& SubItems) {
     TDSPList list, all;
     bool read = false;
     for (int i = 0; i < SubItems.Count(); ++i) {
@@ -82,15 +86,9 @@ TDSPList DatabaseStructuresOf(const TPelvarObjectList& SubItems) {
     return list;
 }
 
-bool IsDBObjectType(int type) {
-    return type == 10 || (type >= 71 && type <= 74);
-}
-
-}  // namespace
-
 void TDODSPContainer::CopyFromDatabase(const QString& SourceAlias,
                                        const TPelvarObjectList& SubItems) {
-    const TDSPList list = DatabaseStructuresOf(SubItems);
+    const TDSPList list = DraggedStructures(SubItems);
     if (list.Count() == 0) return;
     bool forms = false, dbObjects = false, tableData = false;
     for (int i = 0; i < list.Count(); ++i) {
