@@ -25,6 +25,13 @@ class TDODSPContainer : public TDOCommonFolder, public TContainerRole {
     // Structures, and what the dragged containers of SourceAlias take, copied
     // here after the copy confirmation where database objects or forms come.
     void CopyFromDatabase(const QString& SourceAlias, const TPelvarObjectList& SubItems);
+    // Table structures or table folders of another database: the choice of
+    // copying their rows by a condition.
+    void FillRightDropPopupMenu(TPelvarObjectActionList& Items,
+                                const TPelvarObjectList& SubItems) override;
+    // The rows of the dragged tables copied into this database's tables of
+    // the same names; one table after the user chose rows and fields.
+    void CopyTablesByFilter(const QString& SourceAlias, const TPelvarObjectList& SubItems);
     // Exports every structure of the database that the selected child
     // containers take, or, without a selection, that this container takes.
     void ExportContainer(const QStringList* SubObjects);

@@ -1,4 +1,7 @@
+#include <QPlainTextEdit>
 #include "dropfixture.h"
+
+#include "structures/tablecopyfilter.h"
 
 namespace {
 
@@ -102,6 +105,80 @@ TEST_P(DBDropTest, AnAliasTakesEachKindThroughItsFolderAndRefusesAMix) {
     EXPECT_TRUE(GetLanguagesTable(target).GetLanguage("KLINGON", copied));
     EXPECT_EQ(copied.EnglishName, "Klingon");
     EXPECT_EQ(Script().Asked.size(), 1);
+}
+
+TEST_P(DBDropTest, TableRowsAreCopiedByAConditionFromTheRightDrop) {
+    PutTable("T1", 3);
+    PutTable("T2", 1);
+    RecordOperations();
+    const QString target = FTarget->Alias();
+    const QString byFilter = LString("M_pelvar_DODSPStr_CopyTableDataByFilterAction");
+    TPelvarObject* t1 = Open(Alias() + "\\Structures\\Tables\\10:T1");
+    TPelvarObject* tables = Open(Alias() + "\\Structures\\Tables");
+    TPelvarObject* into = Open(target + "\\Structures\\Tables");
+    ASSERT_TRUE(t1 && tables && into);
+    // One table needs its table on both sides.
+    EXPECT_FALSE(RightDrop(*into, Alias() + "\\Structures\\Tables", {t1}).contains(byFilter));
+    TDictionary(target).CreateTableByDef(Table("T1"), QString(), false);
+    const QStringList choices = RightDrop(*into, Alias() + "\\Structures\\Tables", {t1});
+    ASSERT_TRUE(choices.contains(byFilter));
+    const auto run = [&] {
+        into->RightDropActions()->Items(choices.indexOf(byFilter))->Execute(nullptr);
+    };
+
+    bool accept = false;
+    const TTableCopyPrompt previous = SetTableCopyPrompt([&](TTableCopyRequest& request) {
+        EXPECT_EQ(request.Table, "T1");
+        EXPECT_EQ(request.SourceAlias, Alias());
+        EXPECT_EQ(request.TargetFields, QStringList({"ID", "TITLE"}));
+        request.Copy.Filter = "ID > 1";
+        request.Copy.FieldMap = {"ID=ID"};
+        return accept;
+    });
+    run();
+    EXPECT_EQ(TargetRows("T1"), 0);
+    accept = true;
+    run();
+    SetTableCopyPrompt(previous);
+    EXPECT_EQ(TargetRows("T1"), 2);
+    EXPECT_EQ(TargetRows("T1 WHERE TITLE IS NULL"), 2);
+
+    // A folder brings every table of its database, every row, without a question.
+    TDictionary(target).CreateTableByDef(Table("T2"), QString(), false);
+    FRan.clear();
+    const QStringList folderChoices = RightDrop(*into, Alias() + "\\Structures", {tables});
+    ASSERT_TRUE(folderChoices.contains(byFilter));
+    into->RightDropActions()->Items(folderChoices.indexOf(byFilter))->Execute(nullptr);
+    ASSERT_EQ(FRan.size(), 1);
+    EXPECT_TRUE(FRan[0].contains("TUOCustomCopyTables")) << qPrintable(FRan[0]);
+    EXPECT_EQ(TargetRows("T1"), 5);
+    EXPECT_EQ(TargetRows("T2"), 1);
+    // Anything but tables offers nothing.
+    GetDSPTable(Alias()).PutStructure("P1", 16, QByteArray());
+    TPelvarObject* all = Open(Alias() + "\\Structures\\All");
+    all->Refresh();
+    EXPECT_FALSE(
+        RightDrop(*into, Alias() + "\\Structures\\All", {all->SubObjects().FindBySubPath("16:P1")})
+            .contains(byFilter));
+}
+
+TEST(CopyTableByFilterForm, FieldsStartMappedByNameAndOkNeedsOne) {
+    TTableCopyRequest request;
+    request.TargetFields = {"ID", "TITLE", "EXTRA"};
+    request.SourceFields = {"id", "TITLE"};
+    TCopyTableByFilterForm form(request);
+    form.findChild<QPlainTextEdit*>("Filter")->setPlainText("  ID > 1 ");
+    form.accept();
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_EQ(request.Copy.FieldMap, QStringList({"ID=id", "TITLE=TITLE"}));
+    EXPECT_EQ(request.Copy.Filter, "ID > 1");
+
+    request.SourceFields = {"OTHER"};
+    request.Copy = TTableCopy();
+    TCopyTableByFilterForm unmatched(request);
+    unmatched.accept();
+    EXPECT_NE(unmatched.result(), QDialog::Accepted);
+    EXPECT_TRUE(request.Copy.FieldMap.isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, DBDropTest, testing::ValuesIn(TestEngines()),

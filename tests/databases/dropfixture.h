@@ -98,12 +98,16 @@ class DropTest : public TEngineTest {
         return folder;
     }
 
-    // A table structure with its table and `rows` rows in the source database.
-    void PutTable(const QString& name, int rows) {
+    static TDicTableDescription Table(const QString& name) {
         TDicTableDescription t;
         t.Name = name;
         t.AddField("ID", dtInteger, 0);
         t.AddField("TITLE", dtString, 40);
+        return t;
+    }
+    // A table structure with its table and `rows` rows in the source database.
+    void PutTable(const QString& name, int rows) {
+        const TDicTableDescription t = Table(name);
         GetDSPTable(Alias()).PutStructure(name, 10, MakeTableStructure(name, t).ToBytes());
         TDictionary(Alias()).CreateTableByDef(t, QString(), false);
         for (int i = 1; i <= rows; ++i)
@@ -111,6 +115,20 @@ class DropTest : public TEngineTest {
                                  .arg(Db().Dialect().Ident(name))
                                  .arg(i))
                 .Execute();
+    }
+    // A right-button drop; the captions of the choices it offers.
+    static QStringList RightDrop(TPelvarObject& target, const QString& from,
+                                 const std::vector<TPelvarObject*>& objects) {
+        TPelvarDragObject drag;
+        drag.FullPath = "\\" + from;
+        drag.RightFlag = true;
+        for (TPelvarObject* o : objects)
+            drag.Items.AddCopyOf(*o);
+        target.DragObjectDroppedRight(drag, 0, 0);
+        QStringList captions;
+        for (int i = 0; i < target.RightDropActions()->Count(); ++i)
+            captions << target.RightDropActions()->Items(i)->Caption;
+        return captions;
     }
     qint64 TargetRows(const QString& table) {
         TSelectQuery q(BaseMng().Databases().GetDatabase(FTarget->Alias()),
