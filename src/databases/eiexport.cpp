@@ -1,5 +1,6 @@
 #include "eiexport.h"
 
+#include "alias.h"
 #include "appcore/dsptable.h"
 #include "appcore/languages.h"
 #include "appcore/localizator.h"
@@ -12,6 +13,7 @@
 #include "localres/lresactions.h"
 #include "localres/lsection.h"
 #include "model/exportconfirm.h"
+#include "opkit/dbexchange.h"
 #include "opkit/dspoperations.h"
 #include "opkit/eifile.h"
 #include "opkit/lresoperations.h"
@@ -50,6 +52,10 @@ bool EIIsStructureSource(const TPelvarObject& object) {
            dynamic_cast<const TDODSPContainer*>(&object);
 }
 
+bool EIIsDatabaseSource(const TPelvarObject& object) {
+    return dynamic_cast<const TDOAlias*>(&object);
+}
+
 bool EIIsSectionSource(const TPelvarObject& object) {
     return dynamic_cast<const TDOLSection*>(&object) || dynamic_cast<const TDOLContainer*>(&object);
 }
@@ -61,25 +67,7 @@ bool EIIsLanguageSource(const TPelvarObject& object) {
 TEIExported EIExportStructures(TEIFile& file, const QStringList& ParsedPath,
                                const TPelvarObjectList& SubItems) {
     const QString alias = SourceAlias(ParsedPath, SubItems);
-    TDSPList list;
-    TDSPList all;
-    bool allRead = false;
-    for (int i = 0; i < SubItems.Count(); ++i) {
-        const TPelvarObject& o = *SubItems.Items(i);
-        if (auto* item = dynamic_cast<const TDOCommonDSPItem*>(&o)) {
-            if (!list.Find(item->Info().Name, item->Info().ObjectType)) list.AddCopy(item->Info());
-        } else if (auto* c = dynamic_cast<const TDODSPContainer*>(&o)) {
-            if (!allRead) GetDSPTable(alias).FillStructuresList(0, all);
-            allRead = true;
-            for (int s = 0; s < all.Count(); ++s)
-                if (c->IsObjectTypeAccepted(all.Items(s).ObjectType) &&
-                    !list.Find(all.Items(s).Name, all.Items(s).ObjectType))
-                    list.AddCopy(all.Items(s));
-        } else {
-            throw EPelvarError(
-                QStringLiteral("Invalid class of source DSP object in drag`n`drop operation"));
-        }
-    }
+    TDSPList list = DraggedStructures(SubItems);
     if (list.Count() == 0) return {};
     list.Sort(dskForExport);
     bool forms = false;
@@ -169,6 +157,34 @@ TEIExported EIExportLanguages(TEIFile& file, const QStringList& ParsedPath,
     RunLRes(operation,
             LString(QStringLiteral("M_Pelvar_DOEIObj_ExportLanguageSectionsActionCaption")));
     return TEIExported{false, false, false, true};
+}
+
+TEIExported EIExportDatabase(TEIFile& file, const TPelvarObjectList& SubItems) {
+    const auto* source =
+        SubItems.Count() > 0 ? dynamic_cast<const TDOAlias*>(SubItems.Items(0)) : nullptr;
+    if (!source) return {};
+    const QString alias = source->AliasName();
+    TDSPList all;
+    GetDSPTable(alias).FillStructuresList(0, all);
+    QStringList sections;
+    GetLocalizatorTable(alias).FillSectionList(BaseMng().CurrentLanguage(), sections);
+    bool tables = HasExportableTable(alias, all);
+    bool resources = !sections.isEmpty();
+    if (tables || resources) {
+        bool withTables = tables;
+        if (!ConfirmCopyStructures(withTables, tables, resources)) return {};
+    }
+    TUOExportDatabase operation;
+    if (!LanguagesSelect(alias, operation.Languages)) return {};
+    operation.SetSourceAlias(alias);
+    operation.SetWriteFlag(true);
+    operation.SetFileName(file.FileName());
+    operation.File = &file;
+    operation.Parts = dpStructures | dpLanguages | (resources ? unsigned(dpResources) : 0u) |
+                      (tables ? unsigned(dpTableData) : unsigned(dpObjects));
+    RunDSPOperation(operation,
+                    LString(QStringLiteral("M_Pelvar_DORoot_ExportingDatabaseOperationCaption")));
+    return TEIExported{true, resources, tables, true};
 }
 
 void EIAnnounceExport(const TPelvarObject& object, const QString& rootPath,

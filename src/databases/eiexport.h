@@ -25,12 +25,19 @@ bool EIIsSectionSource(const TPelvarObject& object);
 // Single languages and a database's languages folder.
 bool EIIsLanguageSource(const TPelvarObject& object);
 
+// A whole database: an alias node.
+bool EIIsDatabaseSource(const TPelvarObject& object);
+
 TEIExported EIExportStructures(TEIFile& file, const QStringList& ParsedPath,
                                const TPelvarObjectList& SubItems);
 TEIExported EIExportSections(TEIFile& file, const QStringList& ParsedPath,
                              const TPelvarObjectList& SubItems);
 TEIExported EIExportLanguages(TEIFile& file, const QStringList& ParsedPath,
                               const TPelvarObjectList& SubItems);
+
+// The whole dictionary of the dragged alias: structures, texts, languages
+// and, as the user chooses, table rows.
+TEIExported EIExportDatabase(TEIFile& file, const TPelvarObjectList& SubItems);
 
 // Tells the windows about the folders of the file root at `rootPath` that an
 // export may have added to or created.

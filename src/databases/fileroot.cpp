@@ -124,18 +124,20 @@ void TDOFileRoot::DeleteFolders(const QStringList& Folders) {
 namespace {
 
 bool Takes(const TPelvarObject& o) {
-    // Whole databases go with the database export, which this file root
-    // does not run yet.
-    return EIIsStructureSource(o) || EIIsSectionSource(o) || EIIsLanguageSource(o);
+    return EIIsStructureSource(o) || EIIsSectionSource(o) || EIIsLanguageSource(o) ||
+           EIIsDatabaseSource(o);
 }
 
 }  // namespace
 
 bool TDOFileRoot::InternalAcceptDragObject(const QStringList&, const TPelvarObjectList& SubItems) {
     if (!EIFile || EIFile->ReadOnly()) return false;
-    for (int i = 0; i < SubItems.Count(); ++i)
-        if (!Takes(*SubItems.Items(i))) return false;
-    return true;
+    for (int i = 0; i < SubItems.Count(); ++i) {
+        const TPelvarObject& o = *SubItems.Items(i);
+        // A whole database goes alone: its export holds everything else.
+        if (!Takes(o) || (EIIsDatabaseSource(o) && SubItems.Count() > 1)) return false;
+    }
+    return SubItems.Count() > 0;
 }
 
 void TDOFileRoot::InternalDragObjectDropped(const QStringList& ParsedPath,
@@ -143,7 +145,9 @@ void TDOFileRoot::InternalDragObjectDropped(const QStringList& ParsedPath,
     if (!EIFile || SubItems.Count() == 0) return;
     const TPelvarObject& first = *SubItems.Items(0);
     TEIExported exported;
-    if (EIIsSectionSource(first))
+    if (EIIsDatabaseSource(first))
+        exported = EIExportDatabase(*EIFile, SubItems);
+    else if (EIIsSectionSource(first))
         exported = EIExportSections(*EIFile, ParsedPath, SubItems);
     else if (EIIsStructureSource(first))
         exported = EIExportStructures(*EIFile, ParsedPath, SubItems);

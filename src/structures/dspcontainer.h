@@ -1,5 +1,6 @@
 #pragma once
 
+#include "appcore/dsptable.h"
 #include "databases/commonfolder.h"
 #include "model/roles.h"
 
@@ -13,13 +14,24 @@ class TDODSPContainer : public TDOCommonFolder, public TContainerRole {
     // Whether a container of that class (its ClassName) may be dropped here.
     virtual bool IsDSPContainerAccepted(const QString& ContainerClass) const;
     void FillActions() override;
-    // Structures dragged out of an export/import file: items of its structure
-    // folder that this container takes, or the folder itself.
+    // Structures and structure containers of another database, or structures
+    // dragged out of an export/import file (items of its structure folder, or
+    // the folder itself), when this container takes each of them.
     bool InternalAcceptDragObject(const QStringList& ParsedPath,
                                   const TPelvarObjectList& SubItems) override;
-    // Imports them, after the copy confirmation where it applies.
+    // Copies or imports them, after the copy confirmation where it applies.
     void InternalDragObjectDropped(const QStringList& ParsedPath,
                                    const TPelvarObjectList& SubItems) override;
+    // Structures, and what the dragged containers of SourceAlias take, copied
+    // here after the copy confirmation where database objects or forms come.
+    void CopyFromDatabase(const QString& SourceAlias, const TPelvarObjectList& SubItems);
+    // Table structures or table folders of another database: the choice of
+    // copying their rows by a condition.
+    void FillRightDropPopupMenu(TPelvarObjectActionList& Items,
+                                const TPelvarObjectList& SubItems) override;
+    // The rows of the dragged tables copied into this database's tables of
+    // the same names; one table after the user chose rows and fields.
+    void CopyTablesByFilter(const QString& SourceAlias, const TPelvarObjectList& SubItems);
     // Exports every structure of the database that the selected child
     // containers take, or, without a selection, that this container takes.
     void ExportContainer(const QStringList* SubObjects);
@@ -71,3 +83,8 @@ class TDOSchemesStructures : public TDODSPContainer {
     // The four folders keep their order under every sort.
     int Compare(const TPelvarObject* Item1, const TPelvarObject* Item2, int CompareType) override;
 };
+
+// The dragged structures and every structure of the dragged containers'
+// database that they take, each once (the database's list read once); any
+// other dragged node raises.
+TDSPList DraggedStructures(const TPelvarObjectList& SubItems);

@@ -1,12 +1,16 @@
 // Drops on structure containers: structures out of an opened export/import
-// file are imported into the container's database.
+// file are imported into the container's database, structures and folders of
+// another database are copied into it.
+#include "appcore/platform.h"
 #include "appcore/texts.h"
 #include "basekit/errors.h"
 #include "dspactions.h"
 #include "dspconfirmations.h"
 #include "dspcontainer.h"
+#include "dspitem.h"
 #include "model/roles.h"
 #include "opkit/dspimport.h"
+#include "opkit/dspoperations.h"
 #include "opkit/eifile.h"
 
 namespace {
@@ -45,7 +49,87 @@ bool FileHolds(const TEIFile& file, const QString& sectionClass, const QString& 
     return false;
 }
 
+const QString kInvalidSource =
+    QStringLiteral("Invalid class of source DSP object in drag`n`drop operation");
+
+bool IsDatabaseStructureNode(const TPelvarObject& object) {
+    return dynamic_cast<const TDOCommonDSPItem*>(&object) ||
+           dynamic_cast<const TDODSPContainer*>(&object);
+}
+
+bool IsDBObjectType(int type) {
+    return type == 10 || (type >= 71 && type <= 74);
+}
+
 }  // namespace
+
+TDSPList DraggedStructures(const TPelvarObjectList& SubItems) {
+    TDSPList list, all;
+    bool read = false;
+    for (int i = 0; i < SubItems.Count(); ++i) {
+        const TPelvarObject& o = *SubItems.Items(i);
+        if (const auto* item = dynamic_cast<const TDOCommonDSPItem*>(&o)) {
+            if (!list.Find(item->Info().Name, item->Info().ObjectType)) list.AddCopy(item->Info());
+        } else if (const auto* container = dynamic_cast<const TDODSPContainer*>(&o)) {
+            if (!read) GetDSPTable(container->AliasName()).FillStructuresList(0, all);
+            read = true;
+            for (int s = 0; s < all.Count(); ++s) {
+                const TDSPListItem& item = all.Items(s);
+                if (container->IsObjectTypeAccepted(item.ObjectType) &&
+                    !list.Find(item.Name, item.ObjectType))
+                    list.AddCopy(item);
+            }
+        } else {
+            throw EPelvarError(kInvalidSource);
+        }
+    }
+    return list;
+}
+
+void TDODSPContainer::CopyFromDatabase(const QString& SourceAlias,
+                                       const TPelvarObjectList& SubItems) {
+    const TDSPList list = DraggedStructures(SubItems);
+    if (list.Count() == 0) return;
+    bool forms = false, dbObjects = false, tableData = false;
+    for (int i = 0; i < list.Count(); ++i) {
+        const TDSPListItem& item = list.Items(i);
+        forms = forms || item.ObjectType == 12;
+        if (!IsDBObjectType(item.ObjectType) ||
+            !DSPDatabaseObjectExists(SourceAlias, item.Name, item.ObjectType))
+            continue;
+        dbObjects = true;
+        tableData = tableData || item.ObjectType == 10;
+    }
+    if ((forms || dbObjects) && !ConfirmCopyStructures(dbObjects, tableData, forms)) return;
+    const QString caption =
+        LString(QStringLiteral("M_Pelvar_DODSPStr_CopyingDSPStructuresOperationCaption"));
+    if (list.Count() == 1) {
+        TUOCopyDSPObject operation;
+        operation.SetSourceAlias(SourceAlias);
+        operation.SetTargetAlias(AliasName());
+        operation.SetWriteFlag(true);
+        operation.SourceName = operation.TargetName = list.Items(0).Name;
+        operation.SourceType = operation.TargetType = list.Items(0).ObjectType;
+        operation.CreateDBObject = dbObjects;
+        operation.CopyTableData = tableData;
+        operation.CopyLocalResources = forms;
+        // A structure alone is quick: no progress window unless rows travel.
+        if (tableData)
+            RunDSPOperation(operation, caption);
+        else
+            RunDSPOperationDirect(operation);
+        return;
+    }
+    TUOCopyDSPObjectsEx operation;
+    operation.SetSourceAlias(SourceAlias);
+    operation.SetTargetAlias(AliasName());
+    operation.SetWriteFlag(true);
+    operation.Items = list;
+    operation.CreateDBObjects = dbObjects;
+    operation.CopyTableData = tableData;
+    operation.CopyLocalResources = forms;
+    RunDSPOperation(operation, caption);
+}
 
 bool TDODSPContainer::InternalAcceptDragObject(const QStringList& ParsedPath,
                                                const TPelvarObjectList& SubItems) {
@@ -53,7 +137,11 @@ bool TDODSPContainer::InternalAcceptDragObject(const QStringList& ParsedPath,
     for (int i = 0; i < SubItems.Count(); ++i) {
         const TPelvarObject& o = *SubItems.Items(i);
         bool ok = false;
-        if (const TEISectionRole* item = EIStructureItem(o))
+        if (const auto* item = dynamic_cast<const TDOCommonDSPItem*>(&o))
+            ok = IsObjectTypeAccepted(item->Info().ObjectType);
+        else if (dynamic_cast<const TDODSPContainer*>(&o))
+            ok = IsDSPContainerAccepted(o.ClassName());
+        else if (const TEISectionRole* item = EIStructureItem(o))
             ok = IsObjectTypeAccepted(ItemOf(*item->FileSection()).ObjectType);
         else if (IsEIStructureFolder(o))
             ok = IsEIFolderAccepted(o);
@@ -62,10 +150,12 @@ bool TDODSPContainer::InternalAcceptDragObject(const QStringList& ParsedPath,
     return SubItems.Count() > 0;
 }
 
-void TDODSPContainer::InternalDragObjectDropped(const QStringList&,
+void TDODSPContainer::InternalDragObjectDropped(const QStringList& ParsedPath,
                                                 const TPelvarObjectList& SubItems) {
     if (SubItems.Count() == 0) return;
     const TPelvarObject& first = *SubItems.Items(0);
+    if (IsDatabaseStructureNode(first) && !ParsedPath.isEmpty())
+        return CopyFromDatabase(ParsedPath.first(), SubItems);
     if (!EIStructureItem(first) && !IsEIStructureFolder(first)) return;
     TEIFile* file = nullptr;
     TDSPList list;
@@ -94,8 +184,7 @@ void TDODSPContainer::InternalDragObjectDropped(const QStringList&,
                 }
             }
         } else {
-            throw EPelvarError(
-                QStringLiteral("Invalid class of source DSP object in drag`n`drop operation"));
+            throw EPelvarError(kInvalidSource);
         }
     }
     if (list.Count() == 0 || !file) return;

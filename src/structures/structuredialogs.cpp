@@ -6,6 +6,7 @@
 #include "basekit/interaction.h"
 #include "dspconfirmforms.h"
 #include "dsppropertiesform.h"
+#include "tablecopyfilter.h"
 #include "treedesignkit/recreateform.h"
 #include "vformpropertiesform.h"
 
@@ -29,6 +30,10 @@ void InstallStructureDialogs() {
     SetCopyConfirmationPrompt([](TCopyTableConfirmation& state) {
         TCopyTableConfirmationForm form(state, QApplication::activeWindow());
         QApplication::beep();
+        return Interaction().ExecModal(&form) == IDOK;
+    });
+    SetTableCopyPrompt([](TTableCopyRequest& request) {
+        TCopyTableByFilterForm form(request, QApplication::activeWindow());
         return Interaction().ExecModal(&form) == IDOK;
     });
     SetDeleteConfirmationPrompt([](TDeleteTableConfirmation& state) {

@@ -278,12 +278,12 @@ TEST_P(AliasTest, ObjectsOfTheSameDatabaseAreNeverAccepted) {
     EXPECT_EQ(Script().Progress[0]->Errors.size(), 1);
     EXPECT_TRUE(Script().Asked.isEmpty());
 
-    // A part of it (a folder path) is not copied here: it says so.
+    // An alias out of a folder path is no kind a folder of this database takes: it says so.
     drag.FullPath = "\\" + Alias() + "\\Structures";
     Script().AnswerMessage(IDOK);
     other->DragObjectDropped(drag);
     ASSERT_EQ(Script().Asked.size(), 1);
-    EXPECT_EQ(Script().Asked[0].Text, LString("M_Pelvar_DOAlias_NotAvailableYet"));
+    EXPECT_EQ(Script().Asked[0].Text, LString("M_Pelvar_DOAlias_DropKindRefused"));
 }
 
 TEST_P(AliasTest, ADataSourceWithAMissingDriverIsReportedAndStaysClosed) {

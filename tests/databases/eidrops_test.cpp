@@ -1,103 +1,8 @@
-#include <gtest/gtest.h>
-
-#include <QFile>
-
-#include "appcore/dsptable.h"
-#include "appcore/languages.h"
-#include "appcore/localizator.h"
-#include "appcore/platform.h"
-#include "appcore/systemtables.h"
-#include "databases/filecounter.h"
-#include "databases/fileroot.h"
-#include "databases/root.h"
-#include "model/dragobject.h"
-#include "model/exportconfirm.h"
-#include "opkit/dspimport.h"
-#include "opkit/eifile.h"
-#include "scriptedinteraction.h"
-#include "structures/dspactions.h"
-#include "structures/dspconfirmations.h"
-#include "testenv.h"
+#include "dropfixture.h"
 
 namespace {
 
-// Objects dragged out of a database's tree onto a file, and out of the file
-// onto another database: the real folders and operations, the questions
-// answered here.
-class EIDropTest : public TEngineTest {
-  protected:
-    void SetUp() override {
-        TEngineTest::SetUp();
-        if (IsSkipped()) return;
-        CreateMissingSystemTables(Alias());
-        Script().Reset();
-        TExportDialogPrompts prompts;
-        prompts.LanguagesSelect = [](const QString&, QStringList&) { return true; };
-        FPreviousPrompts = SetExportDialogPrompts(prompts);
-        FTarget = std::make_unique<TTestDatabase>(GetParam(), "EITARGET", false);
-        CreateMissingSystemTables(FTarget->Alias());
-        FRoot = std::make_unique<TDORoot>();
-        ASSERT_TRUE(FRoot->Open());
-        FFile = TTestEnvironment::Instance().Dir() + "/drops.eif";
-        QFile::remove(FFile);
-        FFileRoot = std::make_unique<TDOFileRoot>(FFile);
-        FFileRoot->SetOnDataChanged([this](const QString& path) { FChanges << path; });
-        ASSERT_TRUE(FFileRoot->Open());
-    }
-    void TearDown() override {
-        if (!IsSkipped()) {
-            SetCopyConfirmationPrompt(nullptr);
-            SetExportDialogPrompts(FPreviousPrompts);
-            FFileRoot.reset();
-            FRoot.reset();
-            FTarget.reset();
-        }
-        TEngineTest::TearDown();
-    }
-    TPelvarObject* Open(const QString& path) {
-        TPelvarObject* node = FRoot.get();
-        for (const QString& part : path.split('\\')) {
-            node = node ? node->SubObjects().FindBySubPath(part) : nullptr;
-            if (node && !node->Opened()) {
-                EXPECT_TRUE(node->Open()) << qPrintable(part);
-            }
-        }
-        return node;
-    }
-    // Drops `objects` of the folder at `from` (a database path, or the file) onto `target`.
-    static bool Drop(TPelvarObject& target, const QString& from,
-                     const std::vector<TPelvarObject*>& objects, bool fromFile = false) {
-        TPelvarDragObject drag;
-        drag.FullPath = fromFile ? from : "\\" + from;
-        drag.FromEIFile = fromFile;
-        for (TPelvarObject* o : objects)
-            drag.Items.AddCopyOf(*o);
-        if (!target.AcceptDragObject(drag)) return false;
-        target.DragObjectDropped(drag);
-        return true;
-    }
-    // Applies the folder changes the file root announced, as a window would.
-    void Follow() {
-        for (const QString& path : FChanges)
-            FFileRoot->RefreshItem(path.mid(1));
-        FChanges.clear();
-    }
-    TPelvarObject* FileFolder(const QString& name) {
-        TPelvarObject* folder = FFileRoot->SubObjects().FindBySubPath(name);
-        if (folder && !folder->Opened()) {
-            EXPECT_TRUE(folder->Open());
-        }
-        if (folder) folder->Refresh();
-        return folder;
-    }
-
-    std::unique_ptr<TTestDatabase> FTarget;
-    std::unique_ptr<TDORoot> FRoot;
-    std::unique_ptr<TDOFileRoot> FFileRoot;
-    QString FFile;
-    QStringList FChanges;
-    TExportDialogPrompts FPreviousPrompts;
-};
+class EIDropTest : public DropTest {};
 
 TEST_P(EIDropTest, SectionAndLanguageGoThroughAFileIntoAnotherDatabase) {
     GetLocalizatorTable(Alias()).SetSectionString("M_HELLO", "GREETING", "ENGLISH", "Hello");
@@ -190,6 +95,44 @@ TEST_P(EIDropTest, StructuresExportToTheFileAndImportAfterTheConfirmation) {
     SetDSPOperationRunner(previous);
     EXPECT_EQ(confirmations, 2);
     EXPECT_EQ(ran, QStringList({target + " 2 replace=1 data=0"}));
+}
+
+TEST_P(EIDropTest, AWholeDatabaseDroppedOnTheFileIsExportedAfterTheQuestions) {
+    PutTable("T1", 2);
+    GetLocalizatorTable(Alias()).SetSectionString("M_HELLO", "GREETING", "ENGLISH", "Hello");
+    TOneLanguage english;
+    english.EnglishName = "English";
+    GetLanguagesTable(Alias()).SetLanguage("ENGLISH", english);
+    TPelvarObject* alias = FRoot->SubObjects().FindBySubPath(Alias());
+    TPelvarObject* language = Open(Alias() + "\\Languages\\ENGLISH");
+    ASSERT_TRUE(alias && language);
+    EXPECT_FALSE(Drop(*FFileRoot, QString(), {alias, language}));
+
+    int confirmations = 0;
+    bool accept = false;
+    SetCopyConfirmationPrompt([&](TCopyTableConfirmation& state) {
+        ++confirmations;
+        EXPECT_TRUE(state.CopyTableDataCheckBox.Enabled);
+        EXPECT_TRUE(state.CopyLocalResourceCheckBox.Enabled);
+        state.CreateDBObjectCheckbox.Checked = state.CopyTableDataCheckBox.Checked = true;
+        state.CopyLocalResourceCheckBox.Checked = true;
+        return accept;
+    });
+    ASSERT_TRUE(Drop(*FFileRoot, QString(), {alias}));
+    Follow();
+    EXPECT_EQ(confirmations, 1);
+    EXPECT_EQ(FFileRoot->SubObjects().Count(), 0);
+
+    accept = true;
+    ASSERT_TRUE(Drop(*FFileRoot, QString(), {alias}));
+    Follow();
+    EXPECT_EQ(FFileRoot->SubObjects().Count(), 4);  // structures, resources, tables, languages
+    TPelvarObject* structures = FileFolder("Structures");
+    ASSERT_TRUE(structures);
+    EXPECT_TRUE(structures->SubObjects().FindBySubPath("10:T1"));
+    TPelvarObject* tables = FileFolder("Tables");
+    ASSERT_TRUE(tables);
+    EXPECT_EQ(tables->SubObjects().Count(), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, EIDropTest, testing::ValuesIn(TestEngines()),
