@@ -3,9 +3,9 @@
 #include <type_traits>
 
 #include "basekit/datatypes.h"
-#include "odbc/catalogrows.h"
 #include "dialect.h"
 #include "dialectengines.h"
+#include "odbc/catalogrows.h"
 #include "odbc/odbcapi.h"
 #include "odbc/odbctypes.h"
 #include "query.h"

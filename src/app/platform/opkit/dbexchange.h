@@ -48,7 +48,7 @@ class TUOExportDatabase : public TUtilOperation {
 // gets the file's rows instead of its own.
 class TUOImportDatabase : public TUtilOperation {
   public:
-    TEIFile* File = nullptr;  // not owned
+    TEIFile* File = nullptr;    // not owned
     QList<int> SectionIndexes;  // of File: only these sections; empty: all
     QStringList FileNames;
     unsigned Parts = dpAll;

@@ -70,8 +70,7 @@ class TUOCopyDSPStructure
 // inside the server within one database, else in batches across. Stored
 // procedures can be created only under their own name (their name is inside
 // their SQL text): a clear error otherwise.
-class TUOCopyDSPObject
-    : public TUtilOperation {  // SourceAlias() -> TargetAlias() (may be equal)
+class TUOCopyDSPObject : public TUtilOperation {  // SourceAlias() -> TargetAlias() (may be equal)
   public:
     QString SourceName;
     int SourceType = 0;
