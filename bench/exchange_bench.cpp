@@ -20,6 +20,7 @@
 #include "appcore/systemtables.h"
 #include "basekit/datatypes.h"
 #include "basekit/registry.h"
+#include "benchsupport.h"
 #include "opkit/dbexchange.h"
 #include "opkit/dspoperations.h"
 
@@ -29,29 +30,12 @@ int gRows = 1000000;
 // The best of a few runs: the machine is shared, the best run is the code's.
 constexpr int kRuns = 3;
 
-void WriteText(const QString& path, const QString& text) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write %s", qPrintable(path));
-    f.write(text.toUtf8());
-}
-
-// Data sources of our own, before the first ODBC call.
-void PrepareOdbc(const QString& dir) {
-    WriteText(
-        dir + QStringLiteral("/odbcinst.ini"),
-        QStringLiteral("[SQLite3]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so\n"));
-    WriteText(dir + QStringLiteral("/odbc.ini"), QString());
-    QString sources;
+// Data sources of our own: the source and one fresh target per run.
+QStringList Aliases() {
     QStringList names{QStringLiteral("EXSOURCE")};
     for (int i = 0; i < kRuns; ++i)
         names << QStringLiteral("EXTARGET%1").arg(i);
-    for (const QString& name : names)
-        sources += QStringLiteral("[%1]\nDriver=SQLite3\nDatabase=%2/%1.sqlite\nTimeout=5000\n")
-                       .arg(name, dir);
-    WriteText(dir + QStringLiteral("/user.ini"), sources);
-    qputenv("ODBCSYSINI", dir.toLocal8Bit());
-    qputenv("ODBCINI", (dir + QStringLiteral("/user.ini")).toLocal8Bit());
+    return names;
 }
 
 TDicTableDescription Described() {
@@ -99,22 +83,13 @@ long PeakMB() {
     return usage.ru_maxrss / 1024;
 }
 
-template <typename TOp>
-double Timed(TOp& op) {
-    QElapsedTimer timer;
-    timer.start();
-    if (!ExecuteUtilOperationDirect(op))
-        qFatal("operation failed: %s", qPrintable(op.Errors().join(QLatin1Char('\n'))));
-    return timer.nsecsElapsed() / 1e6;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc > 1 && QByteArray(argv[1]).toInt() > 0) gRows = QByteArray(argv[1]).toInt();
     QTemporaryDir dir;
-    PrepareOdbc(dir.path());
+    PrepareSqliteSources(dir.path(), Aliases());
     SetSettingsFileName(dir.filePath(QStringLiteral("bench.ini")));
     TPlatform platform;
     const QString source = QStringLiteral("EXSOURCE");
@@ -131,7 +106,7 @@ int main(int argc, char** argv) {
         exp.SetSourceAlias(source);
         exp.SetFileName(file);
         exp.Parts = dpStructures | dpTableData;
-        exportMs = std::min(exportMs, Timed(exp));
+        exportMs = std::min(exportMs, TimedOperation(exp));
         dumpMs = std::min(dumpMs, Sqlite3({sourceFile, QStringLiteral(".dump BENCH")}, dump));
     }
     const long exported = PeakMB();
@@ -142,7 +117,7 @@ int main(int argc, char** argv) {
         TUOImportDatabase imp;
         imp.SetFileName(file);
         imp.SetTargetAlias(target);
-        importMs = std::min(importMs, Timed(imp));
+        importMs = std::min(importMs, TimedOperation(imp));
         BaseMng().Databases().CloseDatabase(target);
         const QString read = dir.filePath(QStringLiteral("read%1.sqlite").arg(i));
         readMs = std::min(readMs, Sqlite3({read, QStringLiteral(".read ") + dump}));

@@ -21,6 +21,7 @@
 #include "appcore/query.h"
 #include "appcore/systemtables.h"
 #include "basekit/registry.h"
+#include "benchsupport.h"
 #include "opkit/dspoperations.h"
 #include "opkit/lresoperations.h"
 #include "opkit/lresreader.h"
@@ -34,25 +35,6 @@ constexpr int kRuns = 5;
 const QStringList kLanguages = {QStringLiteral("ENGLISH"), QStringLiteral("RUSSIAN"),
                                 QStringLiteral("GERMAN")};
 const QString kAlias = QStringLiteral("LRESBENCH");
-
-void WriteText(const QString& path, const QString& text) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write %s", qPrintable(path));
-    f.write(text.toUtf8());
-}
-
-void PrepareOdbc(const QString& dir) {
-    WriteText(
-        dir + QStringLiteral("/odbcinst.ini"),
-        QStringLiteral("[SQLite3]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so\n"));
-    WriteText(dir + QStringLiteral("/odbc.ini"), QString());
-    WriteText(dir + QStringLiteral("/user.ini"),
-              QStringLiteral("[%1]\nDriver=SQLite3\nDatabase=%2/bench.sqlite\nTimeout=5000\n")
-                  .arg(kAlias, dir));
-    qputenv("ODBCSYSINI", dir.toLocal8Bit());
-    qputenv("ODBCINI", (dir + QStringLiteral("/user.ini")).toLocal8Bit());
-}
 
 // Sections of every kind the folders classify, each with its marker row.
 QString SectionName(int s) {
@@ -168,11 +150,7 @@ double Export(const QString& file, const QStringList& sections) {
     op.SetSourceAlias(kAlias);
     op.Sections = sections;
     op.Target.FileName = file;
-    QElapsedTimer timer;
-    timer.start();
-    if (!ExecuteUtilOperationDirect(op))
-        qFatal("export failed: %s", qPrintable(op.Errors().join(QLatin1Char('\n'))));
-    return timer.nsecsElapsed() / 1e6;
+    return TimedOperation(op);
 }
 
 }  // namespace
@@ -181,7 +159,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc > 1 && QByteArray(argv[1]).toInt() > 0) gSections = QByteArray(argv[1]).toInt();
     QTemporaryDir dir;
-    PrepareOdbc(dir.path());
+    PrepareSqliteSources(dir.path(), {kAlias});
     SetSettingsFileName(dir.filePath(QStringLiteral("bench.ini")));
     TPlatform platform;
     TDatabaseManager& dbs = BaseMng().Databases();

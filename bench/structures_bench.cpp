@@ -23,6 +23,7 @@
 #include "basekit/datatypes.h"
 #include "basekit/registry.h"
 #include "basekit/strutils.h"
+#include "benchsupport.h"
 #include "opkit/dspoperations.h"
 
 namespace {
@@ -30,26 +31,6 @@ namespace {
 int gStructures = 20000;
 constexpr int kRuns = 3;
 const QString kAlias = QStringLiteral("STRUCTBENCH");
-
-void WriteText(const QString& path, const QString& text) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write %s", qPrintable(path));
-    f.write(text.toUtf8());
-}
-
-// A data source of our own, before the first ODBC call.
-void PrepareOdbc(const QString& dir) {
-    WriteText(
-        dir + QStringLiteral("/odbcinst.ini"),
-        QStringLiteral("[SQLite3]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so\n"));
-    WriteText(dir + QStringLiteral("/odbc.ini"), QString());
-    WriteText(dir + QStringLiteral("/user.ini"),
-              QStringLiteral("[%1]\nDriver=SQLite3\nDatabase=%2/bench.sqlite\nTimeout=5000\n")
-                  .arg(kAlias, dir));
-    qputenv("ODBCSYSINI", dir.toLocal8Bit());
-    qputenv("ODBCINI", (dir + QStringLiteral("/user.ini")).toLocal8Bit());
-}
 
 // Tables with fields and indexes, views, forms and parameters with
 // inheritance chains, some names with "$".
@@ -176,11 +157,7 @@ double Export(const QString& file, const TDSPList& items) {
     op.SetSourceAlias(kAlias);
     op.Items.Assign(items);
     op.SetFileName(file);
-    QElapsedTimer timer;
-    timer.start();
-    if (!ExecuteUtilOperationDirect(op))
-        qFatal("export failed: %s", qPrintable(op.Errors().join(QLatin1Char('\n'))));
-    return timer.nsecsElapsed() / 1e6;
+    return TimedOperation(op);
 }
 
 }  // namespace
@@ -189,7 +166,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc > 1 && QByteArray(argv[1]).toInt() > 0) gStructures = QByteArray(argv[1]).toInt();
     QTemporaryDir dir;
-    PrepareOdbc(dir.path());
+    PrepareSqliteSources(dir.path(), {kAlias});
     SetSettingsFileName(dir.filePath(QStringLiteral("bench.ini")));
     TPlatform platform;
     TDatabaseManager& dbs = BaseMng().Databases();

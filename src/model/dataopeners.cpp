@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include "appcore/texts.h"
+#include "basekit/interaction.h"
+
 namespace {
 TDataWindowOpener& TableOpener() {
     static TDataWindowOpener opener;
@@ -19,15 +22,18 @@ void SetTableDataOpener(TDataWindowOpener opener) {
 void SetViewDataOpener(TDataWindowOpener opener) {
     ViewOpener() = std::move(opener);
 }
-bool HasTableDataOpener() {
-    return bool(TableOpener());
+namespace {
+bool Open(const TDataWindowOpener& opener, const QString& name, const QString& alias) {
+    if (opener) return opener(name, alias);
+    LMessageBox(QStringLiteral("M_Pelvar_DOAlias_NotAvailableYet"),
+                QStringLiteral("ST_INFORMATION"), MB::OK | MB::ICONINFORMATION);
+    return false;
 }
-bool HasViewDataOpener() {
-    return bool(ViewOpener());
-}
+}  // namespace
+
 bool OpenTableData(const QString& name, const QString& alias) {
-    return TableOpener() && TableOpener()(name, alias);
+    return Open(TableOpener(), name, alias);
 }
 bool OpenViewData(const QString& name, const QString& alias) {
-    return ViewOpener() && ViewOpener()(name, alias);
+    return Open(ViewOpener(), name, alias);
 }

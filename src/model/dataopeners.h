@@ -11,8 +11,7 @@
 using TDataWindowOpener = std::function<bool(const QString& name, const QString& alias)>;
 void SetTableDataOpener(TDataWindowOpener opener);
 void SetViewDataOpener(TDataWindowOpener opener);
-bool HasTableDataOpener();
-bool HasViewDataOpener();
-// False without an installed opener.
+// Without an installed opener the user is told the command is not available
+// and the answer is false.
 bool OpenTableData(const QString& name, const QString& alias);
 bool OpenViewData(const QString& name, const QString& alias);

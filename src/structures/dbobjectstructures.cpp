@@ -269,11 +269,6 @@ void TDODBObjectStructure::CreateObject() {
 }
 
 void TDODBObjectStructure::ViewData() {
-    if (!HasViewDataOpener()) {
-        LMessageBox(QStringLiteral("M_Pelvar_DOAlias_NotAvailableYet"),
-                    QStringLiteral("ST_INFORMATION"), MB::OK | MB::ICONINFORMATION);
-        return;
-    }
     OpenViewData(Info().Name, AliasName());
 }
 

@@ -172,11 +172,6 @@ void TDOTableStructure::CreateTable() {
 }
 
 void TDOTableStructure::TableData() {
-    if (!HasTableDataOpener()) {
-        LMessageBox(QStringLiteral("M_Pelvar_DOAlias_NotAvailableYet"),
-                    QStringLiteral("ST_INFORMATION"), MB::OK | MB::ICONINFORMATION);
-        return;
-    }
     OpenTableData(Info().Name, AliasName());
 }
 
