@@ -1,10 +1,10 @@
 // The items of an opened export/import file: one per section.
 #include "appcore/texts.h"
-#include "basekit/strutils.h"
 #include "eifilerules.h"
 #include "eifolders.h"
 #include "opkit/eifile.h"
 #include "opkit/eiobjects.h"
+#include "structures/dspitem.h"
 
 void TDOEIItem::Assign(const TPelvarObject& Source) {
     TDOCommonFileObject::Assign(Source);
@@ -25,9 +25,8 @@ void TDOEIDSPStrItem::Assign(const TPelvarObject& Source) {
 
 void TDOEIDSPStrItem::Bind(TEISection* section, int index) {
     TDOEIItem::Bind(section, index);
-    const std::unique_ptr<TEIObject> object = EIFile->CreateEIObject(index);
-    if (auto* structure = dynamic_cast<const TEIDSPStructure*>(object.get()))
-        FInfo = structure->Item();
+    // The list needs the parameters only: bodies stay in the file.
+    FInfo = TEIDSPStructure::ItemOf(*section);
 }
 
 void TDOEIDSPStrItem::FillListViewItem(TListRow& Item, const TListColumns& Columns) {
@@ -36,29 +35,8 @@ void TDOEIDSPStrItem::FillListViewItem(TListRow& Item, const TListColumns& Colum
                       : FInfo.ObjectType == 12 ? 9
                       : FInfo.ObjectType == 16 ? 6
                                                : -1;
-    for (int i = 1; i < Columns.Count(); ++i) {
-        switch (Columns[i].Tag) {
-            case 2:
-                Item.SubItems << (FInfo.LastChange.IsNull()
-                                      ? QString()
-                                      : FormatStamp(FInfo.LastChange.AsDateTime()));
-                break;
-            case 3:
-                Item.SubItems << FInfo.Remark;
-                break;
-            case 4:
-                Item.SubItems << FInfo.TableName;
-                break;
-            case 5:
-                Item.SubItems << FInfo.ParentName;
-                break;
-            case 6:
-                Item.SubItems << QString::number(FInfo.ObjectType);
-                break;
-            default:
-                Item.SubItems << QString();
-        }
-    }
+    for (int i = 1; i < Columns.Count(); ++i)
+        Item.SubItems << DSPColumnText(FInfo, Columns[i].Tag);
 }
 
 // ---- resources, tables, languages ----

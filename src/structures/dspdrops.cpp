@@ -12,6 +12,7 @@
 #include "opkit/dspimport.h"
 #include "opkit/dspoperations.h"
 #include "opkit/eifile.h"
+#include "opkit/eiobjects.h"
 
 namespace {
 
@@ -28,13 +29,8 @@ bool IsEIStructureFolder(const TPelvarObject& object) {
     return object.ClassName() == QLatin1String("TDOEIDSPStrFolder");
 }
 
-// What a structure section says about its structure, without reading its body.
 TDSPListItem ItemOf(const TEISection& section) {
-    TDSPListItem item;
-    item.Name = section.Parameters().GetValues(QStringLiteral("Name"));
-    item.ObjectType = section.Parameters().GetValues(QStringLiteral("ObjectType")).toInt();
-    item.TableName = section.Parameters().GetValues(QStringLiteral("TableName"));
-    return item;
+    return TEIDSPStructure::ItemOf(section);
 }
 
 bool FileHolds(const TEIFile& file, const QString& sectionClass, const QString& parameter,

@@ -10,6 +10,24 @@ void TDOCommonDSPItem::Assign(const TPelvarObject& Source) {
     if (const auto* item = dynamic_cast<const TDOCommonDSPItem*>(&Source)) FInfo = item->FInfo;
 }
 
+QString DSPColumnText(const TDSPListItem& info, int tag) {
+    switch (tag) {
+        case 2:
+            // Seconds are enough in a list; the store keeps milliseconds.
+            return info.LastChange.IsNull() ? QString() : FormatStamp(info.LastChange.AsDateTime());
+        case 3:
+            return info.Remark;
+        case 4:
+            return info.TableName;
+        case 5:
+            return info.ParentName;
+        case 6:
+            return QString::number(info.ObjectType);
+        default:
+            return QString();
+    }
+}
+
 void TDOCommonDSPItem::FillListViewItem(TListRow& Item, const TListColumns& Columns) {
     Item.Caption = FInfo.Name;
     Item.ImageIndex = 6;  // a structure; kinds with a picture of their own set theirs
@@ -21,33 +39,8 @@ void TDOCommonDSPItem::FillListViewItem(TListRow& Item, const TListColumns& Colu
         // A broken chain shows the row unindented.
     }
     Item.Indent = qMax(0, int(chain.size()) - 1);
-    for (const TListColumn& c : Columns) {
-        switch (c.Tag) {
-            case 0:
-                break;
-            case 2:
-                // Seconds are enough in a list; the store keeps milliseconds.
-                Item.SubItems << (FInfo.LastChange.IsNull()
-                                      ? QString()
-                                      : FormatStamp(FInfo.LastChange.AsDateTime()));
-                break;
-            case 3:
-                Item.SubItems << FInfo.Remark;
-                break;
-            case 4:
-                Item.SubItems << FInfo.TableName;
-                break;
-            case 5:
-                Item.SubItems << FInfo.ParentName;
-                break;
-            case 6:
-                Item.SubItems << QString::number(FInfo.ObjectType);
-                break;
-            default:
-                Item.SubItems << QString();
-                break;
-        }
-    }
+    for (const TListColumn& c : Columns)
+        if (c.Tag != 0) Item.SubItems << DSPColumnText(FInfo, c.Tag);
 }
 
 namespace {

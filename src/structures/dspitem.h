@@ -40,6 +40,10 @@ class TDOCommonDSPItem : public TDOCommonAliasObject, public TDSPStructureRole {
 
 // The node classes of structure types whose items live in libraries above this
 // one (configurations, type 14): they register here, the folders create them.
+// The text of a structure row's column by its tag (2 last change, 3 remark,
+// 4 table, 5 parent, 6 type); other tags are empty.
+QString DSPColumnText(const TDSPListItem& info, int tag);
+
 using TDSPItemFactory = std::function<std::unique_ptr<TDOCommonDSPItem>()>;
 void RegisterDSPItemClass(int ObjectType, TDSPItemFactory Factory);
 // A node of the class registered for the type, else a common one.

@@ -114,7 +114,7 @@ void TEIDSPStructure::FillParameters(TEISectionParameters& parameters) const {
                              : FormatStamp(FItem.LastChange.AsDateTime(), u'T', true));
 }
 
-void TEIDSPStructure::Load(const TEISection& section) {
+TDSPListItem TEIDSPStructure::ItemOf(const TEISection& section) {
     const TEISectionParameters& p = section.Parameters();
     TDSPListItem item;
     item.Name = p.GetValues(QStringLiteral("Name"));
@@ -135,6 +135,11 @@ void TEIDSPStructure::Load(const TEISection& section) {
                 QStringLiteral("the last change \"%1\" is not a date and time").arg(lastChange));
         item.LastChange = TQXVariant(when);
     }
+    return item;
+}
+
+void TEIDSPStructure::Load(const TEISection& section) {
+    TDSPListItem item = ItemOf(section);
     QByteArray base64;
     TEISectionDataReader data = section.OpenData();
     for (QString line; data.Readln(line);)

@@ -57,6 +57,9 @@ class TEIUnknownObject : public TEIObject {
 // A DSP structure: its description and its body. Section name "<type>:<name>".
 class TEIDSPStructure : public TEIObject {
   public:
+    // What the section's parameters say of its structure, without reading
+    // the body; raises EEIFileError naming the line of a bad value.
+    static TDSPListItem ItemOf(const TEISection& section);
     QString SectionClass() const override { return QStringLiteral("TEIDSPStructure"); }
     QString SectionName() const override;
     void FillParameters(TEISectionParameters& parameters) const override;
