@@ -123,10 +123,11 @@ struct TListRow {
 // (parent, remark, last change, type; indent = inheritance depth), sorted by
 // name as the list's first column does.
 double AllFolder(qint64& rows) {
-    QElapsedTimer timer;
-    timer.start();
+    // A first opening: the cache of the previous round is not part of it.
     TDSPTable& dsp = GetDSPTable(kAlias);
     dsp.DropCache();
+    QElapsedTimer timer;
+    timer.start();
     TDSPList list;
     dsp.FillStructuresList(0, list);
     std::vector<TListRow> view;

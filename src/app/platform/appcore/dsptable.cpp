@@ -88,7 +88,12 @@ TDatabase& TDSPTable::Db() const {
 }
 
 void TDSPTable::EnsureLoaded() {
-    const quint64 version = TDSPNotifier::THub::Instance().Version(FAlias);
+    // Every lookup comes here: no write anywhere since the last check needs no lock.
+    auto& hub = TDSPNotifier::THub::Instance();
+    const quint64 allWrites = hub.AllWrites();
+    if (FLoaded && allWrites == FSeenAllWrites) return;
+    const quint64 version = hub.Version(FAlias);
+    FSeenAllWrites = allWrites;  // read first: a write after it moves it on again
     if (FLoaded && FVersion == version) return;
     TDatabase& db = Db();
     if (!db.TableExists(kTableName))

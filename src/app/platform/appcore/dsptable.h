@@ -107,6 +107,7 @@ class TDSPTable {
     QString FAlias;
     bool FLoaded = false;
     quint64 FVersion = 0;              // of the store when the cache was read
+    quint64 FSeenAllWrites = ~quint64(0);  // the hub's count of all writes at the last check
     std::vector<TDSPListItem> FItems;  // store order
     QHash<TDSPKey, int> FIndex;        // position in FItems
 };

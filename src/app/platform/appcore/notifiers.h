@@ -4,6 +4,7 @@
 #include <QList>
 #include <QRecursiveMutex>
 #include <QString>
+#include <atomic>
 #include <exception>
 #include <functional>
 #include <utility>
@@ -81,8 +82,12 @@ class TNotifierHub {
     }
     quint64 NextVersion(const QString& alias) {
         QMutexLocker lock(&FLock);
+        FAllWrites.fetch_add(1);
         return ++FVersions[alias.toUpper()];
     }
+    // Moves on with every write of any database: a reader that saw the same
+    // number before has nothing to check, without the lock.
+    quint64 AllWrites() const { return FAllWrites.load(); }
 
     int Count(const QString& alias) {
         QMutexLocker lock(&FLock);
@@ -111,6 +116,7 @@ class TNotifierHub {
     QRecursiveMutex FLock;
     QList<TEntry> FEntries;
     QHash<QString, quint64> FVersions;
+    std::atomic<quint64> FAllWrites{0};
     int FNextId = 0;
 };
 

@@ -247,7 +247,10 @@ QString SafeFormatList(const QString& format, const QVariantList& args) {
 QString FormatStamp(const QDateTime& stamp, QChar separator, bool withMs) {
     const QDate d = stamp.date();
     const QTime t = stamp.time();
-    if (!stamp.isValid() || stamp.timeSpec() != Qt::LocalTime || d.year() < 0 || d.year() > 9999)
+    // One calendar conversion: year(), month() and day() would make one each.
+    int year = 0, month = 0, day = 0;
+    d.getDate(&year, &month, &day);
+    if (!stamp.isValid() || stamp.timeSpec() != Qt::LocalTime || year < 0 || year > 9999)
         return stamp.toString(withMs ? QStringLiteral("yyyy-MM-dd'%1'hh:mm:ss.zzz").arg(separator)
                                      : QStringLiteral("yyyy-MM-dd'%1'hh:mm:ss").arg(separator));
     QString text(withMs ? 23 : 19, Qt::Uninitialized);
@@ -257,11 +260,11 @@ QString FormatStamp(const QDateTime& stamp, QChar separator, bool withMs) {
             out[i] = QChar(u'0' + value % 10);
         out += digits;
     };
-    put(d.year(), 4);
+    put(year, 4);
     *out++ = u'-';
-    put(d.month(), 2);
+    put(month, 2);
     *out++ = u'-';
-    put(d.day(), 2);
+    put(day, 2);
     *out++ = separator;
     put(t.hour(), 2);
     *out++ = u':';
