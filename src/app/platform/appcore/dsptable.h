@@ -106,10 +106,10 @@ class TDSPTable {
     void Notify(int kind, const QString& name, int objectType);
     QString FAlias;
     bool FLoaded = false;
-    quint64 FVersion = 0;              // of the store when the cache was read
+    quint64 FVersion = 0;                  // of the store when the cache was read
     quint64 FSeenAllWrites = ~quint64(0);  // the hub's count of all writes at the last check
-    std::vector<TDSPListItem> FItems;  // store order
-    QHash<TDSPKey, int> FIndex;        // position in FItems
+    std::vector<TDSPListItem> FItems;      // store order
+    QHash<TDSPKey, int> FIndex;            // position in FItems
 };
 
 // Store objects, one per database, alive until the platform ends.
