@@ -119,6 +119,18 @@ TEST_P(AliasDropTest, AFilesFoldersGoInOneImportAndOneSectionWithoutAWindow) {
     ASSERT_TRUE(alias && structures && resources && hello && bye);
     RecordOperations();
 
+    // Structure items offer all three choices; a cancel imports nothing.
+    TPelvarObject* f1 = structures->SubObjects().FindBySubPath("12:F1");
+    ASSERT_TRUE(f1);
+    SetCopyConfirmationPrompt([](TCopyTableConfirmation& state) {
+        EXPECT_TRUE(state.CreateDBObjectCheckbox.Enabled);
+        EXPECT_TRUE(state.CopyLocalResourceCheckBox.Enabled);
+        return false;
+    });
+    ASSERT_TRUE(Drop(*alias, FFile, {f1}, true));
+    EXPECT_TRUE(FRan.isEmpty());
+    EXPECT_TRUE(TargetStructures().isEmpty());
+
     // The structures folder alone: the forms' texts are offered and come with
     // the rows of the tables; other sections stay in the file.
     int asked = 0;
