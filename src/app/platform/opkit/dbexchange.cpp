@@ -1,5 +1,7 @@
 #include "dbexchange.h"
 
+#include <algorithm>
+
 #include "appcore/database.h"
 #include "appcore/dialect.h"
 #include "appcore/structurebodies.h"
