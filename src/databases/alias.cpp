@@ -1,9 +1,9 @@
 #include "alias.h"
 
 #include <QPointer>
-#include <functional>
 
 #include "aliascounter.h"
+#include "aliasdrops.h"
 #include "aliasexchange.h"
 #include "appcore/additionallogin.h"
 #include "appcore/dbmanager.h"
@@ -132,31 +132,7 @@ bool TDOAlias::InternalAcceptDragObject(const QStringList& ParsedPath,
 
 void TDOAlias::InternalDragObjectDropped(const QStringList& ParsedPath,
                                          const TPelvarObjectList& SubItems) {
-    // Another alias dropped whole brings its whole dictionary.
-    if (ParsedPath.size() <= 1 && SubItems.Count() == 1)
-        if (const auto* source = dynamic_cast<const TDOAlias*>(SubItems.Items(0)))
-            return CopyAliasDatabase(source->AliasName(), AliasName());
-    // Anything else goes where it would go dropped on this database's folder
-    // of its kind; a mix of kinds, or a kind no folder takes, says so.
-    const std::pair<const char*, std::function<std::unique_ptr<TDOCommonAliasObject>()>> kinds[] = {
-        {"Structures", [] { return std::make_unique<TDOStructures>(); }},
-        {"LocalResources", [] { return std::make_unique<TDOLocalResources>(); }},
-        {"Languages", [] { return std::make_unique<TDOLanguages>(); }},
-    };
-    for (const auto& [subPath, make] : kinds) {
-        // The shown folder when there is one, so that its windows follow.
-        TPelvarObject* folder =
-            Opened() ? SubObjects().FindBySubPath(QLatin1String(subPath)) : nullptr;
-        std::unique_ptr<TDOCommonAliasObject> detached;
-        if (!folder) {
-            detached = make();
-            detached->SetAliasName(AliasName());
-            folder = detached.get();
-        }
-        if (folder->InternalAcceptDragObject(ParsedPath, SubItems))
-            return folder->InternalDragObjectDropped(ParsedPath, SubItems);
-    }
-    LShowMessage(QStringLiteral("M_Pelvar_DOAlias_DropKindRefused"));
+    DropOnAlias(*this, ParsedPath, SubItems);
 }
 
 void TDOAlias::FillRightDropPopupMenu(TPelvarObjectActionList& Items,

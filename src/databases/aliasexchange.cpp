@@ -5,12 +5,11 @@
 #include "appcore/platform.h"
 #include "appcore/texts.h"
 #include "basekit/interaction.h"
-#include "basekit/strutils.h"
 #include "model/exportconfirm.h"
 #include "opkit/dbexchange.h"
 #include "opkit/dspoperations.h"
+#include "opkit/lresoperations.h"
 #include "structures/dspactions.h"
-#include "structures/dspconfirmations.h"
 
 namespace {
 
@@ -69,25 +68,9 @@ void ImportIntoAlias(const QString& alias) {
         LString(QStringLiteral("M_Pelvar_DOAlias_ImportActionCaption")), QString(),
         QStringLiteral("Export/import files (*.eif);;All files (*)"));
     if (files.isEmpty()) return;
-    TUOImportDatabase operation;
+    TUOImportFiles operation;
     operation.SetTargetAlias(alias);
     operation.SetWriteFlag(true);
     operation.FileNames = files;
     RunDSPOperation(operation, QStringLiteral("Importing files ..."));
-}
-
-void CopyAliasDatabase(const QString& source, const QString& target) {
-    if (source.compare(target, Qt::CaseInsensitive) == 0) return;
-    bool createObjects = true, copyTableData = true, copyResources = false;
-    if (!ConfirmCopyStructures(createObjects, copyTableData, copyResources)) return;
-    TUOCopyDatabase operation;
-    operation.SetSourceAlias(source);
-    operation.SetTargetAlias(target);
-    operation.SetWriteFlag(true);
-    operation.Parts = dpStructures | dpResources | dpLanguages |
-                      (copyTableData ? unsigned(dpTableData) : 0u) |
-                      (createObjects ? unsigned(dpObjects) : 0u);
-    RunDSPOperation(
-        operation,
-        SafeFormat(LString(QStringLiteral("M_Pelvar_DOAlias_CopyDatabaseActionCaption")), source));
 }

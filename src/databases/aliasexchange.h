@@ -10,5 +10,3 @@
 void ExportAliasDatabase(const QString& alias);
 // Import of chosen export files into the alias's database, in one transaction.
 void ImportIntoAlias(const QString& alias);
-// The whole dictionary of `source` dropped on `target`.
-void CopyAliasDatabase(const QString& source, const QString& target);

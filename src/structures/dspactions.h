@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <functional>
 
 #include "appcore/dsptable.h"
 #include "opkit/utiloperation.h"
+
+class TEIFile;
 
 // What the structure folders and items share when they act: how they run
 // their operations, the database-object test of a structure and the export.
@@ -26,6 +29,11 @@ TOperationResult RunDSPOperation(TUtilOperation& operation, const QString& capti
 // the table of a table structure, the generator, view or procedure of types 71
 // to 74. Other types have none.
 bool DSPDatabaseObjectExists(const QString& alias, const QString& name, int objectType);
+
+// Imports the structure sections of the file into the database, replacing
+// structures of the same names, with their tables' rows when `tableData`.
+void ImportDSPSections(TEIFile& file, const QString& alias, const QList<int>& indexes,
+                       bool tableData);
 
 // Asks where and how, then exports the structures (forms and tables counted
 // for the dialog's choices). Declining any question exports nothing.

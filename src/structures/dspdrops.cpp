@@ -197,10 +197,15 @@ void TDODSPContainer::InternalDragObjectDropped(const QStringList& ParsedPath,
             dbObjects || item.ObjectType == 10 || (item.ObjectType >= 71 && item.ObjectType <= 74);
     }
     if ((resources || dbObjects) && !ConfirmCopyStructures(dbObjects, tableData, resources)) return;
+    ImportDSPSections(*file, AliasName(), indexes, tableData);
+}
+
+void ImportDSPSections(TEIFile& file, const QString& alias, const QList<int>& indexes,
+                       bool tableData) {
     TUOImportDSPObjects operation;
-    operation.File = file;
-    operation.SetFileName(file->FileName());
-    operation.SetTargetAlias(AliasName());
+    operation.File = &file;
+    operation.SetFileName(file.FileName());
+    operation.SetTargetAlias(alias);
     operation.SetWriteFlag(true);
     operation.SectionIndexes = indexes;
     operation.ReplaceExisting = true;

@@ -63,50 +63,6 @@ TEST_P(DBDropTest, StructuresOfAnotherDatabaseAreCopiedAfterTheConfirmation) {
     EXPECT_TRUE(TargetStructures().contains("16:P2"));
 }
 
-TEST_P(DBDropTest, AnAliasTakesEachKindThroughItsFolderAndRefusesAMix) {
-    PutTable("T1", 2);
-    GetLocalizatorTable(Alias()).SetSectionString("M_HELLO", "GREETING", "ENGLISH", "Hello");
-    TOneLanguage klingon;
-    klingon.EnglishName = "Klingon";
-    GetLanguagesTable(Alias()).SetLanguage("KLINGON", klingon);
-    RecordOperations();
-    SetCopyConfirmationPrompt([](TCopyTableConfirmation& state) {
-        state.CreateDBObjectCheckbox.Checked = state.CopyTableDataCheckBox.Checked = true;
-        return true;
-    });
-    const QString target = FTarget->Alias();
-    TPelvarObject* alias = Open(target);
-    ASSERT_TRUE(alias);
-    const QString messages = Alias() + "\\LocalResources\\System\\Messages";
-    TPelvarObject* section = Open(messages + "\\M_HELLO");
-    TPelvarObject* t1 = Open(Alias() + "\\Structures\\Tables\\10:T1");
-    TPelvarObject* tables = Open(Alias() + "\\Structures\\Tables");
-    TPelvarObject* language = Open(Alias() + "\\Languages\\KLINGON");
-    ASSERT_TRUE(section && t1 && tables && language);
-
-    EXPECT_FALSE(Drop(*Open(Alias()), Alias() + "\\Structures", {tables}));
-    // Structures and texts together: no folder takes both, nothing is copied.
-    Script().AnswerMessage(IDOK);
-    ASSERT_TRUE(Drop(*alias, Alias(), {t1, section}));
-    ASSERT_EQ(Script().Asked.size(), 1);
-    EXPECT_EQ(Script().Asked[0].Text, LString("M_Pelvar_DOAlias_DropKindRefused"));
-    EXPECT_TRUE(FRan.isEmpty());
-    EXPECT_TRUE(TargetStructures().isEmpty());
-
-    ASSERT_TRUE(Drop(*alias, Alias() + "\\Structures", {tables}));
-    EXPECT_EQ(TargetStructures(), QStringList({"10:T1"}));
-    EXPECT_EQ(TargetRows("T1"), 2);
-    ASSERT_TRUE(Drop(*alias, messages, {section}));
-    EXPECT_EQ(GetLocalizatorTable(target).GetString(
-                  TLocalizatorTable::ComposeID("M_HELLO", "GREETING"), "ENGLISH"),
-              "Hello");
-    ASSERT_TRUE(Drop(*alias, Alias() + "\\Languages", {language}));
-    TOneLanguage copied;
-    EXPECT_TRUE(GetLanguagesTable(target).GetLanguage("KLINGON", copied));
-    EXPECT_EQ(copied.EnglishName, "Klingon");
-    EXPECT_EQ(Script().Asked.size(), 1);
-}
-
 TEST_P(DBDropTest, TableRowsAreCopiedByAConditionFromTheRightDrop) {
     PutTable("T1", 3);
     PutTable("T2", 1);

@@ -152,8 +152,9 @@ class DropTest : public TEngineTest {
             FRan << QStringLiteral("direct ") + typeid(op).name();
             return ExecuteUtilOperationDirect(op);
         };
-        runner.WithProgress = [this](TUtilOperation& op, const QString&) {
+        runner.WithProgress = [this](TUtilOperation& op, const QString& caption) {
             FRan << QStringLiteral("progress ") + typeid(op).name();
+            FCaptions << caption;
             const bool ok = ExecuteUtilOperationDirect(op);
             return TOperationResult{ok, false, {}};
         };
@@ -161,6 +162,7 @@ class DropTest : public TEngineTest {
     }
 
     QStringList FRan;
+    QStringList FCaptions;  // of the operations run with a progress window
     TDSPOperationRunner FPreviousRunner;
     std::unique_ptr<TTestDatabase> FTarget;
     std::unique_ptr<TDORoot> FRoot;

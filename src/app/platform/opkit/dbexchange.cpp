@@ -1,13 +1,17 @@
 #include "dbexchange.h"
 
+#include <algorithm>
+
 #include "appcore/database.h"
 #include "appcore/dialect.h"
+#include "appcore/structurebodies.h"
 #include "dbsinks.h"
 #include "dbtransfer.h"
 #include "dspexportwriter.h"
 #include "dspopsupport.h"
 #include "eiexporttarget.h"
 #include "eifile.h"
+#include "lresoperations.h"
 
 using namespace DBExchange;
 using namespace DSPOps;
@@ -57,6 +61,34 @@ TDatabaseSink::TOptions ObjectOptions(unsigned parts, const QString& from) {
     return options;
 }
 
+// The sections that come with the listed structure sections of the file as
+// the answers say: table data sections of their tables, "K_" sections of
+// their forms; not those already listed.
+QList<int> RelatedSections(const TEIFile& file, const QList<int>& sections,
+                           const TCopyAnswers& answers) {
+    QSet<QString> tables, forms;
+    for (int index : sections) {
+        const TEISection* section = file.Sections().GetSections(index);
+        if (section->ClassName() != QLatin1String("TEIDSPStructure")) continue;
+        const TDSPListItem item = TEIDSPStructure::ItemOf(*section);
+        if (item.ObjectType == otTable && answers.CopyTableData) tables.insert(item.Name.toUpper());
+        if (item.ObjectType == otForm && answers.CopyLocalResources)
+            forms.insert(QStringLiteral("K_") + item.Name.toUpper());
+    }
+    QList<int> related;
+    for (int i = 0; i < file.Sections().GetCount(); ++i) {
+        const TEISection* section = file.Sections().GetSections(i);
+        const bool wanted =
+            section->ClassName() == QLatin1String("TEITableData")
+                ? tables.contains(section->Parameters().GetValues("TableName").toUpper())
+            : section->ClassName() == QLatin1String("TEILResource")
+                ? forms.contains(section->Parameters().GetValues("SectionID").toUpper())
+                : false;
+        if (wanted && !sections.contains(i)) related << i;
+    }
+    return related;
+}
+
 }  // namespace
 
 void TUOExportDatabase::Execute(TOperationContext& context) {
@@ -83,10 +115,29 @@ void TUOImportDatabase::Execute(TOperationContext& context) {
     for (TEIFile* file : files)
         if (!file->Opened()) file->Open();
     const QString to = ResolveAlias(TargetAlias());
-    IntoDatabase(to, ObjectOptions(Parts, QString()), context, [&](TDictionarySink& sink) {
+    unsigned parts = Parts;
+    TDatabaseSink::TOptions options = ObjectOptions(Parts, QString());
+    QList<int> indexes = SectionIndexes;
+    if (File && Answers && !indexes.isEmpty()) {
+        indexes += RelatedSections(*File, indexes, *Answers);
+        std::sort(indexes.begin(), indexes.end());  // structures before the rows of their tables
+        parts = dpStructures | dpResources | dpLanguages |
+                (Answers->CopyTableData ? unsigned(dpTableData) : 0u);
+        options.CreateObjects = Answers->CreateDBObjects;
+    }
+    IntoDatabase(to, options, context, [&](TDictionarySink& sink) {
         for (TEIFile* file : files)
-            ReadFile(*file, file == File ? SectionIndexes : QList<int>(), Parts, sink, context);
+            ReadFile(*file, file == File ? indexes : QList<int>(), parts, sink, context);
     });
+}
+
+void TUOImportFiles::Execute(TOperationContext& context) {
+    if (FileNames.isEmpty()) return;
+    TUOImportDatabase whole;
+    whole.SetTargetAlias(TargetAlias());
+    whole.SetWriteFlag(WriteFlag());
+    whole.FileNames = FileNames;
+    whole.Execute(context);
 }
 
 void TUOCopyDatabase::Execute(TOperationContext& context) {
@@ -94,8 +145,16 @@ void TUOCopyDatabase::Execute(TOperationContext& context) {
     if (from == to)
         throw EDSPError(QStringLiteral("Database %1 can not be copied onto itself").arg(from));
     Database(from);
-    IntoDatabase(to, ObjectOptions(Parts, from), context,
-                 [&](TDictionarySink& sink) { ReadDatabase(from, Parts, sink, context); });
+    if (Selection.IsEmpty())
+        return IntoDatabase(to, ObjectOptions(Parts, from), context, [&](TDictionarySink& sink) {
+            ReadDatabase(from, Parts, sink, context);
+        });
+    TDatabaseSink::TOptions options;
+    options.CreateObjects = Answers.CreateDBObjects;
+    options.ObjectsFrom = from;
+    IntoDatabase(to, options, context, [&](TDictionarySink& sink) {
+        ReadSelection(from, Selection, Answers, sink, context);
+    });
 }
 
 void TUOImportTableData::Execute(TOperationContext& context) {

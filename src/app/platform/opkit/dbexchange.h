@@ -3,7 +3,9 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
+#include "appcore/dsptable.h"
 #include "utiloperation.h"
 
 class TEIFile;
@@ -42,6 +44,24 @@ class TUOExportDatabase : public TUtilOperation {
     void Execute(TOperationContext& context) override;
 };
 
+// The answers of the copy confirmation: what comes with chosen structures.
+struct TCopyAnswers {
+    bool CreateDBObjects = false;     // their tables, generators, views, procedures
+    bool CopyTableData = false;       // the rows of their tables
+    bool CopyLocalResources = false;  // the "K_"+name sections of their forms (type 12)
+};
+
+// A chosen part of a dictionary: structures by name and type, sections by
+// upper-cased ID, languages by ID.
+struct TDictionarySelection {
+    TDSPList Structures;
+    QStringList Sections;
+    QStringList Languages;
+    bool IsEmpty() const {
+        return Structures.Count() == 0 && Sections.isEmpty() && Languages.isEmpty();
+    }
+};
+
 // An export file (File, else FileNames, else FileName()) into TargetAlias(),
 // which must have its system tables; several files go in one transaction.
 // Structures, texts and languages replace those of the same names; a table
@@ -52,19 +72,29 @@ class TUOImportDatabase : public TUtilOperation {
     QList<int> SectionIndexes;  // of File: only these sections; empty: all
     QStringList FileNames;
     unsigned Parts = dpAll;
+    // With SectionIndexes: the copy confirmation's answers for the listed
+    // structures instead of Parts. The table data sections of their tables and
+    // the "K_" sections of their forms come along when the answers say so.
+    std::optional<TCopyAnswers> Answers;
     void Execute(TOperationContext& context) override;
 };
 
-// SourceAlias() into TargetAlias() as an export and an import would, without
-// the file.
+// SourceAlias() into TargetAlias(). With an empty Selection, the parts of the
+// whole dictionary that Parts names, as an export and an import would without
+// the file; otherwise only what Selection lists, with what Answers brings
+// along with its structures.
 class TUOCopyDatabase : public TUtilOperation {
   public:
     unsigned Parts = dpAll;
+    TDictionarySelection Selection;
+    TCopyAnswers Answers;
     void Execute(TOperationContext& context) override;
 };
 
 // The TEITableData sections of File given by their indexes (all when empty)
 // into TargetAlias(); a missing table is created from the section's fields.
+// With ReplaceExisting the file's rows replace a table's own, as the
+// whole-database import does; without it they are added to them.
 class TUOImportTableData : public TUtilOperation {
   public:
     TEIFile* File = nullptr;  // not owned

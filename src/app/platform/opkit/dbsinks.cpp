@@ -47,6 +47,22 @@ void SendTable(TDatabase& db, const QString& table, bool rows, TDictionarySink& 
     sink.EndTable();
 }
 
+// The listed structures, each followed by its table (with its rows when
+// `rows`) when `tables` and the structure has a table of its own.
+void SendStructures(const QString& alias, TDSPList items, bool structures, bool tables, bool rows,
+                    TDictionarySink& sink, TOperationContext& context) {
+    TDatabase& db = Database(alias);
+    items.Sort(dskForExport);
+    DSPExport::ForEachStructure(alias, items, context, [&](const DSPExport::TRow& row) {
+        if (structures) sink.Structure(row.Item, row.Body);
+        if (tables && !DBTransfer::IsSystemTable(row.Item.Name) &&
+            DSPExport::HasTableData(alias, row.Item)) {
+            context.Status(QStringLiteral("Table %1").arg(row.Item.Name));
+            SendTable(db, row.Item.Name, rows, sink, context);
+        }
+    });
+}
+
 bool Wanted(const QString& sectionClass, unsigned parts) {
     if (sectionClass == QLatin1String("TEIDSPStructure")) return parts & dpStructures;
     if (sectionClass == QLatin1String("TEILResource")) return parts & dpResources;
@@ -108,15 +124,41 @@ void ReadDatabase(const QString& alias, unsigned parts, TDictionarySink& sink,
     if (!(parts & (dpStructures | dpTableData | dpObjects))) return;
     TDSPList items;
     GetDSPTable(alias).FillStructuresList(0, items);
-    items.Sort(dskForExport);
-    DSPExport::ForEachStructure(alias, items, context, [&](const DSPExport::TRow& row) {
-        if (parts & dpStructures) sink.Structure(row.Item, row.Body);
-        if ((parts & (dpTableData | dpObjects)) && !DBTransfer::IsSystemTable(row.Item.Name) &&
-            DSPExport::HasTableData(alias, row.Item)) {
-            context.Status(QStringLiteral("Table %1").arg(row.Item.Name));
-            SendTable(db, row.Item.Name, parts & dpTableData, sink, context);
+    SendStructures(alias, items, parts & dpStructures, parts & (dpTableData | dpObjects),
+                   parts & dpTableData, sink, context);
+}
+
+void ReadSelection(const QString& alias, const TDictionarySelection& selection,
+                   const TCopyAnswers& answers, TDictionarySink& sink, TOperationContext& context) {
+    TDatabase& db = Database(alias);
+    if (!selection.Languages.isEmpty()) context.Status(QStringLiteral("Languages"));
+    for (const QString& id : selection.Languages) {
+        TOneLanguage language;
+        if (GetLanguagesTable(alias).GetLanguage(id, language)) sink.Language(id, language);
+    }
+    QStringList sections;
+    const auto addSection = [&](const QString& id) {
+        if (!sections.contains(id.toUpper())) sections << id.toUpper();
+    };
+    for (const QString& id : selection.Sections)
+        addSection(id);
+    if (answers.CopyLocalResources)
+        for (int i = 0; i < selection.Structures.Count(); ++i)
+            if (selection.Structures.Items(i).ObjectType == otForm)
+                addSection(QStringLiteral("K_") + selection.Structures.Items(i).Name);
+    if (!sections.isEmpty() && db.TableExists(TLocalizatorTable::kTableName)) {
+        context.Status(QStringLiteral("Local resources"));
+        TLSectionReader reader(db);
+        QList<TEILResText> texts;
+        for (const QString& section : sections) {
+            context.CheckCancel();
+            reader.Read(section, {}, texts);
+            if (!texts.isEmpty()) sink.Texts(section, texts);
         }
-    });
+    }
+    SendStructures(alias, selection.Structures, true,
+                   answers.CreateDBObjects || answers.CopyTableData, answers.CopyTableData, sink,
+                   context);
 }
 
 void ReadFile(TEIFile& file, const QList<int>& sections, unsigned parts, TDictionarySink& sink,

@@ -11,6 +11,7 @@
 #include "appcore/languages.h"
 #include "appcore/tabledesc.h"
 #include "basekit/variant.h"
+#include "dbexchange.h"
 #include "eiobjects.h"
 
 class TEIFile;
@@ -37,6 +38,12 @@ class TDictionarySink {
 // Languages and texts only in `languages` (upper-case IDs) when not empty.
 void ReadDatabase(const QString& alias, unsigned parts, TDictionarySink& sink,
                   TOperationContext& context, const QStringList& languages = {});
+// Only what `selection` lists of the database `alias`: the languages, the
+// sections (with the "K_" sections of listed forms when the answers copy
+// local resources), then each listed structure followed by its table's rows
+// (or the table alone when only database objects are created).
+void ReadSelection(const QString& alias, const TDictionarySelection& selection,
+                   const TCopyAnswers& answers, TDictionarySink& sink, TOperationContext& context);
 // The sections of the file (all when `sections` is empty) of the kinds
 // `parts` names, in file order; a section of no kind we import is reported
 // and left out.

@@ -136,9 +136,11 @@ class TExportXMLLResourceUtilOperation : public TUtilOperation {
     void Execute(TOperationContext& context) override;
 };
 
-// Imports whole files into TargetAlias() (empty: the default database): their
-// texts, languages and DSP structures. A section of another kind is reported
-// and left out; a file that is no export/import file fails the operation.
+// Imports whole files into TargetAlias() (empty: the default database) as the
+// whole-database import does: structures, texts, languages and table data
+// (tables created where missing), every file in one transaction. A section
+// of another kind is reported and left out; a file that is no export/import
+// file fails the operation before anything is written.
 class TUOImportFiles : public TUtilOperation {
   public:
     QStringList FileNames;

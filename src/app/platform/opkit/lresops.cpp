@@ -186,33 +186,3 @@ void TUOImportLanguages::Execute(TOperationContext& context) {
             GetLanguagesTable(to).SetLanguage(l->LanguageID().toUpper(), l->Language());
     });
 }
-
-void TUOImportFiles::Execute(TOperationContext& context) {
-    const QString to = TargetOf(*this);
-    for (const QString& name : FileNames) {
-        TEIFile file(name);
-        file.Open();  // a file that is no export/import file fails here, before any write
-        context.Status(QStringLiteral("Importing file %1").arg(name));
-        InTransaction(to, [&] {
-            for (int i = 0; i < file.Sections().GetCount(); ++i) {
-                context.CheckCancel();
-                std::unique_ptr<TEIObject> object = file.CreateEIObject(i);
-                if (auto* res = dynamic_cast<TEILResource*>(object.get())) {
-                    ImportResource(to, *res, {});
-                } else if (auto* lang = dynamic_cast<TEILanguage*>(object.get())) {
-                    CheckLanguageRecord(lang->LanguageID(), lang->Language());
-                    GetLanguagesTable(to).SetLanguage(lang->LanguageID().toUpper(),
-                                                      lang->Language());
-                } else if (auto* dsp = dynamic_cast<TEIDSPStructure*>(object.get())) {
-                    DSPOps::StoreStructure(GetDSPTable(to), dsp->Item().Name,
-                                           dsp->Item().ObjectType, dsp->Item(), dsp->Body());
-                } else {
-                    context.Error(QStringLiteral("Section %1 of file %2 (%3) is not imported")
-                                      .arg(i)
-                                      .arg(name, object->SectionClass()));
-                }
-                context.Progress(i + 1, file.Sections().GetCount());
-            }
-        });
-    }
-}
