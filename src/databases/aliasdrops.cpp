@@ -93,7 +93,7 @@ void ImportStructureItems(const QString& alias, TEIFile& file, const TPelvarObje
     if (indexes.isEmpty()) return;
     bool createObjects = true, copyTableData = true, copyResources = true;
     if (!ConfirmCopyStructures(createObjects, copyTableData, copyResources)) return;
-    ImportDSPSections(file, alias, indexes, copyTableData);
+    ImportDSPSections(file, alias, indexes, createObjects, copyTableData, copyResources);
 }
 
 // The structures folder and the resources folder: every section of their kinds.

@@ -31,9 +31,9 @@ TOperationResult RunDSPOperation(TUtilOperation& operation, const QString& capti
 bool DSPDatabaseObjectExists(const QString& alias, const QString& name, int objectType);
 
 // Imports the structure sections of the file into the database, replacing
-// structures of the same names, with their tables' rows when `tableData`.
+// structures of the same names, with what the copy confirmation's answers add.
 void ImportDSPSections(TEIFile& file, const QString& alias, const QList<int>& indexes,
-                       bool tableData);
+                       bool createObjects, bool tableData, bool resources);
 
 // Asks where and how, then exports the structures (forms and tables counted
 // for the dialog's choices). Declining any question exports nothing.

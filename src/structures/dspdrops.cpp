@@ -197,11 +197,11 @@ void TDODSPContainer::InternalDragObjectDropped(const QStringList& ParsedPath,
             dbObjects || item.ObjectType == 10 || (item.ObjectType >= 71 && item.ObjectType <= 74);
     }
     if ((resources || dbObjects) && !ConfirmCopyStructures(dbObjects, tableData, resources)) return;
-    ImportDSPSections(*file, AliasName(), indexes, tableData);
+    ImportDSPSections(*file, AliasName(), indexes, dbObjects, tableData, resources);
 }
 
 void ImportDSPSections(TEIFile& file, const QString& alias, const QList<int>& indexes,
-                       bool tableData) {
+                       bool createObjects, bool tableData, bool resources) {
     TUOImportDSPObjects operation;
     operation.File = &file;
     operation.SetFileName(file.FileName());
@@ -210,6 +210,8 @@ void ImportDSPSections(TEIFile& file, const QString& alias, const QList<int>& in
     operation.SectionIndexes = indexes;
     operation.ReplaceExisting = true;
     operation.ImportTableData = tableData;
+    operation.ImportLResources = resources;
+    operation.CreateDBObjects = createObjects;
     RunDSPOperation(
         operation,
         LString(QStringLiteral("M_Pelvar_DODSPStr_ImportingDSPStructuresOperationCaption")));

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #include "dspfixture.h"
 #include "opkit/dbexchange.h"
+#include "opkit/dspimport.h"
+#include "opkit/eifile.h"
 
 namespace {
 
@@ -75,6 +79,56 @@ TEST_P(DBSelectionTest, TheAnswersDecideWhatComesWithTheListedStructures) {
     Copy({"12:F1"}, {"m_x"}, {});
     EXPECT_FALSE(TargetHasText("K_F1", "CAPTION"));
     EXPECT_TRUE(TargetHasText("M_X", "A"));
+}
+
+TEST_P(DBSelectionTest, StructuresImportedFromAFileBringWhatTheAnswersSay) {
+    PutTable("T1", 3);
+    PutForm("F1");
+    QTemporaryDir dir;
+    const QString path = dir.filePath("dict.eif");
+    TUOExportDatabase exp;
+    exp.SetSourceAlias(Alias());
+    exp.SetFileName(path);
+    ASSERT_TRUE(ExecuteUtilOperationDirect(exp)) << exp.Errors().join("\n").toStdString();
+    TEIFile file(path);
+    file.Open();
+    QList<int> structures;
+    for (int i = 0; i < file.Sections().GetCount(); ++i)
+        if (file.Sections().GetSections(i)->ClassName() == "TEIDSPStructure" &&
+            (file.Sections().GetSections(i)->Name().endsWith(":T1") ||
+             file.Sections().GetSections(i)->Name().endsWith(":F1")))
+            structures << i;
+    ASSERT_EQ(structures.size(), 2);
+    const QString target = FTarget->Alias();
+    auto import = [&](bool objects, bool rows, bool texts) {
+        TUOImportDSPObjects op;
+        op.SetTargetAlias(target);
+        op.File = &file;
+        op.SectionIndexes = structures;
+        op.ReplaceExisting = true;
+        op.CreateDBObjects = objects;
+        op.ImportTableData = rows;
+        op.ImportLResources = texts;
+        ASSERT_TRUE(ExecuteUtilOperationDirect(op)) << op.Errors().join("\n").toStdString();
+    };
+
+    // The structures alone: no table, no texts.
+    import(false, false, false);
+    EXPECT_TRUE(GetDSPTable(target).DSPStructureExist("T1", otTable));
+    EXPECT_TRUE(GetDSPTable(target).DSPStructureExist("F1", otForm));
+    EXPECT_FALSE(TargetDb().TableExists("T1"));
+    EXPECT_FALSE(TargetHasText("K_F1", "CAPTION"));
+
+    // Objects without rows: the table is created empty; the form's texts come.
+    import(true, false, true);
+    ASSERT_TRUE(TargetDb().TableExists("T1"));
+    EXPECT_EQ(TargetRows("T1"), 0);
+    EXPECT_TRUE(TargetHasText("K_F1", "CAPTION"));
+
+    // The rows, found by the table's name, replace what the table held.
+    import(true, true, false);
+    import(true, true, false);
+    EXPECT_EQ(TargetRows("T1"), 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, DBSelectionTest, testing::ValuesIn(TestEngines()),

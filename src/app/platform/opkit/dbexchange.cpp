@@ -61,9 +61,8 @@ TDatabaseSink::TOptions ObjectOptions(unsigned parts, const QString& from) {
     return options;
 }
 
-// The sections that come with the listed structure sections of the file as
-// the answers say: table data sections of their tables, "K_" sections of
-// their forms; not those already listed.
+}  // namespace
+
 QList<int> RelatedSections(const TEIFile& file, const QList<int>& sections,
                            const TCopyAnswers& answers) {
     QSet<QString> tables, forms;
@@ -88,8 +87,6 @@ QList<int> RelatedSections(const TEIFile& file, const QList<int>& sections,
     }
     return related;
 }
-
-}  // namespace
 
 void TUOExportDatabase::Execute(TOperationContext& context) {
     const QString from = ResolveAlias(SourceAlias());

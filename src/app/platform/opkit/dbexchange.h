@@ -51,6 +51,12 @@ struct TCopyAnswers {
     bool CopyLocalResources = false;  // the "K_"+name sections of their forms (type 12)
 };
 
+// The sections of the file that come with its listed structure sections as
+// the answers say: the table data sections of their tables and the "K_"
+// sections of their forms, wherever they stand; not those already listed.
+QList<int> RelatedSections(const TEIFile& file, const QList<int>& sections,
+                           const TCopyAnswers& answers);
+
 // A chosen part of a dictionary: structures by name and type, sections by
 // upper-cased ID, languages by ID.
 struct TDictionarySelection {

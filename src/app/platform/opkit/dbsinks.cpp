@@ -263,13 +263,36 @@ void TDatabaseSink::Structure(const TDSPListItem& item, const QByteArray& body) 
            [&] { StoreStructure(target, item.Name, item.ObjectType, item, body); });
     if (item.ObjectType == otTable) FTableBodies.insert(key, body);
     const int type = item.ObjectType;
-    if (FOptions.CreateObjects && HasOwnDatabaseObject(item.Name, false) &&
-        (type == otGenerator || type == otView || IsStoredProcType(type)))
+    if (FOptions.CreateObjects && HasOwnDatabaseObject(item.Name, type == otTable) &&
+        (type == otTable || type == otGenerator || type == otView || IsStoredProcType(type)))
         FObjects.append({item.Name, type, body});
 }
 
+// A table whose rows did not come: created from its structure unless it
+// exists. A structure that describes no table is reported and left; a table
+// the database refuses fails the whole import.
+void TDatabaseSink::CreateEmptyTable(const TObject& o) {
+    if (Database(FAlias).TableExists(o.Name)) return;
+    TDicTableDescription table;
+    try {
+        table = TableFromStructure(
+            TDSPNode::FromBytes(o.Body, QStringLiteral("DSP structure %1").arg(o.Name)), o.Name);
+    } catch (const EPelvarError& e) {
+        FContext.Error(QStringLiteral("Table %1 is not created: %2").arg(o.Name, e.Message()));
+        return;
+    }
+    if (table.Fields.isEmpty()) {
+        FContext.Error(QStringLiteral("Table %1 is not created: its structure describes no fields")
+                           .arg(o.Name));
+        return;
+    }
+    FContext.Status(QStringLiteral("Creating table %1").arg(o.Name));
+    Naming(QStringLiteral("Can not create table %1 in database %2").arg(o.Name, FAlias),
+           [&] { TDictionary(FAlias).CreateTableByDef(table, QString(), false); });
+}
+
 void TDatabaseSink::Finish() {
-    // Generators and views before the procedures that may use them.
+    // Tables, then generators and views, then the procedures that may use them.
     std::stable_sort(FObjects.begin(), FObjects.end(), [](const TObject& a, const TObject& b) {
         return std::min(a.Type, int(otExecStoredProc)) < std::min(b.Type, int(otExecStoredProc));
     });
@@ -279,6 +302,10 @@ void TDatabaseSink::Finish() {
         FContext.CheckCancel();
         const QString& from = FOptions.ObjectsFrom;
         if (!from.isEmpty() && !DBObjectExists(from, o.Name, o.Type)) continue;
+        if (o.Type == otTable) {
+            CreateEmptyTable(o);
+            continue;
+        }
         if (IsStoredProcType(o.Type)) {
             // A text that does not create the procedure describes one kept elsewhere.
             const QString sql = StructureSql(TDSPNode::FromBytes(o.Body));

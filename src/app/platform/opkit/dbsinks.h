@@ -101,6 +101,7 @@ class TDatabaseSink : public TDictionarySink {
         int Type;
         QByteArray Body;
     };
+    void CreateEmptyTable(const TObject& o);
     QString FAlias;
     TOptions FOptions;
     TOperationContext& FContext;

@@ -1,5 +1,7 @@
 #include "dspimport.h"
 
+#include <algorithm>
+
 #include "appcore/structurebodies.h"
 #include "dbexchange.h"
 #include "dbsinks.h"
@@ -7,43 +9,31 @@
 #include "eifile.h"
 #include "eiobjects.h"
 
-namespace {
-
-// The chosen structure sections and, when asked, the rows that the export
-// wrote right after a table structure.
-QList<int> WithTableData(TEIFile& file, const QList<int>& indexes, bool tableData) {
-    QList<int> result;
-    for (const int i : indexes) {
-        const TEISection& section = *file.Sections().GetSections(i);
-        if (section.ClassName() != QLatin1String("TEIDSPStructure"))
-            throw EEIFileError(QStringLiteral("Section %1 of file %2 (%3) is no DSP structure")
-                                   .arg(i)
-                                   .arg(file.FileName(), section.ClassName()));
-        result << i;
-        if (!tableData || i + 1 >= file.Sections().GetCount()) continue;
-        const TEISection& next = *file.Sections().GetSections(i + 1);
-        const QString prefix = QStringLiteral("%1:").arg(int(otTable));
-        if (next.ClassName() == QLatin1String("TEITableData") &&
-            section.Name().startsWith(prefix) &&
-            next.Name().compare(section.Name().mid(prefix.size()), Qt::CaseInsensitive) == 0)
-            result << i + 1;
-    }
-    return result;
-}
-
-}  // namespace
-
 void TUOImportDSPObjects::Execute(TOperationContext& context) {
     if (!File) throw EEIFileError(QStringLiteral("No export/import file was given"));
     if (!File->Opened()) File->Open();
-    const QList<int> sections = WithTableData(*File, SectionIndexes, ImportTableData);
+    for (const int i : SectionIndexes) {
+        const TEISection& section = *File->Sections().GetSections(i);
+        if (section.ClassName() != QLatin1String("TEIDSPStructure"))
+            throw EEIFileError(QStringLiteral("Section %1 of file %2 (%3) is no DSP structure")
+                                   .arg(i)
+                                   .arg(File->FileName(), section.ClassName()));
+    }
+    QList<int> sections = SectionIndexes;
+    sections += RelatedSections(*File, SectionIndexes,
+                                {CreateDBObjects, ImportTableData, ImportLResources});
+    std::sort(sections.begin(), sections.end());  // structures before the rows of their tables
     const QString to = DSPOps::ResolveAlias(TargetAlias());
     DBExchange::TDatabaseSink::TOptions options;
     options.ReplaceStructures = ReplaceExisting;
     options.ReplaceTableData = ReplaceExisting;
+    options.CreateObjects = CreateDBObjects;
+    const unsigned parts = dpStructures | (ImportTableData ? unsigned(dpTableData) : 0u) |
+                           (ImportLResources ? unsigned(dpResources) : 0u);
     DSPOps::InTransaction(to, [&] {
         DBExchange::TDatabaseSink sink(to, options, context);
-        DBExchange::ReadFile(*File, sections, dpStructures | dpTableData, sink, context);
+        DBExchange::ReadFile(*File, sections, parts, sink, context);
+        sink.Finish();
         context.CheckCancel();
     });
 }
