@@ -346,7 +346,7 @@ TEST_P(DBExchangeTest, StructureCopiesBetweenDatabasesAreAllOrNothing) {
     EXPECT_EQ(CountRowsOf(db, "T2"), 5);
 }
 
-TEST_P(DBExchangeTest, SqliteTablesWithoutAUsableRowidAreReadWhole) {
+TEST_P(DBExchangeTest, SqliteTablesAreReadWholeWhateverKeyPagesThem) {
     if (FDb->IsPostgres()) GTEST_SKIP() << "rowids are SQLite's";
     // More rows than one page, so the paging key matters.
     const int n = 20003;
@@ -366,11 +366,14 @@ TEST_P(DBExchangeTest, SqliteTablesWithoutAUsableRowidAreReadWhole) {
         "CREATE TABLE R3 (rowid INTEGER, _rowid_ INTEGER, oid INTEGER, "
         "K TEXT PRIMARY KEY, V INTEGER)");
     db.ExecDirect("CREATE TABLE R4 (rowid INTEGER, _rowid_ INTEGER, oid INTEGER, V INTEGER)");
+    // The rowid under a column's name, read as a key and as a value.
+    db.ExecDirect("CREATE TABLE P (ID INTEGER PRIMARY KEY, V INTEGER)");
+    db.ExecDirect(rows + "INSERT INTO P SELECT x * 3, x FROM c");
     db.ExecDirect(rows + "INSERT INTO R1 SELECT 5, x FROM c");
     db.ExecDirect(rows + "INSERT INTO R2 SELECT 5, 'a', x FROM c");
     db.ExecDirect(rows + "INSERT INTO R3 SELECT 5, 5, 5, printf('%08d', x), x FROM c");
     db.ExecDirect(rows + "INSERT INTO R4 SELECT 5, 5, 5, x FROM c");
-    for (const char* table : {"W", "R1", "R2", "R3", "R4"}) {
+    for (const char* table : {"W", "R1", "R2", "R3", "R4", "P"}) {
         SCOPED_TRACE(table);
         QSet<qint64> seen;
         DBTransfer::ReadRows(db, table, {"V"}, {}, [&](QList<TQXVariant>& v) {
@@ -384,6 +387,13 @@ TEST_P(DBExchangeTest, SqliteTablesWithoutAUsableRowidAreReadWhole) {
         DBTransfer::ReadRows(db, table, {"V"}, "V > 19990", [&](QList<TQXVariant>&) { ++some; });
         EXPECT_EQ(some, n - 19990);
     }
+    qint64 rowsRead = 0;
+    DBTransfer::ReadRows(db, "P", {"V", "id"}, {}, [&](QList<TQXVariant>& v) {
+        ASSERT_EQ(v.size(), 2);
+        EXPECT_EQ(v[1].AsInteger(), v[0].AsInteger() * 3);
+        ++rowsRead;
+    });
+    EXPECT_EQ(rowsRead, n);
 }
 
 PELVAR_ENGINE_TESTS(DBExchangeTest);

@@ -1,5 +1,6 @@
 #include <QDateTime>
 #include <QTimeZone>
+#include <bit>
 
 #include "eitestutil.h"
 #include "opkit/eiobjects.h"
@@ -147,7 +148,7 @@ TEST_P(EIObjects, TableDataStreamsRowsExactly) {
                                                 {"PRICE", dtFloat, 0},   {"BORN", dtDate, 0},
                                                 {"SEEN", dtDateTime, 0}, {"OK", dtBoolean, 0},
                                                 {"PIC", dtBlob, 0},      {"NOTE", dtMemo, 0}};
-    const QList<QList<TQXVariant>> rows = {
+    QList<QList<TQXVariant>> rows = {
         {TQXVariant(qlonglong(9007199254740993)), TQXVariant("Жук \"q\" \\ \t\x01"),
          TQXVariant(3.0), TQXVariant(QDate(1999, 12, 31)),
          TQXVariant(QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5, 6))), TQXVariant(true),
@@ -157,6 +158,13 @@ TEST_P(EIObjects, TableDataStreamsRowsExactly) {
         {TQXVariant(), TQXVariant(), TQXVariant(1e300), TQXVariant(), TQXVariant(), TQXVariant(),
          TQXVariant(QByteArray()), TQXVariant("123")},
     };
+    // Doubles whose shortest text is easy to get wrong: every bit must come back.
+    for (const double d :
+         {0.1 + 0.2, 5e-324, 1.7976931348623157e308, 1e21, 1e-7, 123456789012345680.0, -2.5e-300}) {
+        QList<TQXVariant> row(fields.size());
+        row[2] = TQXVariant(d);
+        rows << row;
+    }
     {
         TEITableDataWriter writer(FFile, "GOODS", fields);
         writer.AddRow(rows[0]);
@@ -167,7 +175,8 @@ TEST_P(EIObjects, TableDataStreamsRowsExactly) {
             record.GetFields(i).SetValue(rows[1][i]);
         record.DeleteField(3);  // a field the record lacks is written as NULL
         writer.AddRow(record);
-        writer.AddRow(rows[2]);
+        for (qsizetype i = 2; i < rows.size(); ++i)
+            writer.AddRow(rows[i]);
         EXPECT_TRUE(EIErrorOf([&] { writer.AddRow(QList<TQXVariant>{1}); }).contains("1 values"));
         writer.Commit();
     }
@@ -180,7 +189,7 @@ TEST_P(EIObjects, TableDataStreamsRowsExactly) {
     auto table = Reload<TEITableData>(0);
     ASSERT_TRUE(table);
     EXPECT_EQ(table->TableName(), "GOODS");
-    EXPECT_EQ(table->RowCount(), 3);
+    EXPECT_EQ(table->RowCount(), rows.size());
     ASSERT_EQ(table->Fields().size(), fields.size());
     for (int i = 0; i < fields.size(); ++i) {
         const TDicFieldDescription &a = table->Fields()[i], &b = fields[i];
@@ -193,6 +202,10 @@ TEST_P(EIObjects, TableDataStreamsRowsExactly) {
         ASSERT_EQ(row.size(), expected.size());
         for (int i = 0; i < row.size(); ++i)  // equal means of the same kind, too
             EXPECT_TRUE(row[i] == expected[i]) << "field " << i << ": " << row[i].AsString();
+        if (expected[2].Kind() == TQXVariant::vkFloat) {
+            EXPECT_EQ(std::bit_cast<quint64>(row[2].AsFloat()),
+                      std::bit_cast<quint64>(expected[2].AsFloat()));
+        }
     }
     EXPECT_FALSE(reader.Next(row));
 

@@ -1,5 +1,7 @@
 #include "dbtransfer.h"
 
+#include <algorithm>
+
 #include <QMap>
 #include <QRegularExpression>
 #include <QSet>
@@ -169,16 +171,23 @@ QStringList SqlitePageKey(TDatabase& db, const QString& table) {
     static const QRegularExpression withoutRowid(QStringLiteral("WITHOUT\\s+ROWID"),
                                                  QRegularExpression::CaseInsensitiveOption);
     const bool hasRowid = !sql.mid(sql.lastIndexOf(u')')).contains(withoutRowid);
-    TSelectQuery info(db, QStringLiteral("SELECT name, pk FROM pragma_table_info(:t)"));
+    TSelectQuery info(db, QStringLiteral("SELECT name, pk, type FROM pragma_table_info(:t)"));
     info.ParamByName(QStringLiteral("t")).SetValue(table);
     QSet<QString> columns;
     QMap<qint64, QString> primary;
+    bool integerKey = false;
     for (info.Open(); !info.Eof(); info.Next()) {
         const QString name = info.Fields().GetFields(0).AsString();
         columns.insert(name.toLower());
-        if (const qint64 pk = info.Fields().GetFields(1).AsInteger(); pk > 0)
+        if (const qint64 pk = info.Fields().GetFields(1).AsInteger(); pk > 0) {
             primary.insert(pk, db.Dialect().Ident(name));
+            integerKey = info.Fields().GetFields(2).AsString().compare(QLatin1String("INTEGER"),
+                                                                       Qt::CaseInsensitive) == 0;
+        }
     }
+    // An INTEGER PRIMARY KEY is the rowid under the column's name: a column
+    // the rows are read with anyway.
+    if (hasRowid && primary.size() == 1 && integerKey) return primary.values();
     if (hasRowid)
         for (const char* alias : {"rowid", "_rowid_", "oid"})
             if (!columns.contains(QLatin1String(alias))) return {QLatin1String(alias)};
@@ -189,6 +198,17 @@ void ReadPages(TDatabase& db, const QString& table, const QStringList& names,
                const QString& condition, const std::function<void(QList<TQXVariant>&)>& visit) {
     const QStringList key = SqlitePageKey(db, table);
     const QString list = key.join(QStringLiteral(", "));
+    // Key columns the caller reads anyway are not read twice; the others lead.
+    QStringList selected;
+    for (const QString& k : key)
+        if (!names.contains(k, Qt::CaseInsensitive)) selected << k;
+    const qsizetype skip = selected.size();
+    selected += names;
+    QList<qsizetype> keyAt;
+    for (const QString& k : key)
+        keyAt << std::find_if(selected.cbegin(), selected.cend(), [&](const QString& c) {
+                     return c.compare(k, Qt::CaseInsensitive) == 0;
+                 }) - selected.cbegin();
     QStringList params;
     for (qsizetype i = 0; i < key.size(); ++i)
         params << QStringLiteral(":k%1").arg(i);
@@ -198,8 +218,7 @@ void ReadPages(TDatabase& db, const QString& table, const QStringList& names,
             where << QStringLiteral("(%1) > (%2)").arg(list, params.join(QStringLiteral(", ")));
         if (!condition.trimmed().isEmpty()) where << QStringLiteral("(%1)").arg(condition);
         QString sql = QStringLiteral("SELECT %1 FROM %2")
-                          .arg(QStringList(key + names).join(QStringLiteral(", ")),
-                               db.Dialect().Ident(table));
+                          .arg(selected.join(QStringLiteral(", ")), db.Dialect().Ident(table));
         if (!where.isEmpty())
             sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
         // Without any key (a table without a primary key whose columns take
@@ -212,10 +231,13 @@ void ReadPages(TDatabase& db, const QString& table, const QStringList& names,
     const auto page = [&](TSelectQuery& q) {
         int rows = 0;
         for (q.Open(); !q.Eof(); q.Next(), ++rows) {
-            last.clear();
             values.clear();
-            for (int i = 0; i < q.FieldCount(); ++i)
-                (i < key.size() ? last : values).append(q.Fields().GetFields(i).Value());
+            for (int i = int(skip); i < q.FieldCount(); ++i)
+                values.append(q.Fields().GetFields(i).Value());
+            // Kept before the visit, which may take the values over.
+            last.clear();
+            for (const qsizetype at : keyAt)
+                last.append(q.Fields().GetFields(int(at)).Value());
             visit(values);
         }
         q.Close();

@@ -198,6 +198,26 @@ QByteArray TEIStream::Encode(const QString& text) {
 }
 
 void TEIStream::Writeln(const QString& line) {
+    // An ASCII line, the usual one, is the same bytes in both encodings: it
+    // goes straight into the buffer, with no text in between.
+    if (FPending.isEmpty()) {
+        DropReadBuffer();
+        FPendingStart = FBufferStart;
+    }
+    const qsizetype start = FPending.size(), size = line.size();
+    FPending.resize(start + size + 1);
+    char* out = FPending.data() + start;
+    const ushort* in = line.utf16();
+    qsizetype i = 0;
+    for (; i < size && in[i] < 0x80; ++i)
+        out[i] = char(in[i]);
+    if (i == size) {
+        out[size] = '\n';
+        ++FLineNumber;
+        if (FPending.size() >= kChunk) Flush();
+        return;
+    }
+    FPending.resize(start);
     QByteArray bytes = Encode(line);
     bytes.append('\n');
     WriteRaw(bytes);

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 #include "basekit/datatypes.h"
 #include "basekit/strutils.h"
@@ -66,9 +67,12 @@ void AppendJsonFloat(QString& out, double value) {
     } else if (std::isinf(value)) {
         out += value > 0 ? QLatin1String("\"Infinity\"") : QLatin1String("\"-Infinity\"");
     } else {
-        const QString text = QString::number(value, 'g', QLocale::FloatingPointShortest);
-        out += text;
-        if (!text.contains(u'.') && !text.contains(u'e')) out += QLatin1String(".0");
+        // The shortest digits that read back as the same double.
+        char digits[32];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        const std::string_view text(digits, size_t(end - digits));
+        out += QLatin1String(digits, end - digits);
+        if (text.find_first_of(".e") == std::string_view::npos) out += QLatin1String(".0");
     }
 }
 
