@@ -2,10 +2,12 @@
 
 #include <QTemporaryDir>
 
+#include "appcore/systemtables.h"
 #include "dspfixture.h"
 #include "opkit/dbexchange.h"
 #include "opkit/dspimport.h"
 #include "opkit/eifile.h"
+#include "opkit/lresoperations.h"
 
 namespace {
 
@@ -129,6 +131,28 @@ TEST_P(DBSelectionTest, StructuresImportedFromAFileBringWhatTheAnswersSay) {
     import(true, true, false);
     import(true, true, false);
     EXPECT_EQ(TargetRows("T1"), 3);
+}
+
+TEST_P(DBSelectionTest, AFileOfTextsNeedsOnlyTheTextsTable) {
+    TTestDatabase bare(GetParam(), "TEXTSONLY", false);
+    TDicTableDescription texts;
+    for (const TDicTableDescription& t : SystemTableDefinitions(false, "QX_LOG"))
+        if (t.Name.compare(TLocalizatorTable::kTableName, Qt::CaseInsensitive) == 0) texts = t;
+    ASSERT_FALSE(texts.Name.isEmpty());
+    TDictionary(bare.Alias()).CreateTableByDef(texts, QString(), false);
+    Loc().SetSectionString("M_PROBE", "A", "ENGLISH", "probe");
+    QTemporaryDir dir;
+    TUOExportDatabase exp;
+    exp.SetSourceAlias(Alias());
+    exp.SetFileName(dir.filePath("texts.eif"));
+    exp.Parts = dpResources;
+    ASSERT_TRUE(ExecuteUtilOperationDirect(exp)) << exp.Errors().join("\n").toStdString();
+    TUOImportFiles files;
+    files.SetTargetAlias(bare.Alias());
+    files.FileNames = {dir.filePath("texts.eif")};
+    ASSERT_TRUE(ExecuteUtilOperationDirect(files)) << files.Errors().join("\n").toStdString();
+    EXPECT_TRUE(GetLocalizatorTable(bare.Alias())
+                    .StringExists(TLocalizatorTable::ComposeID("M_PROBE", "A"), "ENGLISH"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, DBSelectionTest, testing::ValuesIn(TestEngines()),

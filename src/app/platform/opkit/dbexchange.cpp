@@ -43,7 +43,7 @@ namespace {
 
 // The target of a copy or an import: one transaction for all of it.
 void IntoDatabase(const QString& alias, TDatabaseSink::TOptions options, TOperationContext& context,
-                  const std::function<void(TDictionarySink&)>& work) {
+                  const std::function<void(TDatabaseSink&)>& work) {
     InTransaction(alias, [&] {
         TDatabaseSink sink(alias, options, context);
         work(sink);
@@ -122,7 +122,9 @@ void TUOImportDatabase::Execute(TOperationContext& context) {
                 (Answers->CopyTableData ? unsigned(dpTableData) : 0u);
         options.CreateObjects = Answers->CreateDBObjects;
     }
-    IntoDatabase(to, options, context, [&](TDictionarySink& sink) {
+    IntoDatabase(to, options, context, [&](TDatabaseSink& sink) {
+        for (TEIFile* file : files)
+            sink.ExpectParts(parts & FileParts(*file, file == File ? indexes : QList<int>()));
         for (TEIFile* file : files)
             ReadFile(*file, file == File ? indexes : QList<int>(), parts, sink, context);
     });
@@ -143,13 +145,19 @@ void TUOCopyDatabase::Execute(TOperationContext& context) {
         throw EDSPError(QStringLiteral("Database %1 can not be copied onto itself").arg(from));
     Database(from);
     if (Selection.IsEmpty())
-        return IntoDatabase(to, ObjectOptions(Parts, from), context, [&](TDictionarySink& sink) {
+        return IntoDatabase(to, ObjectOptions(Parts, from), context, [&](TDatabaseSink& sink) {
+            sink.ExpectParts(Parts);
             ReadDatabase(from, Parts, sink, context);
         });
     TDatabaseSink::TOptions options;
     options.CreateObjects = Answers.CreateDBObjects;
     options.ObjectsFrom = from;
-    IntoDatabase(to, options, context, [&](TDictionarySink& sink) {
+    IntoDatabase(to, options, context, [&](TDatabaseSink& sink) {
+        sink.ExpectParts(dpStructures |
+                         (!Selection.Sections.isEmpty() || Answers.CopyLocalResources
+                              ? unsigned(dpResources)
+                              : 0u) |
+                         (Selection.Languages.isEmpty() ? 0u : unsigned(dpLanguages)));
         ReadSelection(from, Selection, Answers, sink, context);
     });
 }
@@ -159,7 +167,7 @@ void TUOImportTableData::Execute(TOperationContext& context) {
     if (!File->Opened()) File->Open();
     TDatabaseSink::TOptions options;
     options.ReplaceTableData = ReplaceExisting;
-    IntoDatabase(ResolveAlias(TargetAlias()), options, context, [&](TDictionarySink& sink) {
+    IntoDatabase(ResolveAlias(TargetAlias()), options, context, [&](TDatabaseSink& sink) {
         ReadFile(*File, SectionIndexes, dpTableData, sink, context);
     });
 }

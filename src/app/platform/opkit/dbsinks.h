@@ -44,6 +44,9 @@ void ReadDatabase(const QString& alias, unsigned parts, TDictionarySink& sink,
 // (or the table alone when only database objects are created).
 void ReadSelection(const QString& alias, const TDictionarySelection& selection,
                    const TCopyAnswers& answers, TDictionarySink& sink, TOperationContext& context);
+// The kinds of the file's sections (all when `sections` is empty) as parts.
+unsigned FileParts(const TEIFile& file, const QList<int>& sections);
+
 // The sections of the file (all when `sections` is empty) of the kinds
 // `parts` names, in file order; a section of no kind we import is reported
 // and left out.
@@ -82,7 +85,8 @@ class TDatabaseSink : public TDictionarySink {
         // the structures can create; an existing generator keeps its value.
         QString ObjectsFrom;
     };
-    // Raises EDSPError when the database has no system tables.
+    // Raises EDSPError naming a system table the database lacks when the
+    // first thing that goes into that table comes.
     TDatabaseSink(const QString& alias, TOptions options, TOperationContext& context);
     ~TDatabaseSink() override;
     void Language(const QString& id, const TOneLanguage& language) override;
@@ -93,6 +97,8 @@ class TDatabaseSink : public TDictionarySink {
     void EndTable() override;
     // Creates the database objects gathered from the structures.
     void Finish();
+    // Looks for the system tables these parts go into, before anything is written.
+    void ExpectParts(unsigned parts);
 
   private:
     struct TTable;
@@ -107,6 +113,8 @@ class TDatabaseSink : public TDictionarySink {
     TOperationContext& FContext;
     QHash<QString, QByteArray> FTableBodies;  // upper-cased name -> table structure body
     QSet<QString> FKept;                      // upper-cased names of structures left as they were
+    QSet<QString> FPresent;                   // system tables found in the database
+    void NeedSystemTable(const QString& table);
     std::unique_ptr<TTable> FTable;
     QList<TObject> FObjects;
 };

@@ -32,6 +32,7 @@ void TUOImportDSPObjects::Execute(TOperationContext& context) {
                            (ImportLResources ? unsigned(dpResources) : 0u);
     DSPOps::InTransaction(to, [&] {
         DBExchange::TDatabaseSink sink(to, options, context);
+        sink.ExpectParts(parts & DBExchange::FileParts(*File, sections));
         DBExchange::ReadFile(*File, sections, parts, sink, context);
         sink.Finish();
         context.CheckCancel();
