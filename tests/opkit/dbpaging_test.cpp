@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QSet>
+#include <bit>
 
+#include "appcore/query.h"
 #include "dspfixture.h"
 #include "opkit/dbtransfer.h"
 
@@ -59,6 +61,45 @@ TEST_P(DBPagingTest, SqliteTablesAreReadWholeWhateverKeyPagesThem) {
         ++rowsRead;
     });
     EXPECT_EQ(rowsRead, n);
+}
+
+TEST_P(DBPagingTest, SqliteFloatingPointValuesComeBackBitForBit) {
+    if (GetParam() != "SQLite") GTEST_SKIP() << "the text of 15 digits is SQLite's driver's";
+    TDatabase& db = Db();
+    db.ExecDirect(
+        "CREATE TABLE F (ID INTEGER PRIMARY KEY, R REAL, N NUMERIC(10, 2), "
+        "D DOUBLE PRECISION, T TEXT)");
+    const QList<double> doubles = {0.1 + 0.2,  5e-324, -1.7976931348623157e308, 1e22,
+                                   5.0,        -0.5,   1.1089281961459624e+303, 2.0 / 3.0,
+                                   1e-7 / 3.0, 12.34};
+    TExecQuery insert(db, "INSERT INTO F (ID, R, N, D, T) VALUES (:id, :r, :n, :d, '0.3')");
+    for (int i = 0; i < doubles.size(); ++i) {
+        insert.ParamByName("id").SetValue(i);
+        insert.ParamByName("r").SetValue(doubles[i]);
+        insert.ParamByName("n").SetValue(doubles[i]);
+        insert.ParamByName("d").SetValue(doubles[i]);
+        insert.Execute();
+    }
+    // What a REAL column may hold besides reals: NULL, a text it could not
+    // convert; a NUMERIC one keeps whole numbers as integers.
+    db.ExecDirect("INSERT INTO F (ID, R, N, D, T) VALUES (100, NULL, 7, 'not a number', NULL)");
+    int row = 0;
+    DBTransfer::ReadRows(db, "F", {"R", "N", "D", "T"}, "ID < 100", [&](QList<TQXVariant>& v) {
+        ASSERT_EQ(v.size(), 4);
+        for (int c = 0; c < 3; ++c) {
+            ASSERT_EQ(v[c].Kind(), TQXVariant::vkFloat) << row << ":" << c;
+            EXPECT_EQ(std::bit_cast<quint64>(v[c].AsFloat()), std::bit_cast<quint64>(doubles[row]))
+                << row << ":" << c << " " << v[c].AsString().toStdString();
+        }
+        EXPECT_EQ(v[3].Kind(), TQXVariant::vkString);  // a text column stays text
+        ++row;
+    });
+    EXPECT_EQ(row, doubles.size());
+    DBTransfer::ReadRows(db, "F", {"R", "N", "D"}, "ID = 100", [&](QList<TQXVariant>& v) {
+        EXPECT_TRUE(v[0].IsNull());
+        EXPECT_EQ(v[1].AsInteger(), 7);
+        EXPECT_EQ(v[2].AsString(), "not a number");
+    });
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, DBPagingTest, testing::ValuesIn(TestEngines()),

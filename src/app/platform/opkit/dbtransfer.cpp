@@ -1,6 +1,7 @@
 #include "dbtransfer.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include <QMap>
 #include <QRegularExpression>
@@ -161,7 +162,23 @@ namespace {
 // columns named like every rowid alias) the primary key.
 constexpr int kSqlitePageRows = 20000;
 
-QStringList SqlitePageKey(TDatabase& db, const QString& table) {
+// What paging needs to know of a table: its key, and the columns that may
+// hold floating-point values (REAL and NUMERIC affinity, lower-cased).
+struct TSqliteTable {
+    QStringList Key;
+    QSet<QString> Reals;
+};
+
+bool MayHoldReals(const QString& declaredType) {
+    const QString t = declaredType.toUpper();
+    // SQLite's affinity rules, in their order.
+    if (t.contains(QLatin1String("INT"))) return false;
+    for (const char* text : {"CHAR", "CLOB", "TEXT", "BLOB"})
+        if (t.contains(QLatin1String(text))) return false;
+    return !t.isEmpty();
+}
+
+QStringList SqlitePageKey(TDatabase& db, const QString& table, QSet<QString>& reals) {
     TSelectQuery master(db, QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'table' "
                                            "AND name = :t COLLATE NOCASE"));
     master.ParamByName(QStringLiteral("t")).SetValue(table);
@@ -179,6 +196,7 @@ QStringList SqlitePageKey(TDatabase& db, const QString& table) {
     for (info.Open(); !info.Eof(); info.Next()) {
         const QString name = info.Fields().GetFields(0).AsString();
         columns.insert(name.toLower());
+        if (MayHoldReals(info.Fields().GetFields(2).AsString())) reals.insert(name.toLower());
         if (const qint64 pk = info.Fields().GetFields(1).AsInteger(); pk > 0) {
             primary.insert(pk, db.Dialect().Ident(name));
             integerKey = info.Fields().GetFields(2).AsString().compare(QLatin1String("INTEGER"),
@@ -194,10 +212,44 @@ QStringList SqlitePageKey(TDatabase& db, const QString& table) {
     return primary.values();
 }
 
-void ReadPages(TDatabase& db, const QString& table, const QStringList& names,
+// The SQLite driver hands a REAL over as the engine's text of 15 digits, which
+// changes most doubles that are no short decimal. Such values are read as
+// texts of 19 digits, which read back as the same double, and parsed here.
+QString ExactRealColumn(const QString& ident) {
+    return QStringLiteral("CASE WHEN typeof(%1) = 'real' THEN printf('%!.19g', %1) ELSE %1 END")
+        .arg(ident);
+}
+
+void ExactReal(TQXVariant& value) {
+    if (value.Kind() != TQXVariant::vkString) return;
+    const QString text = value.AsString();
+    char digits[40];
+    if (text.size() >= qsizetype(sizeof digits)) return;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() >= 0x80) return;
+        digits[i] = char(text[i].unicode());
+    }
+    double d = 0;
+    const char* last = digits + text.size();
+    const auto [end, ec] = std::from_chars(digits, last, d);
+    if (ec == std::errc() && end == last) value = TQXVariant(d);
+}
+
+void ReadPages(TDatabase& db, const QString& table, const QStringList& fields,
                const QString& condition, const std::function<void(QList<TQXVariant>&)>& visit) {
-    const QStringList key = SqlitePageKey(db, table);
+    QSet<QString> reals;
+    const QStringList key = SqlitePageKey(db, table, reals);
     const QString list = key.join(QStringLiteral(", "));
+    QStringList names;
+    QList<int> exact;  // positions in a row of columns read as exact texts
+    for (const QString& f : fields) {
+        if (reals.contains(f.toLower())) {
+            exact << int(names.size());
+            names << ExactRealColumn(db.Dialect().Ident(f));
+        } else {
+            names << db.Dialect().Ident(f);
+        }
+    }
     // Key columns the caller reads anyway are not read twice; the others lead.
     QStringList selected;
     for (const QString& k : key)
@@ -234,6 +286,8 @@ void ReadPages(TDatabase& db, const QString& table, const QStringList& names,
             values.clear();
             for (int i = int(skip); i < q.FieldCount(); ++i)
                 values.append(q.Fields().GetFields(i).Value());
+            for (const int i : exact)
+                ExactReal(values[i]);
             // Kept before the visit, which may take the values over.
             last.clear();
             for (const qsizetype at : keyAt)
@@ -256,11 +310,11 @@ void ReadPages(TDatabase& db, const QString& table, const QStringList& names,
 
 void ReadRows(TDatabase& db, const QString& table, const QStringList& fields,
               const QString& condition, const std::function<void(QList<TQXVariant>&)>& visit) {
+    if (db.Dialect().Name() == QLatin1String("SQLite"))
+        return ReadPages(db, table, fields, condition, visit);
     QStringList names;
     for (const QString& f : fields)
         names << db.Dialect().Ident(f);
-    if (db.Dialect().Name() == QLatin1String("SQLite"))
-        return ReadPages(db, table, names, condition, visit);
     QString sql = QStringLiteral("SELECT %1 FROM %2")
                       .arg(names.join(QStringLiteral(", ")), db.Dialect().Ident(table));
     if (!condition.trimmed().isEmpty()) sql += QStringLiteral(" WHERE ") + condition;

@@ -8,6 +8,7 @@
 #include "appcore/platform.h"
 #include "appcore/query.h"
 #include "appcore/structurebodies.h"
+#include "dbtransfer.h"
 #include "dspopsupport.h"
 #include "eiobjects.h"
 #include "utiloperation.h"
@@ -111,18 +112,13 @@ void WriteTableData(TEIFile& file, const QString& alias, const QString& table,
     if (!db.DescribeTable(table, description)) return;
     QStringList fields;
     for (const TDicFieldDescription& f : description.Fields)
-        fields << db.Dialect().Ident(f.Name);
-    TSelectQuery q(db, QStringLiteral("SELECT %1 FROM %2")
-                           .arg(fields.join(QStringLiteral(", ")), db.Dialect().Ident(table)));
+        fields << f.Name;
     TEITableDataWriter writer(file, table, description.Fields);
-    QList<TQXVariant> values;
-    for (q.Open(); !q.Eof(); q.Next()) {
-        values.clear();
-        for (int i = 0; i < q.FieldCount(); ++i)
-            values.append(q.Fields().GetFields(i).Value());
+    // Read as every transfer reads: in pages, floating-point values exact.
+    DBTransfer::ReadRows(db, table, fields, QString(), [&](QList<TQXVariant>& values) {
         writer.AddRow(values);
         if (writer.RowCount() % kRowsPerCancelCheck == 0) context.CheckCancel();
-    }
+    });
     writer.Commit();
 }
 
