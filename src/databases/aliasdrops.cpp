@@ -314,6 +314,8 @@ void CopyDictionaryPart(const QString& source, const QString& target,
 void DropOnAlias(TDOAlias& alias, const QStringList& ParsedPath,
                  const TPelvarObjectList& SubItems) {
     if (SubItems.Count() == 0) return;
+    // A database not yet in use is logged in to first, as expanding it would.
+    if (!alias.Connect()) return;
     const TPelvarObject& first = *SubItems.Items(0);
     if (dynamic_cast<const TDOCommonFileObject*>(&first))
         return DropFromFile(alias, ParsedPath, SubItems);

@@ -255,7 +255,8 @@ TEST_P(AliasTest, ObjectsOfTheSameDatabaseAreNeverAccepted) {
     EXPECT_FALSE(root->InternalAcceptDragObject({}, roots));
 
     // A whole alias brings its whole dictionary, after the copy question;
-    // declining it changes nothing.
+    // the unconnected target asks for its login first: cancelled, nothing more
+    // is asked and nothing runs.
     CreateMissingSystemTables(Alias());
     static_cast<TDOAlias*>(items.Items(0))->SetAliasName(Alias());
     TPelvarDragObject drag;
@@ -265,19 +266,27 @@ TEST_P(AliasTest, ObjectsOfTheSameDatabaseAreNeverAccepted) {
     int asked = 0;
     bool answer = false;
     SetCopyConfirmationPrompt([&](TCopyTableConfirmation&) { return ++asked, answer; });
+    Script().AnswerModal([](QObject*) { return IDCANCEL; });
+    other->DragObjectDropped(drag);
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(AliasCounter().GetUsed(FOther->Alias()), 0);
+    // Logged in, the question comes; declining it changes nothing.
+    AnswerLogin(FUser, FPassword);
     other->DragObjectDropped(drag);
     EXPECT_EQ(asked, 1);
+    EXPECT_EQ(AliasCounter().GetUsed(FOther->Alias()), 1);
     EXPECT_TRUE(Script().Progress.isEmpty());
-    // Accepted, the copy runs under its progress window, which shows why the
-    // unconnected target takes nothing.
+    // Accepted, the copy runs under its progress window, which shows why a
+    // target without system tables takes nothing.
     answer = true;
     other->DragObjectDropped(drag);
     SetCopyConfirmationPrompt({});
     ASSERT_EQ(Script().Progress.size(), 1);
     EXPECT_EQ(Script().Progress[0]->Caption,
               SafeFormat(LString("M_Pelvar_DOAlias_CopyDatabaseActionCaption"), Alias()));
-    EXPECT_EQ(Script().Progress[0]->Errors.size(), 1);
-    EXPECT_TRUE(Script().Asked.isEmpty());
+    ASSERT_EQ(Script().Progress[0]->Errors.size(), 1);
+    EXPECT_TRUE(Script().Progress[0]->Errors[0].contains("system table"))
+        << Script().Progress[0]->Errors[0].toStdString();
 
     // The dragged alias names the source, whatever path it came from.
     drag.FullPath = "\\" + FOther->Alias() + "\\Structures";
