@@ -3,8 +3,17 @@
 #include <QElapsedTimer>
 #include <QFile>
 
+#include "appcore/dbmanager.h"
+#include "appcore/platform.h"
+#include "appcore/systemtables.h"
 #include "opkit/dspoperations.h"
 #include "opkit/utiloperation.h"
+
+TDatabase& OpenWithSystemTables(const QString& alias) {
+    TDatabase& db = BaseMng().Databases().OpenDataBase(alias);
+    CreateMissingSystemTables(alias);
+    return db;
+}
 
 void WriteBenchFile(const QString& path, const QString& text) {
     QFile f(path);

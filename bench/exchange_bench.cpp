@@ -17,7 +17,6 @@
 #include "appcore/dialect.h"
 #include "appcore/platform.h"
 #include "appcore/structurebodies.h"
-#include "appcore/systemtables.h"
 #include "basekit/datatypes.h"
 #include "basekit/registry.h"
 #include "benchsupport.h"
@@ -51,8 +50,7 @@ TDicTableDescription Described() {
 }
 
 void Fill(const QString& alias) {
-    TDatabase& db = BaseMng().Databases().OpenDataBase(alias);
-    CreateMissingSystemTables(alias);
+    TDatabase& db = OpenWithSystemTables(alias);
     GetDSPTable(alias).PutStructure(
         QStringLiteral("BENCH"), otTable,
         MakeTableStructure(QStringLiteral("BENCH"), Described()).ToBytes());
@@ -112,8 +110,7 @@ int main(int argc, char** argv) {
     const long exported = PeakMB();
     for (int i = 0; i < kRuns; ++i) {
         const QString target = QStringLiteral("EXTARGET%1").arg(i);
-        BaseMng().Databases().OpenDataBase(target);
-        CreateMissingSystemTables(target);
+        OpenWithSystemTables(target);
         TUOImportDatabase imp;
         imp.SetFileName(file);
         imp.SetTargetAlias(target);

@@ -6,7 +6,6 @@
 // the row count. The last line is the larger of the engines' ratios.
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -16,9 +15,9 @@
 #include "appcore/dialect.h"
 #include "appcore/platform.h"
 #include "appcore/structurebodies.h"
-#include "appcore/systemtables.h"
 #include "basekit/datatypes.h"
 #include "basekit/registry.h"
+#include "benchsupport.h"
 #include "opkit/dspoperations.h"
 #include "opkit/dsprecreate.h"
 
@@ -27,20 +26,14 @@ namespace {
 int gRows = 1000000;
 constexpr int kRuns = 5;
 
-void WriteText(const QString& path, const QString& text) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write %s", qPrintable(path));
-    f.write(text.toUtf8());
-}
-
 // Data sources of our own, before the first ODBC call.
 void PrepareOdbc(const QString& dir, const QStringList& pg) {
-    WriteText(dir + QStringLiteral("/odbcinst.ini"),
-              QStringLiteral("[SQLite3]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so\n"
-                             "[PostgreSQL Unicode]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/"
-                             "psqlodbcw.so\n"));
-    WriteText(dir + QStringLiteral("/odbc.ini"), QString());
+    WriteBenchFile(
+        dir + QStringLiteral("/odbcinst.ini"),
+        QStringLiteral("[SQLite3]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so\n"
+                       "[PostgreSQL Unicode]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/"
+                       "psqlodbcw.so\n"));
+    WriteBenchFile(dir + QStringLiteral("/odbc.ini"), QString());
     QString sources =
         QStringLiteral("[RCBENCH]\nDriver=SQLite3\nDatabase=%1/bench.sqlite\nTimeout=5000\n")
             .arg(dir);
@@ -49,7 +42,7 @@ void PrepareOdbc(const QString& dir, const QStringList& pg) {
                        "[RCBENCH_PG]\nDriver=PostgreSQL Unicode\nServername=%1\n"
                        "Port=%2\nDatabase=%3\nSSLmode=disable\nUseDeclareFetch=1\n")
                        .arg(pg[0], pg[1], pg[2]);
-    WriteText(dir + QStringLiteral("/user.ini"), sources);
+    WriteBenchFile(dir + QStringLiteral("/user.ini"), sources);
     qputenv("ODBCSYSINI", dir.toLocal8Bit());
     qputenv("ODBCINI", (dir + QStringLiteral("/user.ini")).toLocal8Bit());
 }
@@ -118,9 +111,7 @@ double InsertSelect(TDatabase& db) {
 }
 
 double Bench(const QString& alias, bool postgres) {
-    TDatabaseManager& dbs = BaseMng().Databases();
-    TDatabase& db = dbs.OpenDataBase(alias);
-    CreateMissingSystemTables(alias);
+    TDatabase& db = OpenWithSystemTables(alias);
     for (const QString& t : {QStringLiteral("BENCH"), QStringLiteral("PLAIN")})
         if (db.TableExists(t)) db.ExecDirect(db.Dialect().DropTableStatement(t));
     GetDSPTable(alias).PutStructure(

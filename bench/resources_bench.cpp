@@ -19,7 +19,6 @@
 #include "appcore/odbc/odbcapi.h"
 #include "appcore/platform.h"
 #include "appcore/query.h"
-#include "appcore/systemtables.h"
 #include "basekit/registry.h"
 #include "benchsupport.h"
 #include "opkit/dspoperations.h"
@@ -163,9 +162,8 @@ int main(int argc, char** argv) {
     SetSettingsFileName(dir.filePath(QStringLiteral("bench.ini")));
     TPlatform platform;
     TDatabaseManager& dbs = BaseMng().Databases();
-    TDatabase& db = dbs.OpenDataBase(kAlias);
+    TDatabase& db = OpenWithSystemTables(kAlias);
     dbs.SetDefaultAlias(kAlias);
-    CreateMissingSystemTables(kAlias);
     Generate(db);
     const qint64 expected = qint64(gSections) * kIdents * 3 + gSections;
 

@@ -19,7 +19,6 @@
 #include "appcore/platform.h"
 #include "appcore/query.h"
 #include "appcore/structurebodies.h"
-#include "appcore/systemtables.h"
 #include "basekit/datatypes.h"
 #include "basekit/registry.h"
 #include "basekit/strutils.h"
@@ -171,9 +170,8 @@ int main(int argc, char** argv) {
     SetSettingsFileName(dir.filePath(QStringLiteral("bench.ini")));
     TPlatform platform;
     TDatabaseManager& dbs = BaseMng().Databases();
-    TDatabase& db = dbs.OpenDataBase(kAlias);
+    TDatabase& db = OpenWithSystemTables(kAlias);
     dbs.SetDefaultAlias(kAlias);
-    CreateMissingSystemTables(kAlias);
     Generate(db);
 
     qint64 rawRows = 0, listRows = 0;

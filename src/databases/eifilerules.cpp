@@ -23,18 +23,6 @@ int CompareChange(const TQXVariant& a, const TQXVariant& b) {
     return Sign(b.AsDateTime().toMSecsSinceEpoch() - a.AsDateTime().toMSecsSinceEpoch());
 }
 
-int FindSection(const TEISource& file, const QString& sectionClass, const QString& parameter,
-                const QString& value) {
-    const QString wanted = value.toUpper();
-    for (int i = 0; i < file.Sections().GetCount(); ++i) {
-        const TEISection* s = file.Sections().GetSections(i);
-        if (s->ClassName() == sectionClass &&
-            s->Parameters().GetValues(parameter).toUpper() == wanted)
-            return i;
-    }
-    return -1;
-}
-
 }  // namespace
 
 QString EIFolderOfClass(const QString& sectionClass) {
@@ -95,12 +83,12 @@ QString EIStructureItemName(const TDSPListItem& item) {
 }
 
 int EITableDataSectionOf(const TEISource& file, const QString& tableName) {
-    return FindSection(file, kTableClass, QStringLiteral("TableName"), tableName);
+    return file.FindSection(kTableClass, QStringLiteral("TableName"), tableName);
 }
 
 int EIFormResourceSectionOf(const TEISource& file, const QString& formName) {
-    return FindSection(file, kResourceClass, QStringLiteral("SectionID"),
-                       QStringLiteral("K_") + formName);
+    return file.FindSection(kResourceClass, QStringLiteral("SectionID"),
+                            QStringLiteral("K_") + formName);
 }
 
 int EICompareStructures(const TDSPListItem& a, const TDSPListItem& b, int tag) {

@@ -96,17 +96,21 @@ int TDOEIFolder::Compare(const TPelvarObject* Item1, const TPelvarObject* Item2,
     return TDOCommonFileObject::Compare(Item1, Item2, CompareType);
 }
 
-void TDOEIFolder::FillActions() {
-    TPelvarObjectAction* a = Actions().Add();
+void AddEIDeleteAction(TPelvarObject& owner, std::function<void(const QStringList&)> remove) {
+    TPelvarObjectAction* a = owner.Actions().Add();
     a->Name = QStringLiteral("DSP_Delete");
     a->Caption = a->Hint = LString(QStringLiteral("ST_DELETE"));
     a->Category = QStringLiteral("Edit");
     a->Shortcut = Qt::Key_Delete;
     a->ImageIndex = 9;
     a->Options = {aoSubObjects, aoPopupMenu, aoToolBar, aoMultySelection, aoSingleSelection};
-    a->SetOnExecute([this](const QStringList* selected) {
-        if (selected && !selected->isEmpty()) DeleteAction(*selected);
+    a->SetOnExecute([remove = std::move(remove)](const QStringList* selected) {
+        if (selected && !selected->isEmpty()) remove(*selected);
     });
+}
+
+void TDOEIFolder::FillActions() {
+    AddEIDeleteAction(*this, [this](const QStringList& selected) { DeleteAction(selected); });
 }
 
 bool TDOEIFolder::ConfirmDelete(int count) {

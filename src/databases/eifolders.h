@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "appcore/dsptable.h"
@@ -195,6 +196,10 @@ class TDOEIUnknownFolder : public TDOEIFolder {
         return QStringLiteral("M_Pelvar_DOFolders_UnknownStructureCaption");
     }
 };
+
+// The Delete action of a file's root and folders: `remove` gets the selected
+// sub-objects' paths.
+void AddEIDeleteAction(TPelvarObject& owner, std::function<void(const QStringList&)> remove);
 
 // A new, empty folder of the class that shows the named folder's sections.
 std::unique_ptr<TDOEIFolder> NewEIFolder(const QString& folderName);

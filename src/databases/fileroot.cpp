@@ -93,16 +93,7 @@ int TDOFileRoot::Compare(const TPelvarObject* Item1, const TPelvarObject* Item2,
 }
 
 void TDOFileRoot::FillActions() {
-    TPelvarObjectAction* a = Actions().Add();
-    a->Name = QStringLiteral("DSP_Delete");
-    a->Caption = a->Hint = LString(QStringLiteral("ST_DELETE"));
-    a->Category = QStringLiteral("Edit");
-    a->Shortcut = Qt::Key_Delete;
-    a->ImageIndex = 9;
-    a->Options = {aoSubObjects, aoPopupMenu, aoToolBar, aoMultySelection, aoSingleSelection};
-    a->SetOnExecute([this](const QStringList* selected) {
-        if (selected && !selected->isEmpty()) DeleteFolders(*selected);
-    });
+    AddEIDeleteAction(*this, [this](const QStringList& selected) { DeleteFolders(selected); });
 }
 
 void TDOFileRoot::DeleteFolders(const QStringList& Folders) {

@@ -33,18 +33,6 @@ TDSPListItem ItemOf(const TEISection& section) {
     return TEIDSPStructure::ItemOf(section);
 }
 
-bool FileHolds(const TEIFile& file, const QString& sectionClass, const QString& parameter,
-               const QString& value) {
-    const QString wanted = value.toUpper();
-    for (int i = 0; i < file.Sections().GetCount(); ++i) {
-        const TEISection* s = file.Sections().GetSections(i);
-        if (s->ClassName() == sectionClass &&
-            s->Parameters().GetValues(parameter).toUpper() == wanted)
-            return true;
-    }
-    return false;
-}
-
 const QString kInvalidSource =
     QStringLiteral("Invalid class of source DSP object in drag`n`drop operation");
 
@@ -188,11 +176,12 @@ void TDODSPContainer::InternalDragObjectDropped(const QStringList& ParsedPath,
     for (int i = 0; i < list.Count(); ++i) {
         const TDSPListItem& item = list.Items(i);
         if (item.ObjectType == 12)
-            resources = resources || FileHolds(*file, QStringLiteral("TEILResource"),
-                                               QStringLiteral("SectionID"), "K_" + item.Name);
+            resources =
+                resources || 0 <= file->FindSection(QStringLiteral("TEILResource"),
+                                                    QStringLiteral("SectionID"), "K_" + item.Name);
         if (item.ObjectType == 10)
-            tableData = tableData || FileHolds(*file, QStringLiteral("TEITableData"),
-                                               QStringLiteral("TableName"), item.Name);
+            tableData = tableData || 0 <= file->FindSection(QStringLiteral("TEITableData"),
+                                                            QStringLiteral("TableName"), item.Name);
         dbObjects =
             dbObjects || item.ObjectType == 10 || (item.ObjectType >= 71 && item.ObjectType <= 74);
     }

@@ -153,11 +153,6 @@ void TUOCopyDatabase::Execute(TOperationContext& context) {
     options.CreateObjects = Answers.CreateDBObjects;
     options.ObjectsFrom = from;
     IntoDatabase(to, options, context, [&](TDatabaseSink& sink) {
-        sink.ExpectParts(dpStructures |
-                         (!Selection.Sections.isEmpty() || Answers.CopyLocalResources
-                              ? unsigned(dpResources)
-                              : 0u) |
-                         (Selection.Languages.isEmpty() ? 0u : unsigned(dpLanguages)));
         ReadSelection(from, Selection, Answers, sink, context);
     });
 }

@@ -37,6 +37,18 @@ void CopyRange(QIODevice& from, QIODevice& to, qint64 start, qint64 end, const Q
 
 TEISource::~TEISource() = default;
 
+int TEISource::FindSection(const QString& sectionClass, const QString& parameter,
+                           const QString& value) const {
+    const QString wanted = value.toUpper();
+    for (int i = 0; i < FSections.GetCount(); ++i) {
+        const TEISection* s = FSections.GetSections(i);
+        if (s->ClassName() == sectionClass &&
+            s->Parameters().GetValues(parameter).toUpper() == wanted)
+            return i;
+    }
+    return -1;
+}
+
 std::unique_ptr<TEIObject> TEISource::CreateEIObject(int index) const {
     const TEISection* section = FSections.GetSections(index);
     std::unique_ptr<TEIObject> object = CreateEIObjectOfClass(section->ClassName());

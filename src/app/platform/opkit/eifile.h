@@ -32,6 +32,10 @@ class TEISource {
     // A fresh object loaded from the section; a class nobody knows gives a
     // TEIUnknownObject.
     std::unique_ptr<TEIObject> CreateEIObject(int index) const;
+    // The index of the first section of the class whose parameter holds the
+    // value (compared upper-cased), or -1.
+    int FindSection(const QString& sectionClass, const QString& parameter,
+                    const QString& value) const;
 
     TEIEncoding Encoding() const { return FEncoding; }
     bool Release17() const { return FRelease17; }

@@ -200,44 +200,35 @@ QByteArray TEIStream::Encode(const QString& text) {
 void TEIStream::Writeln(const QString& line) {
     // An ASCII line, the usual one, is the same bytes in both encodings: it
     // goes straight into the buffer, with no text in between.
-    if (FPending.isEmpty()) {
-        DropReadBuffer();
-        FPendingStart = FBufferStart;
-    }
-    const qsizetype start = FPending.size(), size = line.size();
+    const qsizetype start = StartPending(), size = line.size();
     FPending.resize(start + size + 1);
     char* out = FPending.data() + start;
     const ushort* in = line.utf16();
     qsizetype i = 0;
     for (; i < size && in[i] < 0x80; ++i)
         out[i] = char(in[i]);
-    if (i == size) {
-        out[size] = '\n';
-        ++FLineNumber;
-        if (FPending.size() >= kChunk) Flush();
-        return;
+    if (i < size) {
+        FPending.resize(start);  // not ASCII: the encoder's bytes go instead
+        return WritelnRaw(Encode(line));
     }
-    FPending.resize(start);
-    QByteArray bytes = Encode(line);
-    bytes.append('\n');
-    WriteRaw(bytes);
-    ++FLineNumber;
+    FPending.resize(start + size);
+    WritelnRaw({});  // the line end
+}
+
+qsizetype TEIStream::StartPending() {
+    if (FPending.isEmpty()) {
+        DropReadBuffer();
+        FPendingStart = FBufferStart;
+    }
+    return FPending.size();
 }
 
 void TEIStream::WriteRaw(const QByteArray& bytes) {
-    if (FPending.isEmpty()) {
-        DropReadBuffer();
-        FPendingStart = FBufferStart;
-    }
-    FPending.append(bytes);
-    if (FPending.size() >= kChunk) Flush();
+    WriteLinesRaw(bytes, 0);
 }
 
 void TEIStream::WritelnRaw(QByteArrayView bytes) {
-    if (FPending.isEmpty()) {
-        DropReadBuffer();
-        FPendingStart = FBufferStart;
-    }
+    StartPending();
     FPending.append(bytes);
     FPending.append('\n');
     ++FLineNumber;
@@ -245,10 +236,7 @@ void TEIStream::WritelnRaw(QByteArrayView bytes) {
 }
 
 void TEIStream::WriteLinesRaw(QByteArrayView bytes, qint64 lines) {
-    if (FPending.isEmpty()) {
-        DropReadBuffer();
-        FPendingStart = FBufferStart;
-    }
+    StartPending();
     FPending.append(bytes);
     FLineNumber += lines;
     if (FPending.size() >= kChunk) Flush();

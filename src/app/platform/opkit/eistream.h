@@ -88,6 +88,8 @@ class TEIStream {
     void Init(QIODevice& device, TEIEncoding encoding);
     bool Fill();
     void DropReadBuffer();
+    // Readies the write buffer for more bytes; the bytes it holds.
+    qsizetype StartPending();
     [[noreturn]] void Fail(const QString& what) const;
 
     std::unique_ptr<QFile> FOwnedFile;

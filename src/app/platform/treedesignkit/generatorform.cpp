@@ -24,14 +24,7 @@ TGeneratorEditForm::TGeneratorEditForm(QWidget* parent) : QWidget(parent, Qt::Wi
     AddLabelledRow(grid, this, "C_Pelvar_GeneratorEditForm_NameLabel_L", NameEdit);
     AddLabelledRow(grid, this, "C_Pelvar_GeneratorEditForm_StartValueLabel_L", StartValueEdit);
     AddLabelledRow(grid, this, "C_Pelvar_GeneratorEditForm_IncrementLabel_L", IncrementEdit);
-    SaveButton = MakeButton(this, "SaveButton", "C_Pelvar_TableStructureForm_SaveButton_L");
-    CloseButton = MakeButton(this, "CloseButton", "C_Pelvar_TableStructureForm_CloseButton_L");
-    connect(SaveButton, &QPushButton::clicked, this, [this] { Save(); });
-    connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(SaveButton);
-    buttons->addWidget(CloseButton);
+    auto* buttons = SaveCloseRow(this, SaveButton, CloseButton, [this] { Save(); });
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addStretch();

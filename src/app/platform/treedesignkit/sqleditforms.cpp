@@ -47,14 +47,7 @@ TSqlStructureEditForm::TSqlStructureEditForm(int objectType, QWidget* parent)
     }
     Editor->setMarginLineNumbers(0, true);
     Editor->setMarginWidth(0, QStringLiteral("0000"));
-    SaveButton = MakeButton(this, "SaveButton", "C_Pelvar_TableStructureForm_SaveButton_L");
-    CloseButton = MakeButton(this, "CloseButton", "C_Pelvar_TableStructureForm_CloseButton_L");
-    connect(SaveButton, &QPushButton::clicked, this, [this] { Save(); });
-    connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(SaveButton);
-    buttons->addWidget(CloseButton);
+    auto* buttons = SaveCloseRow(this, SaveButton, CloseButton, [this] { Save(); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Editor, 1);
     layout->addLayout(buttons);

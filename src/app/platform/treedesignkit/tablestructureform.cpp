@@ -69,14 +69,7 @@ TTableStructureForm::TTableStructureForm(QWidget* parent) : QWidget(parent, Qt::
     Pages->addTab(IndexesPage(),
                   LString(QStringLiteral("C_Pelvar_TableStructureForm_IndexesPage_L")));
 
-    SaveButton = MakeButton(this, "SaveButton", "C_Pelvar_TableStructureForm_SaveButton_L");
-    CloseButton = MakeButton(this, "CloseButton", "C_Pelvar_TableStructureForm_CloseButton_L");
-    connect(SaveButton, &QPushButton::clicked, this, [this] { Save(); });
-    connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(SaveButton);
-    buttons->addWidget(CloseButton);
+    auto* buttons = SaveCloseRow(this, SaveButton, CloseButton, [this] { Save(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(head);

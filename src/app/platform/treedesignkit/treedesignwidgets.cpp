@@ -26,6 +26,19 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* captionId
     return button;
 }
 
+QHBoxLayout* SaveCloseRow(QWidget* form, QPushButton*& saveButton, QPushButton*& closeButton,
+                          const std::function<void()>& save) {
+    saveButton = MakeButton(form, "SaveButton", "C_Pelvar_TableStructureForm_SaveButton_L");
+    closeButton = MakeButton(form, "CloseButton", "C_Pelvar_TableStructureForm_CloseButton_L");
+    QObject::connect(saveButton, &QPushButton::clicked, form, save);
+    QObject::connect(closeButton, &QPushButton::clicked, form, &QWidget::close);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(saveButton);
+    buttons->addWidget(closeButton);
+    return buttons;
+}
+
 void AddLabelledRow(QGridLayout* grid, QWidget* parent, const char* captionId, QWidget* field) {
     auto* label = new QLabel(LString(QLatin1String(captionId)), parent);
     label->setBuddy(field);
