@@ -211,8 +211,9 @@ void TEIStream::Writeln(const QString& line) {
         FPending.resize(start);  // not ASCII: the encoder's bytes go instead
         return WritelnRaw(Encode(line));
     }
-    FPending.resize(start + size);
-    WritelnRaw({});  // the line end
+    out[size] = '\n';
+    ++FLineNumber;
+    if (FPending.size() >= kChunk) Flush();
 }
 
 qsizetype TEIStream::StartPending() {
